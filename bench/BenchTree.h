@@ -1,0 +1,14 @@
+#pragma once
+// The benchmark tree: a fixed number of files spread over a fixed number of folders,
+// built once under the temp folder and reused by later runs.
+#include <string>
+
+struct BenchTree {
+    std::wstring Root;
+    int Folders = 0;
+    int Files = 0;
+};
+
+BenchTree EnsureBenchTree(int folders, int filesPerFolder);
+double SecondsSince(long long startCounter);
+long long CounterNow();

@@ -1,0 +1,76 @@
+#include "fs/DateTime.h"
+
+#include <cmath>
+
+namespace {
+
+// Days from 1970-01-01 in the proleptic Gregorian calendar (H. Hinnant's algorithm).
+long long DaysFromCivil(long long y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+void CivilFromDays(long long z, DateParts& parts)
+{
+    z += 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
+    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
+    parts.Year = static_cast<int>(static_cast<long long>(yoe) + era * 400 + (m <= 2));
+    parts.Month = static_cast<int>(m);
+    parts.Day = static_cast<int>(d);
+}
+
+constexpr long long kEpochDays = -25569;  // 1899-12-30 counted from 1970-01-01
+
+bool IsValidDay(int year, int month, int day)
+{
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12 || day < 1) return false;
+    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+}  // namespace
+
+std::optional<OleDate> OleDateFromParts(const DateParts& p)
+{
+    if (p.Year < 100 || p.Year > 9999 || !IsValidDay(p.Year, p.Month, p.Day)) return std::nullopt;
+    if (p.Hour < 0 || p.Hour > 23 || p.Minute < 0 || p.Minute > 59 || p.Second < 0 || p.Second > 59)
+        return std::nullopt;
+    double days = static_cast<double>(DaysFromCivil(p.Year, p.Month, p.Day) - kEpochDays);
+    double fraction = (p.Hour * 3600 + p.Minute * 60 + p.Second) / 86400.0;
+    return days >= 0 ? days + fraction : days - fraction;
+}
+
+std::optional<OleDate> OleDateFromSystemTime(const SYSTEMTIME& t)
+{
+    return OleDateFromParts({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond});
+}
+
+DateParts PartsFromOleDate(OleDate date)
+{
+    double whole = std::trunc(date);
+    long long days = static_cast<long long>(whole);
+    long long seconds = std::llround(std::fabs(date - whole) * 86400.0);
+    if (seconds >= 86400) {
+        seconds -= 86400;
+        ++days;  // the time of day runs forward on both sides of the epoch
+    }
+    // Negative dates count the day backwards but the time forwards.
+    DateParts parts;
+    CivilFromDays(days + kEpochDays, parts);
+    parts.Hour = static_cast<int>(seconds / 3600);
+    parts.Minute = static_cast<int>(seconds / 60 % 60);
+    parts.Second = static_cast<int>(seconds % 60);
+    return parts;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// OLE Automation dates: days since 1899-12-30 00:00 as a double, the time of day as
+// the fraction. Days before the epoch are negative while the fraction still counts
+// forward from midnight (-1.25 is 1899-12-29 06:00). 0 means "no date".
+#include <windows.h>
+
+#include <optional>
+
+using OleDate = double;
+
+struct DateParts {
+    int Year = 1899, Month = 12, Day = 30;
+    int Hour = 0, Minute = 0, Second = 0;
+};
+
+// Years 100 to 9999 only, like the platform's own date type; seconds are whole.
+std::optional<OleDate> OleDateFromParts(const DateParts& parts);
+std::optional<OleDate> OleDateFromSystemTime(const SYSTEMTIME& time);  // drops milliseconds
+// Rounds to the nearest second, as the platform does when it splits a date.
+DateParts PartsFromOleDate(OleDate date);

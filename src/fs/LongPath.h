@@ -1,0 +1,17 @@
+#pragma once
+// Path rules shared by every call that hands a path to the file system.
+#include <string>
+#include <string_view>
+
+#include "fs/EntryInfo.h"
+
+// Paths over 260 characters get the "\\?\" (or "\\?\UNC\") prefix; shorter ones pass unchanged.
+std::wstring LongPathArg(std::wstring_view path);
+std::wstring TrimAtNul(std::wstring_view text);
+// Position (0-based) of the last "\" before the final character, or npos.
+std::size_t LastSeparatorBeforeEnd(std::wstring_view path);
+void SplitSearchPath(std::wstring_view spec, EntryInfo& entry);
+void CompleteEntryNames(EntryInfo& entry);
+void SetEntryKind(EntryInfo& entry);
+// The entry's 8.3 alias, looked up on first use; the long name when the lookup fails.
+const std::wstring& EntryShortName(EntryInfo& entry);

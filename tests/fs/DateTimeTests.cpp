@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "fs/DateTime.h"
+
+TEST(OleDate, KnownDates)
+{
+    EXPECT_DOUBLE_EQ(*OleDateFromParts({1899, 12, 30, 0, 0, 0}), 0.0);
+    EXPECT_DOUBLE_EQ(*OleDateFromParts({1900, 1, 1, 0, 0, 0}), 2.0);
+    EXPECT_DOUBLE_EQ(*OleDateFromParts({2024, 2, 29, 12, 0, 0}), 45351.5);
+    EXPECT_DOUBLE_EQ(*OleDateFromParts({1601, 1, 1, 0, 0, 0}), -109205.0);
+}
+
+TEST(OleDate, DaysBeforeTheEpochCountBackwardsWithTheTimeForwards)
+{
+    EXPECT_DOUBLE_EQ(*OleDateFromParts({1899, 12, 29, 6, 0, 0}), -1.25);
+    DateParts parts = PartsFromOleDate(-1.25);
+    EXPECT_EQ(parts.Year, 1899);
+    EXPECT_EQ(parts.Month, 12);
+    EXPECT_EQ(parts.Day, 29);
+    EXPECT_EQ(parts.Hour, 6);
+}
+
+TEST(OleDate, OnlyYears100To9999AndRealDaysAreDates)
+{
+    EXPECT_FALSE(OleDateFromParts({99, 12, 31, 0, 0, 0}));
+    EXPECT_TRUE(OleDateFromParts({100, 1, 1, 0, 0, 0}));
+    EXPECT_TRUE(OleDateFromParts({9999, 12, 31, 23, 59, 59}));
+    EXPECT_FALSE(OleDateFromParts({10000, 1, 1, 0, 0, 0}));
+    EXPECT_FALSE(OleDateFromParts({2023, 2, 29, 0, 0, 0}));
+    EXPECT_FALSE(OleDateFromParts({2024, 4, 31, 0, 0, 0}));
+    EXPECT_FALSE(OleDateFromParts({2024, 4, 30, 24, 0, 0}));
+}
+
+TEST(OleDate, MillisecondsAreDropped)
+{
+    SYSTEMTIME time = {2024, 5, 2, 7, 15, 4, 5, 999};
+    EXPECT_DOUBLE_EQ(*OleDateFromSystemTime(time), *OleDateFromParts({2024, 5, 7, 15, 4, 5}));
+}
+
+TEST(OleDate, PartsRoundTripToTheSecond)
+{
+    for (DateParts parts : {DateParts{100, 1, 1, 0, 0, 1}, DateParts{1601, 1, 1, 0, 0, 0},
+                            DateParts{1874, 3, 1, 23, 59, 59}, DateParts{2038, 1, 19, 3, 14, 8},
+                            DateParts{9999, 12, 31, 23, 59, 59}}) {
+        DateParts back = PartsFromOleDate(*OleDateFromParts(parts));
+        EXPECT_EQ(back.Year, parts.Year);
+        EXPECT_EQ(back.Month, parts.Month);
+        EXPECT_EQ(back.Day, parts.Day);
+        EXPECT_EQ(back.Hour, parts.Hour);
+        EXPECT_EQ(back.Minute, parts.Minute);
+        EXPECT_EQ(back.Second, parts.Second);
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+// A real folder under the temp folder, removed with everything in it at the end.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TestFolder {
+public:
+    TestFolder();
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    // Without a trailing "\".
+    const std::wstring& Path() const { return path_; }
+    std::wstring operator/(std::wstring_view relative) const { return path_ + L"\\" + std::wstring(relative); }
+
+    // Each takes a path relative to the folder; parents must exist.
+    std::wstring MakeFolder(std::wstring_view relative) const;
+    std::wstring MakeFile(std::wstring_view relative, std::string_view content = {}) const;
+    std::wstring MakeFileOfSize(std::wstring_view relative, std::uint64_t size) const;
+
+private:
+    std::wstring path_;
+};
+
+// Reads a whole file as bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+// "\\?\" form for paths of any length.
+std::wstring ExtendedPath(const std::wstring& path);
+void SetModifiedTime(const std::wstring& path, const SYSTEMTIME& utc);
+void RemoveTree(const std::wstring& path);
