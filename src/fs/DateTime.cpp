@@ -40,16 +40,35 @@ bool IsValidDay(int year, int month, int day)
     return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
 }
 
+OleDate OleDateFromDayAndSeconds(long long day, int secondsOfDay)
+{
+    double days = static_cast<double>(day);
+    double fraction = secondsOfDay / 86400.0;
+    return days >= 0 ? days + fraction : days - fraction;
+}
+
+constexpr long long kTicksPerSecond = 10000000;
+constexpr long long kFirstFileDay = -109205;  // 1601-01-01 as a day number of the OLE epoch
+
 }  // namespace
+
+std::optional<OleDate> OleDateFromFileTicks(unsigned long long ticks)
+{
+    static const unsigned long long kYear10000 =
+        static_cast<unsigned long long>(DaysFromCivil(10000, 1, 1) - DaysFromCivil(1601, 1, 1)) * 86400 *
+        kTicksPerSecond;
+    if (ticks >= kYear10000) return std::nullopt;
+    long long seconds = static_cast<long long>(ticks / kTicksPerSecond);
+    return OleDateFromDayAndSeconds(kFirstFileDay + seconds / 86400, static_cast<int>(seconds % 86400));
+}
 
 std::optional<OleDate> OleDateFromParts(const DateParts& p)
 {
     if (p.Year < 100 || p.Year > 9999 || !IsValidDay(p.Year, p.Month, p.Day)) return std::nullopt;
     if (p.Hour < 0 || p.Hour > 23 || p.Minute < 0 || p.Minute > 59 || p.Second < 0 || p.Second > 59)
         return std::nullopt;
-    double days = static_cast<double>(DaysFromCivil(p.Year, p.Month, p.Day) - kEpochDays);
-    double fraction = (p.Hour * 3600 + p.Minute * 60 + p.Second) / 86400.0;
-    return days >= 0 ? days + fraction : days - fraction;
+    return OleDateFromDayAndSeconds(DaysFromCivil(p.Year, p.Month, p.Day) - kEpochDays,
+                                    p.Hour * 3600 + p.Minute * 60 + p.Second);
 }
 
 std::optional<OleDate> OleDateFromSystemTime(const SYSTEMTIME& t)

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+
 using OleDate = double;
 
 struct DateParts {
@@ -16,5 +17,8 @@ struct DateParts {
 // Years 100 to 9999 only, like the platform's own date type; seconds are whole.
 std::optional<OleDate> OleDateFromParts(const DateParts& parts);
 std::optional<OleDate> OleDateFromSystemTime(const SYSTEMTIME& time);  // drops milliseconds
+// A file time (100 ns ticks since 1601-01-01) to the second, milliseconds dropped;
+// none beyond year 9999 or from 2^63 on, where the platform's conversion gives up too.
+std::optional<OleDate> OleDateFromFileTicks(unsigned long long ticks);
 // Rounds to the nearest second, as the platform does when it splits a date.
 DateParts PartsFromOleDate(OleDate date);

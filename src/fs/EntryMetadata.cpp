@@ -1,19 +1,39 @@
 #include "fs/EntryMetadata.h"
 
+#include <optional>
 #include <string>
 
 #include "fs/LongPath.h"
 
 namespace {
 
-bool DateFromFileTime(const FILETIME& fileTime, OleDate& date)
+std::uint64_t TicksOf(const FILETIME& time)
 {
-    SYSTEMTIME parts;
-    if (!FileTimeToSystemTime(&fileTime, &parts)) return false;
-    auto built = OleDateFromSystemTime(parts);
-    if (!built) return false;
-    date = *built;
-    return true;
+    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+// FileTimeToLocalFileTime applies the offset in force now, whatever the date, so the
+// shift it gives for one time serves for every time converted at this moment. Times
+// whose local form would fall before 1601 wrap to 2^63 and above, and fail as there.
+std::optional<std::uint64_t> LocalShift(const FILETIME& sample)
+{
+    FILETIME local;
+    if (!FileTimeToLocalFileTime(&sample, &local)) return std::nullopt;
+    return TicksOf(local) - TicksOf(sample);
+}
+
+FileTimeInfo ConvertWithShift(const FILETIME& fileTime, std::optional<std::uint64_t> shift)
+{
+    if (!shift) shift = LocalShift(fileTime);
+    FileTimeInfo time;
+    std::uint64_t ticks = TicksOf(fileTime);
+    auto utc = OleDateFromFileTicks(ticks);
+    auto local = shift ? OleDateFromFileTicks(ticks + *shift) : std::nullopt;
+    time.Invalid = !utc || !local;
+    if (utc) time.Utc = *utc;
+    if (local) time.Local = *local;
+    time.Ticks = ExactSize::FromUInt64(ticks);
+    return time;
 }
 
 FileTimeInfo UnknownTime()
@@ -33,12 +53,15 @@ ExactSize UInt64FromHalves(std::uint32_t low, std::uint32_t high)
 
 FileTimeInfo ConvertFileTime(const FILETIME& fileTime)
 {
-    FileTimeInfo time;
-    if (!DateFromFileTime(fileTime, time.Utc)) time.Invalid = true;
-    FILETIME local;
-    if (!FileTimeToLocalFileTime(&fileTime, &local) || !DateFromFileTime(local, time.Local)) time.Invalid = true;
-    time.Ticks = UInt64FromHalves(fileTime.dwLowDateTime, fileTime.dwHighDateTime);
-    return time;
+    return ConvertWithShift(fileTime, std::nullopt);
+}
+
+void SetEntryTimes(const FILETIME& created, const FILETIME& accessed, const FILETIME& modified, EntryInfo& entry)
+{
+    std::optional<std::uint64_t> shift = LocalShift(modified);
+    entry.Created = ConvertWithShift(created, shift);
+    entry.Accessed = ConvertWithShift(accessed, shift);
+    entry.Modified = ConvertWithShift(modified, shift);
 }
 
 void SetEntrySizes(std::uint32_t low, std::uint32_t high, EntryInfo& entry)
@@ -84,9 +107,7 @@ EntryInfo GetEntryInfo(std::wstring_view path)
     CompleteEntryNames(entry);
     entry.Attributes = data.dwFileAttributes;
     SetEntryKind(entry);
-    entry.Created = ConvertFileTime(data.ftCreationTime);
-    entry.Accessed = ConvertFileTime(data.ftLastAccessTime);
-    entry.Modified = ConvertFileTime(data.ftLastWriteTime);
+    SetEntryTimes(data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime, entry);
     SetEntrySizes(data.nFileSizeLow, data.nFileSizeHigh, entry);
     return entry;
 }

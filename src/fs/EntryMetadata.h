@@ -9,6 +9,7 @@
 
 ExactSize UInt64FromHalves(std::uint32_t low, std::uint32_t high);
 FileTimeInfo ConvertFileTime(const FILETIME& fileTime);
+void SetEntryTimes(const FILETIME& created, const FILETIME& accessed, const FILETIME& modified, EntryInfo& entry);
 // Needs Attributes and FullPath set.
 void SetEntrySizes(std::uint32_t low, std::uint32_t high, EntryInfo& entry);
 ExactSize GetCompressedSize(EntryInfo& entry);

@@ -23,9 +23,7 @@ void FillFromRecord(const WIN32_FIND_DATAW& record, EntryInfo& entry)
     CompleteEntryNames(entry);
     entry.Attributes = record.dwFileAttributes;
     SetEntryKind(entry);
-    entry.Created = ConvertFileTime(record.ftCreationTime);
-    entry.Accessed = ConvertFileTime(record.ftLastAccessTime);
-    entry.Modified = ConvertFileTime(record.ftLastWriteTime);
+    SetEntryTimes(record.ftCreationTime, record.ftLastAccessTime, record.ftLastWriteTime, entry);
     SetEntrySizes(record.nFileSizeLow, record.nFileSizeHigh, entry);
 }
 

@@ -51,3 +51,32 @@ TEST(OleDate, PartsRoundTripToTheSecond)
         EXPECT_EQ(back.Second, parts.Second);
     }
 }
+
+namespace {
+
+unsigned long long TicksOf(const SYSTEMTIME& time)
+{
+    FILETIME fileTime;
+    EXPECT_TRUE(SystemTimeToFileTime(&time, &fileTime));
+    return (static_cast<unsigned long long>(fileTime.dwHighDateTime) << 32) | fileTime.dwLowDateTime;
+}
+
+}  // namespace
+
+TEST(OleDateFromFileTicks, AgreesWithTheCalendarToTheSecond)
+{
+    for (SYSTEMTIME time : {SYSTEMTIME{1601, 1, 1, 1, 0, 0, 0, 0}, SYSTEMTIME{1899, 12, 6, 29, 6, 30, 0, 999},
+                            SYSTEMTIME{1970, 1, 4, 1, 0, 0, 1, 1}, SYSTEMTIME{2024, 2, 4, 29, 23, 59, 59, 500},
+                            SYSTEMTIME{9999, 12, 5, 31, 23, 59, 59, 999}}) {
+        auto date = OleDateFromFileTicks(TicksOf(time));
+        ASSERT_TRUE(date);
+        EXPECT_DOUBLE_EQ(*date, *OleDateFromSystemTime(time)) << time.wYear;
+    }
+}
+
+TEST(OleDateFromFileTicks, NothingFromYear10000On)
+{
+    EXPECT_FALSE(OleDateFromFileTicks(TicksOf(SYSTEMTIME{10000, 1, 6, 1, 0, 0, 0, 0})));
+    EXPECT_FALSE(OleDateFromFileTicks(1ull << 63));
+    EXPECT_FALSE(OleDateFromFileTicks(~0ull));
+}
