@@ -1,0 +1,88 @@
+#include "support/Dialogs.h"
+
+namespace {
+
+struct Search {
+    DWORD threadId;
+    const wchar_t* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<Search*>(parameter);
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+    if (search->caption) {
+        wchar_t caption[256] = {};
+        GetWindowTextW(window, caption, 256);
+        if (std::wstring(caption) != search->caption) return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM parameter)
+{
+    auto* text = reinterpret_cast<std::wstring*>(parameter);
+    int length = GetWindowTextLengthW(child);
+    if (length > 0) {
+        std::wstring piece(static_cast<std::size_t>(length) + 1, L'\0');
+        piece.resize(static_cast<std::size_t>(GetWindowTextW(child, piece.data(), length + 1)));
+        *text += piece + L"\n";
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindThreadDialog(DWORD threadId, const wchar_t* caption)
+{
+    Search search{threadId, caption, nullptr};
+    EnumThreadWindows(threadId, MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring DialogText(HWND dialog)
+{
+    std::wstring text;
+    EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+void ClickDialogButton(HWND dialog, int id)
+{
+    HWND button = GetDlgItem(dialog, id);
+    if (button)
+        SendMessageW(button, BM_CLICK, 0, 0);
+    else
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+DialogAnswerer::DialogAnswerer(std::function<void(HWND)> answer, const wchar_t* caption, DWORD timeoutMs)
+{
+    DWORD owner = GetCurrentThreadId();
+    std::wstring wanted = caption ? caption : L"";
+    thread_ = std::thread([this, owner, wanted, timeoutMs, answer = std::move(answer)] {
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start < timeoutMs) {
+            HWND dialog = FindThreadDialog(owner, wanted.empty() ? nullptr : wanted.c_str());
+            if (dialog) {
+                Sleep(300);  // let the dialog finish its initialisation
+                seenText_ = DialogText(dialog);
+                answer(dialog);
+                answered_ = true;
+                return;
+            }
+            Sleep(50);
+        }
+    });
+}
+
+void DialogAnswerer::Wait()
+{
+    if (thread_.joinable()) thread_.join();
+}
+
+DialogAnswerer::~DialogAnswerer() { Wait(); }
