@@ -1,0 +1,16 @@
+#pragma once
+// Replacing a file only once its new content is complete: the content goes to a file
+// beside it first, which then takes the old file's place. A failure leaves the old file
+// as it was and removes the partial new one.
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Writes the lines as UTF-16LE text with the byte-order mark and CR LF after each.
+// Returns 0 on success, else the system's error code.
+unsigned long ReplaceWithLines(std::wstring_view path, const std::vector<std::wstring>& lines);
+// Writes the bytes unchanged. Returns 0 on success, else the system's error code.
+unsigned long ReplaceWithBytes(std::wstring_view path, const void* bytes, unsigned long size);
+// Writes the built-in resource of type "FILE" with the given name to path, byte for byte.
+// False when the resource cannot be loaded or the file cannot be written.
+bool WriteResourceToFile(std::wstring_view resourceName, std::wstring_view path);

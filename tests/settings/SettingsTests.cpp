@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include "SettingsTestSupport.h"
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
+#include "support/TestFolder.h"
+
+namespace {
+
+ListChoice List(int selected, int count) { return {selected, count}; }
+
+// What the default Setting.ini gives, written out from its lines.
+SettingsModel DefaultModel()
+{
+    SettingsModel model;
+    model.ExplorerPath = L"\\";
+    model.OutputFolder = L"C:\\";
+    model.comSaveMode = List(2, 3);
+    model.cboSortSave = List(0, 7);
+    model.comIndentLevel = List(2, 99);
+    model.chkSystemSave = model.chkHiddenSave = model.chkReadOnlySave = true;
+    model.cboDate = List(0, 4);
+    model.cboSize = List(0, 4);
+    model.comFormat = List(0, 4);
+    model.cboSizeType0 = List(0, 2);
+    model.cboSizeType1 = List(1, 2);
+    model.txtMinSize = L"50";
+    model.txtMaxSize = L"10";
+    model.cboFFSave = {0, L"所有檔案 (*.*)"};
+    return model;
+}
+
+SettingsModel LoadFromText(const TestFolder& folder, const std::string& bytes, SettingsModel model = {})
+{
+    folder.MakeFile(L"Setting.ini", bytes);
+    LoadSettings(model, LoadFileTypeTable(folder.Path()), folder.Path());
+    return model;
+}
+
+SettingsModel LoadFromLines(const TestFolder& folder, const std::vector<std::wstring>& lines, SettingsModel model = {})
+{
+    return LoadFromText(folder, Utf16Text(lines), std::move(model));
+}
+
+std::string SaveAndRead(const TestFolder& folder, const SettingsModel& model)
+{
+    EXPECT_TRUE(SaveSettings(model, LoadFileTypeTable(folder.Path()), folder.Path()));
+    return ReadFileBytes(folder / L"Setting.ini");
+}
+
+bool HasLine(const std::string& fileBytes, const std::wstring& line)
+{
+    return fileBytes.find(Utf16Text({L"", line}).substr(2)) != std::string::npos;
+}
+
+}  // namespace
+
+TEST(Settings, FirstStartCreatesTheDefaultFileAndLoadsItsValues)
+{
+    TestFolder folder;
+    SettingsModel model;
+    LoadSettings(model, LoadFileTypeTable(folder.Path()), folder.Path());
+    EXPECT_EQ(ReadFileBytes(folder / L"Setting.ini"), Utf16Text(DefaultSettingLines()));
+    EXPECT_EQ(model, DefaultModel());
+    EXPECT_EQ(SaveAndRead(folder, model), Utf16Text(DefaultSettingLines()));
+}
+
+TEST(Settings, SaveWritesEveryOptionInOrderAndLoadsItBack)
+{
+    TestFolder folder;
+    SettingsModel model = DefaultModel();
+    model.ExplorerPath = L"D:\\資料\\Sub";
+    model.OutputFolder = L"C:\\PROGRA~1\\";
+    model.comSaveMode.Selected = 0;
+    model.cboSortSave.Selected = 6;
+    model.comIndentLevel.Selected = 98;
+    model.chkEmptyFolder = model.chkSubDirSave = true;
+    model.chkSystemSave = false;
+    model.cboDate.Selected = 3;
+    model.cboSize.Selected = -1;
+    model.comFormat.Selected = 3;
+    model.cboSizeType0.Selected = 1;
+    model.cboSizeType1.Selected = 0;
+    model.txtMinSize = L"";
+    model.txtMaxSize = L"1,5";
+    model.cboFFSave = {4, L"圖片檔案"};
+    std::string bytes = SaveAndRead(folder, model);
+    EXPECT_EQ(bytes, Utf16Text({L"[Setting]", L"ExplorerPath=D:\\資料\\Sub", L"SavePath=C:\\PROGRA~1\\", L"SaveMode=0",
+                                L"SortSave=6", L"DirectoryLevel=98", L"EmptyDirectory=1", L"ScanSubFolders=1",
+                                L"ScanSystem=0", L"ScanHidden=1", L"ScanReadOnly=1", L"Date=3", L"Size=-1",
+                                L"Format=3", L"SizeType0=1", L"SizeType1=0", L"Size0=", L"Size1=1,5",
+                                L"SaveFilter=*.jpeg;*.jpg;*.bmp;*.gif;*.dib;*.ico;*.png;*.psd;*.pcx"}));
+
+    SettingsModel loaded;
+    LoadSettings(loaded, LoadFileTypeTable(folder.Path()), folder.Path());
+    EXPECT_EQ(loaded, model);
+    EXPECT_EQ(SaveAndRead(folder, loaded), bytes);
+}
+
+TEST(Settings, KeyNamesInAnyLetterCaseAreFound)
+{
+    TestFolder folder;
+    SettingsModel model = LoadFromLines(folder, {L"[SETTING]", L"savemode=1", L"SCANHIDDEN=1", L"size0=7"});
+    EXPECT_EQ(model.comSaveMode.Selected, 1);
+    EXPECT_TRUE(model.chkHiddenSave);
+    EXPECT_EQ(model.txtMinSize, L"7");
+}
+
+TEST(Settings, AnIndexOutsideItsListSelectsNothing)
+{
+    TestFolder folder;
+    SettingsModel start;
+    start.comSaveMode.Selected = 1;
+    SettingsModel model = LoadFromLines(
+        folder, {L"[Setting]", L"SaveMode=7", L"DirectoryLevel=99", L"SortSave=-5", L"Date=2.5", L"Size=3.5"}, start);
+    EXPECT_EQ(model.comSaveMode.Selected, -1);
+    EXPECT_EQ(model.comIndentLevel.Selected, -1);
+    EXPECT_EQ(model.cboSortSave.Selected, -1);
+    EXPECT_EQ(model.cboDate.Selected, 2);
+    EXPECT_EQ(model.cboSize.Selected, -1);
+
+    std::string saved = SaveAndRead(folder, model);
+    EXPECT_TRUE(HasLine(saved, L"SaveMode=-1"));
+    SettingsModel again = LoadFromText(folder, saved, start);
+    EXPECT_EQ(again.comSaveMode.Selected, -1);
+
+    SettingsModel shortList;
+    shortList.comIndentLevel.ItemCount = 5;
+    EXPECT_EQ(LoadFromLines(folder, {L"[Setting]", L"DirectoryLevel=5"}, shortList).comIndentLevel.Selected, -1);
+}
+
+TEST(Settings, AValueThatDoesNotConvertLeavesOnlyItsOption)
+{
+    TestFolder folder;
+    SettingsModel start = DefaultModel();
+    start.chkHiddenSave = false;
+    SettingsModel model = LoadFromLines(folder,
+                                        {L"[Setting]", L"ScanHidden=abc", L"ScanSystem=2", L"ScanReadOnly=false",
+                                         L"SaveMode=abc", L"Format=99999999999", L"Date=1", L"Size=", L"Size0=x"},
+                                        start);
+    EXPECT_FALSE(model.chkHiddenSave);
+    EXPECT_TRUE(model.chkSystemSave);
+    EXPECT_FALSE(model.chkReadOnlySave);
+    EXPECT_EQ(model.comSaveMode, start.comSaveMode);
+    EXPECT_EQ(model.comFormat, start.comFormat);
+    EXPECT_EQ(model.cboSize, start.cboSize);
+    EXPECT_EQ(model.cboDate.Selected, 1);
+    EXPECT_EQ(model.txtMinSize, L"x");
+    EXPECT_EQ(model.txtMaxSize, L"");  // missing key
+    EXPECT_EQ(model.ExplorerPath, L"");
+}
+
+TEST(Settings, SaveFilterSelectsTheMatchingTypeOrStaysAsLowerCaseText)
+{
+    TestFolder folder;
+    SettingsModel typed = LoadFromLines(folder, {L"[Setting]", L"SaveFilter=*.TXT;*.RTF"});
+    EXPECT_EQ(typed.cboFFSave, (ComboChoice{-1, L"*.txt;*.rtf"}));
+    EXPECT_TRUE(HasLine(SaveAndRead(folder, typed), L"SaveFilter=*.txt;*.rtf"));
+
+    SettingsModel chosen = LoadFromLines(folder, {L"[Setting]", L"SaveFilter=*.EXE;*.DLL;*.OCX;*.COM"});
+    EXPECT_EQ(chosen.cboFFSave, (ComboChoice{2, L"執行檔案"}));
+    EXPECT_TRUE(HasLine(SaveAndRead(folder, chosen), L"SaveFilter=*.exe;*.dll;*.ocx;*.com"));
+
+    // Only the first of two groups with the same pattern list can be chosen.
+    folder.MakeFile(L"FileType.txt", Utf16Text({L"[FileType]", L"TypeList=2", L"Title1=One", L"Type1=*.a",
+                                                L"Title2=Two", L"Type2=*.A"}));
+    EXPECT_EQ(LoadFromLines(folder, {L"[Setting]", L"SaveFilter=*.a"}).cboFFSave, (ComboChoice{1, L"One"}));
+}
+
+TEST(Settings, AFileThatCannotBeCreatedEmptiesOnlyTheTexts)
+{
+    TestFolder folder;
+    std::wstring missing = folder / L"missing";
+    SettingsModel model = DefaultModel();
+    LoadSettings(model, LoadFileTypeTable(missing), missing);
+    SettingsModel expected = DefaultModel();
+    expected.ExplorerPath = expected.OutputFolder = expected.txtMinSize = expected.txtMaxSize = L"";
+    expected.cboFFSave = {-1, L""};
+    EXPECT_EQ(model, expected);
+    EXPECT_FALSE(SaveSettings(model, {}, missing));
+
+    TestFolder noSection;
+    EXPECT_EQ(LoadFromLines(noSection, {L"[Other]", L"SaveMode=1", L"Size0=5"}, DefaultModel()), expected);
+}
+
+TEST(Settings, DamagedFilesLoadWhatTheyCanAndAreNotTouchedByLoading)
+{
+    TestFolder folder;
+    std::string noise;
+    for (int i = 0; i < 3000; ++i) noise.push_back(static_cast<char>((i * 7919 + 17) % 256));
+    LoadFromText(folder, noise, DefaultModel());
+    EXPECT_EQ(ReadFileBytes(folder / L"Setting.ini"), noise);
+    noise.replace(0, 2, "\xFF\xFE");
+    LoadFromText(folder, noise, DefaultModel());
+
+    SettingsModel ansi = LoadFromText(folder, "[Setting]\r\nSaveMode=1\r\nSize0=12\r\n");
+    EXPECT_EQ(ansi.comSaveMode.Selected, 1);
+    EXPECT_EQ(ansi.txtMinSize, L"12");
+    SettingsModel utf8 = LoadFromText(folder, "[Setting]\nFormat=2\nSize1=\xE4\xB8\xAD\n");
+    EXPECT_EQ(utf8.comFormat.Selected, 2);
+    EXPECT_FALSE(utf8.txtMaxSize.empty());
+
+    SettingsModel twice = LoadFromLines(folder, {L"[Setting]", L"Format=1", L"Format=2", L"[Setting]", L"Format=3"});
+    EXPECT_EQ(twice.comFormat.Selected, 1);
+}
+
+TEST(Settings, LongValuesSurviveARoundTripWhole)
+{
+    TestFolder folder;
+    std::wstring longText(10000, L'9');
+    std::wstring longFilter;
+    while (longFilter.size() < 10000) longFilter += L"*.x" + std::to_wstring(longFilter.size()) + L";";
+    SettingsModel model =
+        LoadFromLines(folder, {L"[Setting]", L"Size0=" + longText, L"SaveFilter=" + longFilter, L"SavePath=" + longText});
+    EXPECT_EQ(model.txtMinSize, longText);
+    EXPECT_EQ(model.OutputFolder, longText);
+    EXPECT_EQ(model.cboFFSave, (ComboChoice{-1, longFilter}));
+    SettingsModel again = LoadFromText(folder, SaveAndRead(folder, model));
+    EXPECT_EQ(again, model);
+}
+
+TEST(Settings, AFailedSaveKeepsThePreviousFile)
+{
+    TestFolder folder;
+    std::wstring path = folder.MakeFile(L"Setting.ini", Utf16Text(DefaultSettingLines()));
+    SettingsModel model = DefaultModel();
+    model.txtMinSize = L"99";
+    {
+        LockedFile pending(path + L".new");
+        EXPECT_FALSE(SaveSettings(model, {}, folder.Path()));
+    }
+    EXPECT_EQ(ReadFileBytes(path), Utf16Text(DefaultSettingLines()));
+
+    TestFolder withFolder;
+    withFolder.MakeFolder(L"Setting.ini");
+    EXPECT_FALSE(SaveSettings(model, {}, withFolder.Path()));
+    EXPECT_TRUE(FileExists(withFolder / L"Setting.ini"));
+    EXPECT_FALSE(FileExists(withFolder / L"Setting.ini.new"));
+}
+
+TEST(Settings, ASaveFailingPartWayKeepsThePreviousFile)
+{
+    std::wstring volume = SmallVolumeFolder();
+    if (volume.empty()) GTEST_SKIP() << "QUORVANE_SMALL_VOLUME is not set";
+    std::wstring folder = volume + L"\\settings-" + std::to_wstring(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    SettingsModel model = DefaultModel();
+    ASSERT_TRUE(SaveSettings(model, {}, folder));
+    std::string before = ReadFileBytes(folder + L"\\Setting.ini");
+    model.txtMaxSize.assign(1024 * 1024, L'7');  // more than the whole volume holds
+    bool saved = SaveSettings(model, {}, folder);
+    std::string after = ReadFileBytes(folder + L"\\Setting.ini");
+    bool pendingLeft = FileExists(folder + L"\\Setting.ini.new");
+    RemoveTree(folder);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(after, before);
+    EXPECT_FALSE(pendingLeft);
+}
