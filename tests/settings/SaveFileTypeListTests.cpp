@@ -117,19 +117,25 @@ TEST(SaveFileTypeList, ASuccessfulSaveShowsNothing)
               Utf16Text({L"[FileType]", L"Title1=A", L"Type1=*.a", L"TypeList=1"}));
 }
 
-TEST(SaveFileTypeList, AWriteFailingPartWayIsReportedToo)
+TEST(SaveFileTypeList, AWriteFailingPartWayIsReportedAndKeepsThePreviousFile)
 {
     std::wstring volume = SmallVolumeFolder();
     if (volume.empty()) GTEST_SKIP() << "QUORVANE_SMALL_VOLUME is not set";
     std::wstring folder = volume + L"\\editor-" + std::to_wstring(GetCurrentProcessId());
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    std::wstring path = folder + L"\\FileType.txt";
+    ASSERT_EQ(WriteFileTypeList({{L"Old", L"*.old"}}, folder), 0u);
     OwnerWindow owner;
     bool result = true;
-    SeenBox seen = SaveWatchingForBox(owner.Get(), {{L"Big", std::wstring(1024 * 1024, L'x')}}, folder, result);
-    bool created = FileExists(folder + L"\\FileType.txt") || FileExists(folder + L"\\FileType.txt.new");
+    // More than the whole volume holds, so the write fails after the first lines.
+    SeenBox seen = SaveWatchingForBox(owner.Get(), {{L"A", L"*.a"}, {L"Big", std::wstring(1024 * 1024, L'x')}},
+                                      folder, result);
+    std::string after = ReadFileBytes(path);
+    bool pendingLeft = FileExists(path + L".new");
     RemoveTree(folder);
     EXPECT_FALSE(result);
     EXPECT_TRUE(seen.Shown);
     EXPECT_TRUE(seen.Text.starts_with(kPrefix));
-    EXPECT_FALSE(created);
+    EXPECT_EQ(after, Utf16Text({L"[FileType]", L"Title1=Old", L"Type1=*.old", L"TypeList=1"}));
+    EXPECT_FALSE(pendingLeft);
 }

@@ -4,57 +4,28 @@
 
 #include "settings/ValueText.h"
 
-TEST(ValueText, IntegerFromTextTakesWholeDecimalNumbersRoundedHalfToEven)
+TEST(ValueText, IntegerFromTextTakesOnlyWholeNumbersAndRoundsHalvesToEven)
 {
-    EXPECT_EQ(IntegerFromText(L"2"), 2);
-    EXPECT_EQ(IntegerFromText(L"  3 "), 3);
-    EXPECT_EQ(IntegerFromText(L"-1"), -1);
-    EXPECT_EQ(IntegerFromText(L"+4"), 4);
-    EXPECT_EQ(IntegerFromText(L"2.5"), 2);
-    EXPECT_EQ(IntegerFromText(L"3.5"), 4);
-    EXPECT_EQ(IntegerFromText(L"-2.5"), -2);
-    EXPECT_EQ(IntegerFromText(L"1.49"), 1);
-    EXPECT_EQ(IntegerFromText(L".5"), 0);
-    EXPECT_EQ(IntegerFromText(L"6."), 6);
-    EXPECT_EQ(IntegerFromText(L"1e1"), 10);
-    EXPECT_EQ(IntegerFromText(L"2147483647"), 2147483647);
-    EXPECT_EQ(IntegerFromText(L"-2147483648"), -2147483647 - 1);
-}
-
-TEST(ValueText, IntegerFromTextRejectsEverythingElse)
-{
-    for (const wchar_t* text : {L"", L" ", L"abc", L"12abc", L"1 2", L"-", L".", L"e5", L"0x10", L"1,000",
-                                L"2147483648", L"99999999999", L"1e12", L"1e999", L"--1"})
+    std::pair<const wchar_t*, int> accepted[] = {{L"  3 ", 3}, {L"-1", -1}, {L"+4", 4},   {L"2.5", 2},
+                                                 {L"3.5", 4},  {L"-2.5", -2}, {L".5", 0}, {L"6.", 6},
+                                                 {L"1e1", 10}, {L"-2147483648", -2147483647 - 1}};
+    for (auto [text, value] : accepted) EXPECT_EQ(IntegerFromText(text), value) << text;
+    for (const wchar_t* text : {L"", L"abc", L"12abc", L"1 2", L"-", L".", L"e5", L"0x10", L"1,000", L"2147483648",
+                                L"99999999999", L"1e999"})
         EXPECT_EQ(IntegerFromText(text), std::nullopt) << text;
 }
 
-TEST(ValueText, TruthFromTextAcceptsNumbersAndTheWordsInAnyCase)
+TEST(ValueText, TruthFromTextTakesNumbersAndTheWordsInAnyCase)
 {
-    EXPECT_EQ(TruthFromText(L"1"), true);
-    EXPECT_EQ(TruthFromText(L"2"), true);
-    EXPECT_EQ(TruthFromText(L"-1"), true);
-    EXPECT_EQ(TruthFromText(L"0.4"), true);
-    EXPECT_EQ(TruthFromText(L"0"), false);
-    EXPECT_EQ(TruthFromText(L"0.0"), false);
-    EXPECT_EQ(TruthFromText(L"True"), true);
-    EXPECT_EQ(TruthFromText(L" TRUE "), true);
-    EXPECT_EQ(TruthFromText(L"false"), false);
-    for (const wchar_t* text : {L"", L"abc", L"yes", L"truex", L"1x"}) EXPECT_EQ(TruthFromText(text), std::nullopt) << text;
+    for (const wchar_t* text : {L"1", L"2", L"-1", L"0.4", L" TRUE "}) EXPECT_EQ(TruthFromText(text), true) << text;
+    for (const wchar_t* text : {L"0", L"0.0", L"false"}) EXPECT_EQ(TruthFromText(text), false) << text;
+    for (const wchar_t* text : {L"", L"abc", L"yes", L"1x"}) EXPECT_EQ(TruthFromText(text), std::nullopt) << text;
 }
 
 TEST(ValueText, LeadingNumberReadsAsFarAsTheNumberGoes)
 {
-    EXPECT_EQ(LeadingNumber(L"12abc"), 12);
-    EXPECT_EQ(LeadingNumber(L"  7 8"), 7);
-    EXPECT_EQ(LeadingNumber(L"\t-3.25x"), -3.25);
-    EXPECT_EQ(LeadingNumber(L"1.5e1;"), 15);
-    EXPECT_EQ(LeadingNumber(L"4e"), 4);
-    EXPECT_EQ(LeadingNumber(L"4e+"), 4);
-    EXPECT_EQ(LeadingNumber(L"abc"), 0);
-    EXPECT_EQ(LeadingNumber(L""), 0);
-    EXPECT_EQ(LeadingNumber(L"-"), 0);
-    EXPECT_EQ(LeadingNumber(L"x12"), 0);
-    EXPECT_EQ(LeadingNumber(L"1e-999"), 0);
-    EXPECT_EQ(RoundToInt32(LeadingNumber(L"1e999")), std::nullopt);
+    std::pair<const wchar_t*, double> cases[] = {{L"12abc", 12}, {L"  7 8", 7}, {L"\t-3.25x", -3.25}, {L"1.5e1;", 15},
+                                                 {L"4e+", 4},    {L"abc", 0},   {L"", 0},             {L"1e-999", 0}};
+    for (auto [text, value] : cases) EXPECT_EQ(LeadingNumber(text), value) << text;
     EXPECT_EQ(RoundToInt32(LeadingNumber(L"-1e999")), std::nullopt);
 }
