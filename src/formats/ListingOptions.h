@@ -1,0 +1,48 @@
+#pragma once
+// What a run takes from the main window for writing: format, listing mode, easy
+// mode and the depth limit. The job's ShowFiles and ShowFolders come separately.
+#include <cstdint>
+
+#include "fs/ExactSize.h"
+
+namespace ListingFormats {
+constexpr int None = -1;  // nothing selected
+constexpr int Txt = 0;
+constexpr int Csv = 1;
+constexpr int Html = 2;
+constexpr int Tree = 3;
+}  // namespace ListingFormats
+
+namespace SaveModes {
+constexpr int None = -1;
+constexpr int FilesOnly = 0;
+constexpr int FoldersOnly = 1;
+constexpr int Both = 2;
+}  // namespace SaveModes
+
+struct ListingOptions {
+    int Format = ListingFormats::Txt;   // comFormat
+    int SaveMode = SaveModes::Both;     // comSaveMode
+    bool EasyMode = false;              // chkEasy
+    bool FullPath = false;              // chkFullPath
+    bool DeleteExtension = false;       // chkDelEXE
+    bool IgnoreEmptyFolders = false;    // chkEmptyFolder
+    int DepthLimit = 0;                 // 0 unlimited, else 1 to 99 levels below the chosen folder
+};
+
+// What one folder holds (directly, or with everything below it).
+struct FolderTotals {
+    std::int32_t FolderCount = 0;
+    std::int32_t FileCount = 0;
+    ExactSize TotalSize;
+    ExactSize TotalCompressedSize;
+
+    FolderTotals& operator+=(const FolderTotals& other)
+    {
+        FolderCount += other.FolderCount;
+        FileCount += other.FileCount;
+        TotalSize += other.TotalSize;
+        TotalCompressedSize += other.TotalCompressedSize;
+        return *this;
+    }
+};

@@ -1,0 +1,195 @@
+#include "formats/ValueText.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <array>
+#include <vector>
+
+#include "formats/NumberText.h"
+
+namespace {
+
+constexpr std::wstring_view kExecutableList =
+    L".ADE.ADP.BAS.BAT.CHM.CMD.COM.CPL.CRT.EXE.HLP.HTA.INF.INS.ISP.JS.JSE.LNK.MDB.MDE.MSC.MSI.MSP.MST.PCD.PIF.REG."
+    L"SCR.SCT.SHB.SHS.URL.VB.VBE.VBS.WSC.WSF.WSH.286.386.VXD.DLL.OCX.VBX.DRV.OVL.SCF.SYS.QTX.FOT.ROM.CLASS.JOB.";
+constexpr std::wstring_view kMacroDocumentList = L".HTT.HTM.HTML.DOC.DOT.XLS.XLA.XLT.MDT.PPA.WIZ.POT.MDZ.";
+
+struct SizeUnit {
+    unsigned Bits;
+    const wchar_t* Suffix;
+};
+constexpr std::array<SizeUnit, 8> kUnits{{{80, L" YB"},
+                                          {70, L" ZB"},
+                                          {60, L" EB"},
+                                          {50, L" PB"},
+                                          {40, L" TB"},
+                                          {30, L" GB"},
+                                          {20, L" MB"},
+                                          {10, L" KB"}}};
+
+ExactSize PowerOfTwo(unsigned bits)
+{
+    return bits < 64 ? ExactSize::FromUInt64(1ull << bits) : ExactSize::FromHalves(0, 1ull << (bits - 64));
+}
+
+// value / 2^bits as an exact-enough decimal for rounding to two places: four digits
+// after the point, then a "1" when anything is left, so that a half is told from
+// a little more than a half.
+std::wstring QuotientDecimal(const ExactSize& value, unsigned bits)
+{
+    std::wstring text = value.ShiftRight(bits).ToDecimal();
+    text += L'.';
+    ExactSize rest = value.LowBits(bits);
+    for (int i = 0; i < 4; ++i) {
+        rest = rest.MultiplySmall(10);
+        text += static_cast<wchar_t>(L'0' + rest.ShiftRight(bits).Low());
+        rest = rest.LowBits(bits);
+    }
+    if (rest != ExactSize(0)) text += L'1';
+    return text;
+}
+
+const SizeUnit* UnitFor(const ExactSize& size)
+{
+    for (const SizeUnit& unit : kUnits)
+        if (size > PowerOfTwo(unit.Bits)) return &unit;
+    return nullptr;
+}
+
+std::wstring UnitText(const ExactSize& size, const SizeUnit& unit)
+{
+    return FormatNumber(QuotientDecimal(size, unit.Bits), 2) + unit.Suffix;
+}
+
+bool ExtensionInList(std::wstring_view text, std::wstring_view list)
+{
+    std::size_t dot = text.rfind(L'.');
+    if (dot == std::wstring_view::npos) return false;
+    std::wstring piece = UpperCaseText(text.substr(dot));
+    if (piece.size() <= 1) return false;
+    piece += L'.';
+    return list.find(piece) != std::wstring_view::npos;
+}
+
+SYSTEMTIME SystemTimeFromParts(const DateParts& parts)
+{
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(parts.Year);
+    time.wMonth = static_cast<WORD>(parts.Month);
+    time.wDay = static_cast<WORD>(parts.Day);
+    time.wHour = static_cast<WORD>(parts.Hour);
+    time.wMinute = static_cast<WORD>(parts.Minute);
+    time.wSecond = static_cast<WORD>(parts.Second);
+    return time;
+}
+
+void AppendTwoDigits(std::wstring& text, int value)
+{
+    text += static_cast<wchar_t>(L'0' + value / 10 % 10);
+    text += static_cast<wchar_t>(L'0' + value % 10);
+}
+
+}  // namespace
+
+std::wstring WholeNumberText(const ExactSize& value) { return FormatNumber(value.ToDecimal(), 0); }
+
+std::wstring SizeText(const ExactSize& size)
+{
+    if (const SizeUnit* unit = UnitFor(size)) return UnitText(size, *unit);
+    return WholeNumberText(size) + L" Bytes";
+}
+
+std::wstring SizeSummaryText(const ExactSize& size, int mode)
+{
+    std::wstring bytes;
+    if (mode != SizeSummaryModes::UnitOnly) bytes = WholeNumberText(size) + L" 位元組";
+    if (mode == SizeSummaryModes::BytesOnly) return bytes;
+    const SizeUnit* unit = UnitFor(size);
+    std::wstring inUnit = unit ? UnitText(size, *unit) : WholeNumberText(size) + L" 位元組";
+    if (mode == SizeSummaryModes::UnitOnly) return inUnit;
+    return inUnit + L" (" + bytes + L")";
+}
+
+std::wstring DateText(const FileTimeInfo& time)
+{
+    if (time.Invalid) return L"invalid";
+    if (time.Local == 0) return L"unknown";
+    SYSTEMTIME local = SystemTimeFromParts(PartsFromOleDate(time.Local));
+    wchar_t date[96] = {};
+    wchar_t clock[96] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, date, 96);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS | TIME_NOTIMEMARKER | TIME_FORCE24HOURFORMAT, &local, nullptr, clock, 96);
+    return std::wstring(date) + L" " + clock;
+}
+
+std::wstring ListingDateText(const FileTimeInfo& time)
+{
+    if (time.Invalid) return L"invalid";
+    if (time.Local == 0) return L"unknown";
+    DateParts parts = PartsFromOleDate(time.Local);
+    std::wstring text = std::to_wstring(parts.Year);
+    while (text.size() < 4) text.insert(0, 1, L'0');
+    text += L'-';
+    AppendTwoDigits(text, parts.Month);
+    text += L'-';
+    AppendTwoDigits(text, parts.Day);
+    text += L' ';
+    AppendTwoDigits(text, parts.Hour);
+    text += L':';
+    AppendTwoDigits(text, parts.Minute);
+    return text;
+}
+
+std::wstring AttributeText(const EntryInfo& entry)
+{
+    struct Letter {
+        wchar_t Mark;
+        std::uint32_t Bit;
+    };
+    static constexpr Letter kLetters[] = {
+        {L'R', AttributeBits::ReadOnly},   {L'H', AttributeBits::Hidden},    {L'S', AttributeBits::System},
+        {L'A', AttributeBits::Archive},    {L'C', AttributeBits::Compressed}, {L'E', AttributeBits::Encrypted},
+        {L'T', AttributeBits::Temporary},
+    };
+    std::wstring text;
+    for (const Letter& letter : kLetters) text += (entry.Attributes & letter.Bit) ? letter.Mark : L'-';
+    if (!(entry.Attributes & AttributeBits::Directory) && !entry.FullPath.empty())
+        text += IsMacroDocumentName(entry.FullPath) || IsExecutableName(entry.FullPath) ? L'X' : L'-';
+    return text;
+}
+
+bool IsExecutableName(std::wstring_view text) { return ExtensionInList(text, kExecutableList); }
+
+bool IsMacroDocumentName(std::wstring_view text) { return ExtensionInList(text, kMacroDocumentList); }
+
+std::wstring RemoveExtension(std::wstring_view text)
+{
+    std::vector<wchar_t> buffer(text.begin(), text.end());
+    buffer.push_back(L'\0');
+    PathRemoveExtensionW(buffer.data());
+    return std::wstring(buffer.data());
+}
+
+std::wstring HtmlText(std::wstring_view text)
+{
+    std::wstring escaped;
+    escaped.reserve(text.size());
+    for (wchar_t c : text) {
+        switch (c) {
+        case L'&': escaped += L"&amp;"; break;
+        case L'<': escaped += L"&lt;"; break;
+        case L'>': escaped += L"&gt;"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::wstring UpperCaseText(std::wstring_view text)
+{
+    std::wstring upper(text);
+    if (upper.empty()) return upper;
+    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    return upper;
+}

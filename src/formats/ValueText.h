@@ -1,0 +1,35 @@
+#pragma once
+// The texts listings show for sizes, dates, attributes and extensions.
+#include <string>
+#include <string_view>
+
+#include "fs/EntryInfo.h"
+
+// In the largest unit (KB = 1024 bytes .. YB = 2^80) the value strictly exceeds,
+// with two decimals; otherwise whole bytes and " Bytes".
+std::wstring SizeText(const ExactSize& size);
+namespace SizeSummaryModes {
+constexpr int BytesOnly = 0;
+constexpr int UnitOnly = 1;
+constexpr int Both = 2;
+}  // namespace SizeSummaryModes
+std::wstring SizeSummaryText(const ExactSize& size, int mode);
+// Whole bytes in the regional number format, no decimals.
+std::wstring WholeNumberText(const ExactSize& value);
+
+// Regional short date and 24-hour short time, or "invalid" / "unknown".
+std::wstring DateText(const FileTimeInfo& time);
+// "yyyy-mm-dd hh:nn", or "invalid" / "unknown".
+std::wstring ListingDateText(const FileTimeInfo& time);
+
+// RHSACET, plus "X" or "-" for an executable or macro document when the entry is a
+// file with a path.
+std::wstring AttributeText(const EntryInfo& entry);
+// The piece from the last "." of the whole text, so a dot in a folder name counts.
+bool IsExecutableName(std::wstring_view text);
+bool IsMacroDocumentName(std::wstring_view text);
+std::wstring RemoveExtension(std::wstring_view text);
+
+// &, < and > as HTML character references; nothing else changes.
+std::wstring HtmlText(std::wstring_view text);
+std::wstring UpperCaseText(std::wstring_view text);
