@@ -74,6 +74,7 @@ bool clsLictView::Create(HWND hwnd)
 
 bool clsLictView::ColumnAdd(int Index, int Width, const std::wstring& Text)
 {
+    if (!list_) return false;
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
     column.fmt = LVCFMT_LEFT;

@@ -60,7 +60,7 @@ LRESULT CALLBACK ProbeWindow::Proc(HWND window, UINT message, WPARAM wParam, LPA
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* probe = reinterpret_cast<ProbeWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (probe && message >= WM_APP && message < 0xC000) {
+    if (probe && ((message >= WM_APP && message < 0xC000) || message == WM_MOUSEWHEEL)) {
         probe->Seen.push_back(message);
         if (probe->OnMessage) probe->OnMessage(message);
         return kProbeResult;
@@ -69,18 +69,29 @@ LRESULT CALLBACK ProbeWindow::Proc(HWND window, UINT message, WPARAM wParam, LPA
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-TestForm::TestForm()
+TestForm::~TestForm()
 {
-    form.Create(L"Quorvane test", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 7350, 6450);
-    form.Show();
-    SetForegroundWindow(form.hwnd());
+    panels_.clear();
     Pump();
+}
+
+HWND TestForm::hwnd() const
+{
+    static TopLevelWindow* form = [] {
+        auto* window = new TopLevelWindow;  // lives as long as the test program
+        window->Create(L"Quorvane test", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 7350, 6450);
+        window->Show();
+        SetForegroundWindow(window->hwnd());
+        Pump();
+        return window;
+    }();
+    return form->hwnd();
 }
 
 HostPanel& TestForm::AddPanel(int left, int top, int width, int height)
 {
     panels_.push_back(std::make_unique<HostPanel>());
-    panels_.back()->Create(form.hwnd(), left, top, width, height);
+    panels_.back()->Create(hwnd(), left, top, width, height);
     return *panels_.back();
 }
 

@@ -9,8 +9,8 @@
 
 #include "controls/Form.h"
 
-// A plain top-level window whose procedure records every WM_APP-range message it is
-// given and answers kProbeResult; OnMessage, when set, runs inside that procedure.
+// A plain top-level window whose procedure records every WM_APP-range message and every
+// WM_MOUSEWHEEL it is given and answers kProbeResult; OnMessage, when set, runs inside that procedure.
 class ProbeWindow {
 public:
     static constexpr LRESULT kProbeResult = 7;
@@ -32,15 +32,18 @@ private:
     HWND window_ = nullptr;
 };
 
-// A visible form that the tests place host panels on.
+// The panels one test places on a shown form. Every test shares the one form, since
+// Wine takes its time to show and hide a top-level window without a window manager.
 class TestForm {
 public:
-    TestForm();
-    HWND hwnd() const { return form.hwnd(); }
-    // A panel at the given twips; stays valid for the form's lifetime.
-    HostPanel& AddPanel(int left, int top, int width, int height);
+    TestForm() = default;
+    ~TestForm();
+    TestForm(const TestForm&) = delete;
+    TestForm& operator=(const TestForm&) = delete;
 
-    TopLevelWindow form;
+    HWND hwnd() const;
+    // A panel at the given twips; destroyed with this object.
+    HostPanel& AddPanel(int left, int top, int width, int height);
 
 private:
     std::vector<std::unique_ptr<HostPanel>> panels_;
