@@ -367,10 +367,8 @@ void TopLevelWindow::ShowModal()
             quit = true;
             break;
         }
-        if (!IsDialogMessageW(self, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
     }
     for (HWND other : disabled) {
         if (IsWindow(other)) EnableWindow(other, TRUE);
