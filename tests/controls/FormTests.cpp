@@ -20,20 +20,6 @@ RECT WindowRectIn(HWND window)
 
 }  // namespace
 
-TEST(Form, TwipsPerPixelFollowsTheScreensDpi)
-{
-    HDC screen = GetDC(nullptr);
-    int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-    int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    EXPECT_DOUBLE_EQ(TwipsPerPixelX() * dpiX, 1440.0);
-    EXPECT_DOUBLE_EQ(TwipsPerPixelY() * dpiY, 1440.0);
-    if (dpiX == 96) {
-        EXPECT_EQ(TwipsToPixelsX(7350), 490);
-        EXPECT_EQ(TwipsToPixelsY(6450), 430);
-    }
-}
-
 TEST(Form, PanelIsPlacedAndSizedInTwips)
 {
     TestForm form;
@@ -99,19 +85,6 @@ TEST(Form, PanelFontMeasuresText)
     EXPECT_GT(small, 0);
     EXPECT_GT(large, small);
     EXPECT_EQ(panel.TextExtent(L"").cx, 0);
-}
-
-TEST(Form, PanelVisibleAndEnabled)
-{
-    TestForm form;
-    HostPanel& panel = form.AddPanel(0, 0, 1500, 600);
-    EXPECT_TRUE(panel.Visible());
-    panel.Visible(false);
-    EXPECT_FALSE(IsWindowVisible(panel.hwnd()));
-    EXPECT_FALSE(panel.Visible());
-    panel.Enabled(false);
-    EXPECT_FALSE(IsWindowEnabled(panel.hwnd()));
-    EXPECT_FALSE(panel.Enabled());
 }
 
 TEST(Form, PumpDispatchesWhatIsWaitingAndKeepsAQuitRequest)
