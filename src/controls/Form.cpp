@@ -201,17 +201,17 @@ void HostPanel::Enabled(bool enabled)
 
 bool HostPanel::SetFont(const std::wstring& face, double points)
 {
-    LOGFONTW spec{};
+    LOGFONTW font{};
     HDC dc = hDC();
     int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    spec.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
-    spec.lfWeight = FW_NORMAL;
-    spec.lfCharSet = DEFAULT_CHARSET;
-    face.copy(spec.lfFaceName, LF_FACESIZE - 1);
-    UniqueGdiObject font(CreateFontIndirectW(&spec));
-    if (!font) return false;
-    if (dc) SelectObject(dc, font.Get());
-    font_ = std::move(font);  // the previous font is deselected above before it is deleted
+    font.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    face.copy(font.lfFaceName, LF_FACESIZE - 1);
+    UniqueGdiObject created(CreateFontIndirectW(&font));
+    if (!created) return false;
+    if (dc) SelectObject(dc, created.Get());
+    font_ = std::move(created);  // the previous font is deselected above before it is deleted
     return true;
 }
 
