@@ -1,0 +1,193 @@
+#include "run/FolderWalk.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "formats/EntryRow.h"
+#include "formats/FolderSection.h"
+#include "formats/ValueText.h"
+#include "fs/EntryMetadata.h"
+#include "fs/Enumeration.h"
+#include "fs/LongPath.h"
+#include "run/EntryFilters.h"
+
+namespace {
+
+bool IsNumericKey(std::int32_t key) { return key == FieldCodes::Size || key == FieldCodes::CompressedSize; }
+
+std::wstring SortTimeText(const FileTimeInfo& time)
+{
+    DateParts p = PartsFromOleDate(time.Local);
+    wchar_t text[32];
+    swprintf(text, 32, L"%04d-%02d-%02d %02d:%02d:%02d", p.Year, p.Month, p.Day, p.Hour, p.Minute, p.Second);
+    return text;
+}
+
+int CompareTexts(const std::wstring& a, const std::wstring& b)
+{
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) -
+           CSTR_EQUAL;
+}
+
+struct WalkLists {
+    std::vector<ListedEntry> Folders;
+    std::vector<ListedEntry> Files;
+};
+
+// Steps 3 to 5: false when the folder cannot be enumerated.
+bool GatherEntries(WalkContext& context, const std::wstring& path, WalkLists& lists, FolderTotals& own)
+{
+    std::wstring spec = path;
+    if (!spec.ends_with(L'\\')) spec += L'\\';
+    spec += L"*.*";
+    EntryFind find;
+    HANDLE handle = FindFirstEntry(find, spec, L"");
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
+
+    const std::int32_t key = context.Job.SortKey();
+    while (find.Found && !context.State.StopRequested) {
+        EntryInfo& entry = find.Entry;
+        if (FolderPasses(entry, context.Job)) {
+            lists.Folders.push_back(MakeListedEntry(entry, key));
+            ++own.FolderCount;
+        } else if (FilePasses(entry, context.Job, context.State)) {
+            lists.Files.push_back(MakeListedEntry(entry, key == FieldCodes::Extension ? -key : key));
+            ++own.FileCount;
+            own.TotalSize += entry.Size;
+            own.TotalCompressedSize += entry.CompressedSize;
+        }
+        FindNextEntry(find);
+        context.Progress.Step();
+    }
+    CloseEntryFind(find);
+    return true;
+}
+
+void WriteRows(WalkContext& context, const std::vector<ListedEntry>& files)
+{
+    RunState& state = context.State;
+    for (const ListedEntry& file : files) {
+        if (state.StopRequested) break;
+        if (WriteEntryRow(context.Out, context.Options, context.Job.ShowFiles(), state.StopRequested,
+                          state.WalkDepth, file.Entry))
+            context.Progress.Status(file.Entry.FullPath);
+        context.Progress.Step();
+    }
+}
+
+// Without subfolders the walk goes one level down only to give the direct
+// subfolders their sections; with files only not even that.
+bool SkipsSubfolders(const WalkContext& context)
+{
+    const JobInfo& job = context.Job;
+    if (job.IncludeSubFolders()) return false;
+    return (job.ShowFiles() && !job.ShowFolders()) || context.State.WalkDepth > 1;
+}
+
+}  // namespace
+
+bool RunProgress::Due(std::uint64_t& last)
+{
+    std::uint64_t now = GetTickCount64();
+    if (last != kNever && now - last < intervalMs_) return false;
+    last = now;
+    return true;
+}
+
+void RunProgress::Step()
+{
+    if (!Due(lastPump_)) return;
+    if (statusPending_) {
+        host_.ShowStatus(pendingStatus_);
+        statusPending_ = false;
+    }
+    host_.PumpMessages();
+}
+
+void RunProgress::Status(std::wstring_view text)
+{
+    if (Due(lastStatus_)) {
+        host_.ShowStatus(text);
+        statusPending_ = false;
+        return;
+    }
+    pendingStatus_.assign(text);
+    statusPending_ = true;
+}
+
+// key is negated for the extension of a file: files sort by extension, folders by name.
+ListedEntry MakeListedEntry(const EntryInfo& entry, std::int32_t key)
+{
+    ListedEntry listed{entry.Name, {}, {}, entry};
+    switch (key) {
+    case FieldCodes::ShortName: listed.SortText = UpperCaseText(EntryShortName(listed.Entry)); break;
+    case -FieldCodes::Extension: listed.SortText = UpperCaseText(entry.Extension); break;
+    case FieldCodes::Size: listed.SortNumber = entry.Size; break;
+    case FieldCodes::CompressedSize: listed.SortNumber = entry.CompressedSize; break;
+    case FieldCodes::Created: listed.SortText = SortTimeText(entry.Created); break;
+    case FieldCodes::Modified: listed.SortText = SortTimeText(entry.Modified); break;
+    case FieldCodes::Accessed: listed.SortText = SortTimeText(entry.Accessed); break;
+    case 0: break;
+    default: listed.SortText = UpperCaseText(entry.Name); break;
+    }
+    return listed;
+}
+
+void SortEntries(std::vector<ListedEntry>& list, std::int32_t order, std::int32_t key)
+{
+    bool ascending = order == 0;
+    if (IsNumericKey(key)) {
+        std::stable_sort(list.begin(), list.end(), [ascending](const ListedEntry& a, const ListedEntry& b) {
+            return ascending ? a.SortNumber < b.SortNumber : a.SortNumber > b.SortNumber;
+        });
+        return;
+    }
+    std::stable_sort(list.begin(), list.end(), [ascending](const ListedEntry& a, const ListedEntry& b) {
+        int c = CompareTexts(a.SortText, b.SortText);
+        return ascending ? c < 0 : c > 0;
+    });
+}
+
+FolderTotals WalkFolder(WalkContext& context, const EntryInfo& folder)
+{
+    RunState& state = context.State;
+    const JobInfo& job = context.Job;
+    if (state.StopRequested) return {};
+    FolderTotals own, total;
+    state.FolderCount = 0;
+    state.FileCount = 0;
+
+    const std::wstring& path = folder.FullPath;
+    WalkLists lists;
+    if (!GatherEntries(context, path, lists, own)) return {};
+
+    if (job.ShowFolders()) {
+        EntryInfo record = GetEntryInfo(path);
+        if (WriteFolderSection(context.Out, context.Options, true, state.WalkDepth, record, own))
+            context.Progress.Status(record.FullPath);
+    }
+    ++state.WalkDepth;
+    if (job.SortKey() != 0) {
+        if (!lists.Files.empty()) SortEntries(lists.Files, job.SortOrder(), job.SortKey());
+        if (!lists.Folders.empty()) SortEntries(lists.Folders, job.SortOrder(), job.SortKey());
+    }
+    if (job.IncludeSubFolders() || state.WalkDepth <= 1) WriteRows(context, lists.Files);
+    lists.Files = {};  // the rows are out; only the subfolders are needed below
+
+    total += own;
+    state.FileCount = total.FileCount;
+    state.FolderCount = total.FolderCount;
+    if (!SkipsSubfolders(context)) {
+        for (const ListedEntry& sub : lists.Folders) {
+            if (state.StopRequested) break;
+            total += WalkFolder(context, sub.Entry);
+            context.Progress.Step();
+        }
+        state.FileCount = total.FileCount;
+        state.FolderCount = total.FolderCount;
+    }
+    --state.WalkDepth;
+    return total;
+}

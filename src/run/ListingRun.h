@@ -1,0 +1,25 @@
+#pragma once
+// One whole listing without a window: output file, frame lines, walk, counts.
+#include <cstdint>
+#include <string_view>
+
+#include "formats/ListingOptions.h"
+#include "run/FolderWalk.h"
+#include "run/JobInfo.h"
+#include "run/RunState.h"
+
+struct RunResult {
+    bool Started = false;        // false: the output file could not be created, nothing ran
+    std::int32_t FolderCount = 0;
+    std::int32_t FileCount = 0;
+    std::uint64_t ElapsedMs = 0;
+    bool AllWritten = true;      // false when a write failed and the file ends early
+    unsigned long WriteError = 0;
+};
+
+// The run after the checks and the folder choice (see PrepareRun): creates the file
+// at outputPath (none when no format is chosen outside easy mode), writes the frame
+// and the body, and closes it. state.StopRequested, set through the host, ends the
+// walk early; the closing lines are written all the same.
+RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& options, std::wstring_view outputPath,
+                     RunHost& host, std::uint32_t progressIntervalMs = 20);

@@ -1,0 +1,168 @@
+#include "run/SaveOptions.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+const wchar_t kFirstSizeWarning[] = L"請指定小於數值，不可留空白或設定為 0";
+const wchar_t kSecondSizeWarning[] = L"請指定大於數值，不可留空白或設定為 0";
+const wchar_t kSizeOrderWarning[] = L"最小數值不可以大於最大數值";
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The longest prefix of text that reads as a number; empty when there is none.
+std::string NumberPrefix(const std::string& text)
+{
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return {};
+    std::size_t mantissaEnd = i;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        std::size_t exponentStart = j;
+        while (j < text.size() && IsDigit(text[j])) ++j;
+        if (j > exponentStart) return text.substr(0, j);
+    }
+    return text.substr(0, mantissaEnd);
+}
+
+std::optional<std::int64_t> ScaleBytes(std::int64_t value, std::int64_t factor)
+{
+    std::int64_t bytes = 0;
+    if (__builtin_mul_overflow(value, factor, &bytes)) return std::nullopt;
+    return bytes;
+}
+
+OleDate DateOrZero(const DateParts& parts) { return OleDateFromParts(parts).value_or(0); }
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+// 150 years before today at 00:00; a 29 February missing in that year becomes 1 March.
+OleDate DefaultRangeStart(const SYSTEMTIME& now)
+{
+    DateParts parts;
+    parts.Year = now.wYear - 150;
+    parts.Month = now.wMonth;
+    parts.Day = now.wDay;
+    if (parts.Month == 2 && parts.Day == 29 && !IsLeapYear(parts.Year)) {
+        parts.Month = 3;
+        parts.Day = 1;
+    }
+    return DateOrZero(parts);
+}
+
+OleDate NowDate(const SYSTEMTIME& now) { return OleDateFromSystemTime(now).value_or(0); }
+
+std::uint16_t ActiveBits(double first, double second, std::uint16_t firstBit, std::uint16_t secondBit)
+{
+    return static_cast<std::uint16_t>((first > 0 ? firstBit : 0) | (second > 0 ? secondBit : 0));
+}
+
+}  // namespace
+
+double LenientNumber(std::wstring_view text)
+{
+    std::string compact;
+    for (wchar_t c : text) {
+        if (c == L' ' || c == L'\t') continue;
+        if (c > 0x7F) break;  // nothing outside ASCII belongs to a number
+        compact += static_cast<char>(c);
+    }
+    std::string number = NumberPrefix(compact);
+    return number.empty() ? 0.0 : std::strtod(number.c_str(), nullptr);
+}
+
+std::optional<std::int64_t> SizeBoxBytes(std::wstring_view text, int unit)
+{
+    // The default rounding mode rounds halves to the even neighbour.
+    double whole = std::nearbyint(LenientNumber(text));
+    constexpr double kLimit = 9223372036854775808.0;  // 2^63
+    if (!(whole >= -kLimit && whole < kLimit)) return std::nullopt;
+    auto value = static_cast<std::int64_t>(whole);
+    switch (unit) {
+    case SizeUnits::KB: return ScaleBytes(value, 1024);
+    case SizeUnits::MB: return ScaleBytes(value, 1048576);
+    default: return value;
+    }
+}
+
+SizeCheck CheckSizeOptions(const SizeControls& controls)
+{
+    SizeCheck check;
+    bool needFirst = controls.Mode == SizeModes::AtLeast || controls.Mode == SizeModes::Between;
+    bool needSecond = controls.Mode == SizeModes::AtMost || controls.Mode == SizeModes::Between;
+    std::int64_t first = 0, second = 0;
+    if (needFirst) {
+        auto bytes = SizeBoxBytes(controls.FirstText, controls.FirstUnit);
+        if (!bytes || *bytes == 0) return {kFirstSizeWarning, {}};
+        first = *bytes;
+    }
+    if (needSecond) {
+        auto bytes = SizeBoxBytes(controls.SecondText, controls.SecondUnit);
+        if (!bytes || *bytes == 0) return {kSecondSizeWarning, {}};
+        second = *bytes;
+    }
+    if (controls.Mode == SizeModes::AtLeast) check.Bounds.Upper = first;
+    if (controls.Mode == SizeModes::AtMost) check.Bounds.Lower = second;
+    if (controls.Mode == SizeModes::Between) {
+        if (first >= second) return {kSizeOrderWarning, {}};
+        check.Bounds.Lower = first;
+        check.Bounds.Upper = second;
+    }
+    check.Bounds.Test = ActiveBits(static_cast<double>(check.Bounds.Lower), static_cast<double>(check.Bounds.Upper),
+                                   SizeTestBits::Lower, SizeTestBits::Upper);
+    return check;
+}
+
+TimeBounds ComputeTimeBounds(const TimeControls& controls, const SYSTEMTIME& nowLocal)
+{
+    TimeBounds bounds;
+    if (controls.Kind == TimeKinds::Any) {
+        bounds.From = DefaultRangeStart(nowLocal);
+        bounds.To = NowDate(nowLocal);
+        bounds.AnyTime = true;
+    } else {
+        bounds.From = controls.First;
+        bounds.To = controls.Second;
+    }
+    switch (controls.Kind) {
+    case TimeKinds::Any: bounds.Field = DateFields::Accessed; break;
+    case TimeKinds::Modified: bounds.Field = DateFields::Modified; break;
+    case TimeKinds::Created: bounds.Field = DateFields::Created; break;
+    case TimeKinds::Accessed: bounds.Field = DateFields::Accessed; break;
+    default: break;
+    }
+    // A date on or before 1899-12-30 is not greater than 0, so it is no bound.
+    bounds.Test = ActiveBits(bounds.From, bounds.To, DateTestBits::From, DateTestBits::To);
+    return bounds;
+}
+
+std::wstring PrepareRun(RunState& state, const JobInfo& job, const SizeControls& sizes, const TimeControls& times,
+                        const SYSTEMTIME& nowLocal)
+{
+    state.StopRequested = false;
+    state.RunJob = &job;
+    state.WalkDepth = 0;
+    SizeCheck check = CheckSizeOptions(sizes);
+    if (!check.Passed()) return check.Warning;
+    state.SizeLower = check.Bounds.Lower;
+    state.SizeUpper = check.Bounds.Upper;
+    state.SizeTest = check.Bounds.Test;
+
+    TimeBounds time = ComputeTimeBounds(times, nowLocal);
+    state.DateFrom = time.From;
+    state.DateTo = time.To;
+    if (time.Field) state.DateField = *time.Field;
+    state.DateTest = time.Test;
+    state.AnyTime = time.AnyTime;
+    return {};
+}

@@ -1,0 +1,89 @@
+#pragma once
+// The size and time options of the Save command, turned into the filter bounds.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "fs/DateTime.h"
+#include "run/RunState.h"
+
+namespace SizeModes {
+constexpr int None = -1;
+constexpr int Any = 0;       // 不指定
+constexpr int AtLeast = 1;   // 至少: the first box fills SizeUpper
+constexpr int AtMost = 2;    // 至多: the second box fills SizeLower
+constexpr int Between = 3;   // 兩者
+}  // namespace SizeModes
+
+namespace SizeUnits {
+constexpr int None = -1;
+constexpr int KB = 0;
+constexpr int MB = 1;
+}  // namespace SizeUnits
+
+namespace TimeKinds {
+constexpr int None = -1;
+constexpr int Any = 0;       // 不指定
+constexpr int Modified = 1;
+constexpr int Created = 2;
+constexpr int Accessed = 3;
+}  // namespace TimeKinds
+
+// The size controls as the window holds them.
+struct SizeControls {
+    int Mode = SizeModes::Any;  // cboSize
+    std::wstring FirstText;     // txtMinSize
+    int FirstUnit = SizeUnits::KB;
+    std::wstring SecondText;    // txtMaxSize
+    int SecondUnit = SizeUnits::KB;
+};
+
+struct SizeBounds {
+    std::int64_t Lower = 0;
+    std::int64_t Upper = 0;
+    std::uint16_t Test = 0;
+};
+
+// Either the bounds or the warning to show (the check failed).
+struct SizeCheck {
+    std::wstring Warning;
+    SizeBounds Bounds;
+    bool Passed() const { return Warning.empty(); }
+};
+
+struct TimeControls {
+    int Kind = TimeKinds::Any;  // cboDate
+    OleDate First = 0;          // ClsDate1
+    OleDate Second = 0;         // ClsDate2
+};
+
+struct TimeBounds {
+    OleDate From = 0;
+    OleDate To = 0;
+    std::uint16_t Test = 0;
+    std::optional<std::uint16_t> Field;  // none: keep the previous one
+    bool AnyTime = false;
+};
+
+extern const wchar_t kFirstSizeWarning[];
+extern const wchar_t kSecondSizeWarning[];
+extern const wchar_t kSizeOrderWarning[];
+
+// Blanks and tabs skipped anywhere, then the longest leading number ("." as the
+// point, optional sign and exponent); 0 when the text starts with no number.
+double LenientNumber(std::wstring_view text);
+// The byte count a size box stands for: rounded half to even, then scaled by its
+// unit. None when it does not fit in 64 bits.
+std::optional<std::int64_t> SizeBoxBytes(std::wstring_view text, int unit);
+SizeCheck CheckSizeOptions(const SizeControls& controls);
+// nowLocal: the moment of saving in local time.
+TimeBounds ComputeTimeBounds(const TimeControls& controls, const SYSTEMTIME& nowLocal);
+
+// Steps of Save before the output folder is asked for: clears the stop flag, takes
+// the job and resets the depth, then sets the size and time bounds. Returns the
+// warning to show when the size check fails; the bounds are left alone then.
+std::wstring PrepareRun(RunState& state, const JobInfo& job, const SizeControls& sizes, const TimeControls& times,
+                        const SYSTEMTIME& nowLocal);

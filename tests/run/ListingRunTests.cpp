@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "ListingFixture.h"
+#include "run/ListingRun.h"
+#include "run/SaveOptions.h"
+
+namespace {
+
+using JobSetup = std::function<void(JobInfo&, RunState&)>;
+
+struct ListingCase {
+    const char* Expected;  // expected/<name>.txt
+    int Format;
+    int Mode;
+    std::int32_t FolderCount;
+    std::int32_t FileCount;
+    JobSetup Setup = nullptr;
+    std::function<void(ListingOptions&)> Tweak = nullptr;
+};
+
+void PrintTo(const ListingCase& c, std::ostream* out) { *out << c.Expected; }
+
+SYSTEMTIME Now()
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return now;
+}
+
+// The job as Save fills it from the window for the given listing mode.
+JobInfo JobFor(const ListingFixture& fixture, int mode)
+{
+    JobInfo job;
+    job.SetRootFolder(fixture.Root());
+    job.SetShowFiles(mode != SaveModes::FoldersOnly);
+    job.SetShowFolders(mode != SaveModes::FilesOnly);
+    job.SetFolderFilter(L"*");
+    return job;
+}
+
+class ListingRuns : public testing::TestWithParam<ListingCase> {
+protected:
+    static void SetUpTestSuite() { fixture_ = new ListingFixture; }
+    static void TearDownTestSuite()
+    {
+        delete fixture_;
+        fixture_ = nullptr;
+    }
+    static ListingFixture* fixture_;
+};
+
+ListingFixture* ListingRuns::fixture_ = nullptr;
+
+TEST_P(ListingRuns, WriteTheExpectedFile)
+{
+    const ListingCase& c = GetParam();
+    ListingOptions options;
+    options.Format = c.Format;
+    options.SaveMode = c.Mode;
+    if (c.Tweak) c.Tweak(options);
+    JobInfo job = JobFor(*fixture_, c.Mode);
+    RunState state;
+    ASSERT_EQ(PrepareRun(state, job, {}, {}, Now()), L"");
+    if (c.Setup) c.Setup(job, state);
+
+    TestFolder output;
+    std::wstring path = output / L"listing.txt";
+    FakeHost host(state);
+    RunResult result = RunListing(state, job, options, path, host);
+
+    EXPECT_TRUE(result.Started);
+    EXPECT_TRUE(host.Started);
+    EXPECT_TRUE(result.AllWritten);
+    EXPECT_EQ(result.FolderCount, c.FolderCount);
+    EXPECT_EQ(result.FileCount, c.FileCount);
+    EXPECT_EQ(state.FolderCount, c.FolderCount);
+    EXPECT_EQ(state.FileCount, c.FileCount);
+    EXPECT_EQ(state.WalkDepth, 0);
+    std::string difference = MatchListing(ListingText(path), ExpectedListing(c.Expected, *fixture_));
+    EXPECT_EQ(difference, "");
+}
+
+void NameDescending(JobInfo& job, RunState&) { job.SetSortOrder(1); }
+void Unsorted(JobInfo& job, RunState&)
+{
+    job.SetSortKey(0);
+    job.SetSortOrder(1);  // no effect without a key
+}
+void SizeDescending(JobInfo& job, RunState&)
+{
+    job.SetSortKey(FieldCodes::Size);
+    job.SetSortOrder(1);
+}
+void ByExtension(JobInfo& job, RunState&) { job.SetSortKey(FieldCodes::Extension); }
+void ModifiedAscending(JobInfo& job, RunState&) { job.SetSortKey(FieldCodes::Modified); }
+void NoSubfolders(JobInfo& job, RunState&) { job.SetIncludeSubFolders(false); }
+void TextAndDocuments(JobInfo& job, RunState&) { job.SetFileFilter(L"*.txt;*.doc"); }
+void NoReadOnly(JobInfo& job, RunState&) { job.SetIncludeReadOnly(false); }
+void SizeRange(JobInfo&, RunState& state)
+{
+    SizeCheck check = CheckSizeOptions({SizeModes::Between, L"100", SizeUnits::None, L"5000", SizeUnits::None});
+    state.SizeLower = check.Bounds.Lower;
+    state.SizeUpper = check.Bounds.Upper;
+    state.SizeTest = check.Bounds.Test;
+}
+void ModifiedRange(JobInfo&, RunState& state)
+{
+    TimeBounds bounds = ComputeTimeBounds(
+        {TimeKinds::Modified, *OleDateFromParts({2021, 1, 1, 0, 0, 0}), *OleDateFromParts({2023, 5, 1, 15, 4, 0})},
+        Now());
+    state.DateFrom = bounds.From;
+    state.DateTo = bounds.To;
+    state.DateTest = bounds.Test;
+    state.DateField = *bounds.Field;
+    state.AnyTime = bounds.AnyTime;
+}
+
+void Easy(ListingOptions& o) { o.EasyMode = true; }
+void EasyFullPathNoExtension(ListingOptions& o)
+{
+    o.EasyMode = true;
+    o.FullPath = true;
+    o.DeleteExtension = true;
+}
+void EasyNoExtension(ListingOptions& o)
+{
+    o.EasyMode = true;
+    o.DeleteExtension = true;
+}
+void DepthOne(ListingOptions& o) { o.DepthLimit = 1; }
+void IgnoreEmpty(ListingOptions& o) { o.IgnoreEmptyFolders = true; }
+
+using namespace ListingFormats;
+using namespace SaveModes;
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryFormatAndMode, ListingRuns,
+    testing::Values(ListingCase{"txt_both", Txt, Both, 5, 7}, ListingCase{"txt_files", Txt, FilesOnly, 5, 7},
+                    ListingCase{"txt_folders", Txt, FoldersOnly, 5, 7}, ListingCase{"csv_both", Csv, Both, 5, 7},
+                    ListingCase{"csv_files", Csv, FilesOnly, 5, 7}, ListingCase{"csv_folders", Csv, FoldersOnly, 5, 7},
+                    ListingCase{"html_both", Html, Both, 5, 7}, ListingCase{"html_files", Html, FilesOnly, 5, 7},
+                    ListingCase{"html_folders", Html, FoldersOnly, 5, 7}, ListingCase{"tree_both", Tree, Both, 5, 7},
+                    ListingCase{"tree_files", Tree, FilesOnly, 5, 7},
+                    ListingCase{"tree_folders", Tree, FoldersOnly, 5, 7}),
+    [](const testing::TestParamInfo<ListingCase>& info) { return std::string(info.param.Expected); });
+
+INSTANTIATE_TEST_SUITE_P(
+    EasyMode, ListingRuns,
+    testing::Values(ListingCase{"easy_names", Txt, Both, 5, 7, nullptr, Easy},
+                    ListingCase{"easy_fullpath_noext", Html, Both, 5, 7, nullptr, EasyFullPathNoExtension},
+                    ListingCase{"easy_files_noext", ListingFormats::None, FilesOnly, 5, 7, nullptr, EasyNoExtension},
+                    ListingCase{"easy_folders_ignore_empty", Csv, FoldersOnly, 5, 7, nullptr,
+                                [](ListingOptions& o) {
+                                    Easy(o);
+                                    IgnoreEmpty(o);
+                                }}),
+    [](const testing::TestParamInfo<ListingCase>& info) { return std::string(info.param.Expected); });
+
+INSTANTIATE_TEST_SUITE_P(
+    DepthAndEmptyFolders, ListingRuns,
+    testing::Values(ListingCase{"depth1_txt_both", Txt, Both, 5, 7, nullptr, DepthOne},
+                    ListingCase{"depth1_tree_both", Tree, Both, 5, 7, nullptr, DepthOne},
+                    ListingCase{"depth1_tree_files", Tree, FilesOnly, 5, 7, nullptr, DepthOne},
+                    ListingCase{"ignore_empty_txt_both", Txt, Both, 5, 7, nullptr, IgnoreEmpty},
+                    ListingCase{"ignore_empty_html_both", Html, Both, 5, 7, nullptr, IgnoreEmpty}),
+    [](const testing::TestParamInfo<ListingCase>& info) { return std::string(info.param.Expected); });
+
+INSTANTIATE_TEST_SUITE_P(
+    WithoutSubfolders, ListingRuns,
+    testing::Values(ListingCase{"nosub_txt_both", Txt, Both, 4, 6, NoSubfolders},
+                    ListingCase{"nosub_csv_files", Csv, FilesOnly, 3, 4, NoSubfolders},
+                    ListingCase{"nosub_tree_folders", Tree, FoldersOnly, 4, 6, NoSubfolders}),
+    [](const testing::TestParamInfo<ListingCase>& info) { return std::string(info.param.Expected); });
+
+INSTANTIATE_TEST_SUITE_P(
+    SortingAndFilters, ListingRuns,
+    testing::Values(ListingCase{"name_desc_tree_both", Tree, Both, 5, 7, NameDescending},
+                    ListingCase{"unsorted_tree_both", Tree, Both, 5, 7, Unsorted},
+                    ListingCase{"size_desc_csv_files", Csv, FilesOnly, 5, 7, SizeDescending},
+                    ListingCase{"ext_tree_both", Tree, Both, 5, 7, ByExtension},
+                    ListingCase{"modified_tree_files", Tree, FilesOnly, 5, 7, ModifiedAscending},
+                    ListingCase{"filter_txt_files", Txt, FilesOnly, 5, 3, TextAndDocuments},
+                    ListingCase{"readonly_out_tree_files", Tree, FilesOnly, 5, 6, NoReadOnly},
+                    ListingCase{"size_range_csv_files", Csv, FilesOnly, 5, 4, SizeRange},
+                    ListingCase{"time_range_tree_files", Tree, FilesOnly, 5, 3, ModifiedRange}),
+    [](const testing::TestParamInfo<ListingCase>& info) { return std::string(info.param.Expected); });
+
+}  // namespace

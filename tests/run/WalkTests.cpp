@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "ListingFixture.h"
+#include "run/ListingRun.h"
+#include "run/SaveOptions.h"
+
+namespace {
+
+SYSTEMTIME Now()
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return now;
+}
+
+struct Outcome {
+    RunResult Result;
+    std::wstring Text;
+};
+
+class Walk : public testing::Test {
+protected:
+    Walk()
+    {
+        job_.SetRootFolder(fixture_.Root());
+        job_.SetFolderFilter(L"*");
+        options_.Format = ListingFormats::Tree;
+        options_.SaveMode = SaveModes::Both;
+        EXPECT_EQ(PrepareRun(state_, job_, {}, {}, Now()), L"");
+    }
+
+    // Every pump and status comes through at once (no throttling).
+    Outcome RunTo(const std::wstring& path, FakeHost& host, std::uint32_t interval = 0)
+    {
+        Outcome run;
+        run.Result = RunListing(state_, job_, options_, path, host, interval);
+        run.Text = ListingText(path);
+        return run;
+    }
+
+    Outcome RunOnce(FakeHost& host, std::uint32_t interval = 0) { return RunTo(output_ / L"listing.txt", host, interval); }
+
+    std::wstring Lines(std::initializer_list<std::wstring> lines)
+    {
+        std::wstring text;
+        for (const std::wstring& line : lines) text += line + L"\r\n";
+        return text;
+    }
+
+    ListingFixture fixture_;
+    TestFolder output_;
+    JobInfo job_;
+    RunState state_;
+    ListingOptions options_;
+};
+
+}  // namespace
+
+TEST_F(Walk, StopDuringAnEnumerationWritesThatSectionThenOnlyTheClosingLines)
+{
+    options_.Format = ListingFormats::Txt;
+    const std::wstring lastRowBeforeStop = fixture_.Root() + L"\\sub1\\one.doc";
+    int pumpsAfterRow = -1;
+    FakeHost host(state_);
+    host.OnEvent = [&](FakeHost& h) {
+        if (!h.Statuses.empty() && h.Statuses.back() == lastRowBeforeStop && pumpsAfterRow < 0) pumpsAfterRow = h.Pumps;
+        // One pump follows the row; then the deep folder's ".", ".." and "deeper".
+        if (pumpsAfterRow >= 0 && h.Pumps == pumpsAfterRow + 4) h.PressStop();
+    };
+    Outcome run = RunOnce(host);
+    EXPECT_TRUE(state_.StopRequested);
+    EXPECT_EQ(run.Result.FolderCount, 5);  // the three top folders, deep, deeper
+    EXPECT_EQ(run.Result.FileCount, 5);    // the four top files and one.doc
+    EXPECT_EQ(MatchListing(run.Text, ExpectedListing("stop_txt_both", fixture_)), "");
+}
+
+TEST_F(Walk, StopAfterASectionWritesNoFurtherRows)
+{
+    options_.Format = ListingFormats::Tree;
+    const std::wstring sub1 = fixture_.Root() + L"\\sub1";
+    FakeHost host(state_);
+    host.OnEvent = [&](FakeHost& h) {
+        if (!h.Statuses.empty() && h.Statuses.back() == sub1) h.PressStop();
+    };
+    Outcome run = RunOnce(host);
+    const std::wstring& r = fixture_.Root();
+    EXPECT_EQ(run.Text, Lines({r, L"│  alpha.txt", L"│  Beta.EXE", L"│  gamma.jpeg2k", L"│  R&D notes.htm",
+                               L"├─" + r + L"\\empty", L"├─" + r + L"\\sub1"}));
+    EXPECT_EQ(run.Result.FolderCount, 4);
+    EXPECT_EQ(run.Result.FileCount, 5);
+}
+
+TEST_F(Walk, AFolderThatVanishesBeforeItsWalkIsSkipped)
+{
+    const std::wstring root = fixture_.Root();
+    FakeHost host(state_);
+    host.OnEvent = [&](FakeHost& h) {
+        if (!h.Statuses.empty() && h.Statuses.back() == root + L"\\R&D notes.htm") RemoveTree(root + L"\\empty");
+    };
+    Outcome run = RunOnce(host);
+    EXPECT_EQ(run.Text, Lines({root, L"│  alpha.txt", L"│  Beta.EXE", L"│  gamma.jpeg2k", L"│  R&D notes.htm",
+                               L"├─" + root + L"\\sub1", L"│  │  one.doc", L"│  ├─" + root + L"\\sub1\\deep",
+                               L"│  │  │  two.bin", L"│  │  ├─" + root + L"\\sub1\\deep\\deeper",
+                               L"├─" + root + L"\\zeta & co", L"│  │  z.txt"}));
+    // Its parent had already counted it; nothing below it is counted.
+    EXPECT_EQ(run.Result.FolderCount, 5);
+    EXPECT_EQ(run.Result.FileCount, 7);
+}
+
+TEST_F(Walk, AChosenPathThatIsNoFolderGivesOnlyTheFrame)
+{
+    job_.SetRootFolder(fixture_.Root() + L"\\alpha.txt");
+    options_.Format = ListingFormats::Txt;
+    FakeHost host(state_);
+    Outcome run = RunOnce(host);
+    EXPECT_TRUE(run.Result.Started);
+    EXPECT_EQ(run.Result.FolderCount, 0);
+    EXPECT_EQ(run.Result.FileCount, 0);
+    EXPECT_EQ(MatchListing(run.Text, Lines({L"########################### - 開始時間：{TIME} - ###########################",
+                                            L"----------- ---------------- ---------------- ---------------- -------- "
+                                            L"-------- --------------------------------------------------------",
+                                            L"########################### - 完成時間：{TIME} - ###########################"})),
+              "");
+}
+
+TEST_F(Walk, AnEmptyChosenFolderGivesOneSectionAndNoCounts)
+{
+    job_.SetRootFolder(fixture_.Root() + L"\\empty");
+    FakeHost host(state_);
+    Outcome run = RunOnce(host);
+    EXPECT_EQ(run.Text, Lines({fixture_.Root() + L"\\empty"}));
+    EXPECT_EQ(run.Result.FolderCount, 0);
+    EXPECT_EQ(run.Result.FileCount, 0);
+}
+
+TEST_F(Walk, WithoutAFormatNoFileIsMadeButTheWalkCounts)
+{
+    options_.Format = ListingFormats::None;
+    FakeHost host(state_);
+    std::wstring path = output_ / L"none.txt";
+    Outcome run = RunTo(path, host);
+    EXPECT_TRUE(run.Result.Started);
+    EXPECT_TRUE(host.Started);
+    EXPECT_TRUE(run.Result.AllWritten);
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(run.Result.FolderCount, 5);
+    EXPECT_EQ(run.Result.FileCount, 7);
+}
+
+TEST_F(Walk, AnOutputFileThatCannotBeMadeStopsTheRunBeforeItStarts)
+{
+    FakeHost host(state_);
+    RunResult result = RunListing(state_, job_, options_, output_ / L"missing\\listing.txt", host, 0);
+    EXPECT_FALSE(result.Started);
+    EXPECT_FALSE(host.Started);
+    EXPECT_FALSE(result.AllWritten);
+    EXPECT_EQ(host.Pumps, 0);
+}
+
+TEST_F(Walk, EveryStepPumpsAndShowsItsPathWhenNotThrottled)
+{
+    FakeHost host(state_);
+    RunOnce(host, 0);
+    const std::wstring& r = fixture_.Root();
+    EXPECT_EQ(host.Statuses,
+              (std::vector<std::wstring>{r, r + L"\\alpha.txt", r + L"\\Beta.EXE", r + L"\\gamma.jpeg2k",
+                                         r + L"\\R&D notes.htm", r + L"\\empty", r + L"\\sub1", r + L"\\sub1\\one.doc",
+                                         r + L"\\sub1\\deep", r + L"\\sub1\\deep\\two.bin", r + L"\\sub1\\deep\\deeper",
+                                         r + L"\\zeta & co", r + L"\\zeta & co\\z.txt"}));
+    // 9 + 2 + 4 + 4 + 2 + 3 entries with "." and "..", 7 rows, 5 subfolders.
+    EXPECT_EQ(host.Pumps, 24 + 7 + 5);
+}
+
+TEST_F(Walk, ThrottlingKeepsPumpsAndStatusTextsFewWhileStopStillWorks)
+{
+    FakeHost host(state_);
+    RunOnce(host, 3600 * 1000);
+    EXPECT_LE(host.Pumps, 1);
+    EXPECT_LE(host.Statuses.size(), 1u);
+
+    state_.StopRequested = false;
+    FakeHost stopper(state_, 1);  // Stop in the very first pump
+    Outcome run = RunOnce(stopper, 3600 * 1000);
+    EXPECT_EQ(run.Text, Lines({fixture_.Root()}));
+    EXPECT_EQ(run.Result.FileCount, 0);
+}
+
+TEST_F(Walk, AFailedWriteIsReported)
+{
+    const char* volume = std::getenv("QUORVANE_SMALL_VOLUME");
+    if (!volume || !*volume) GTEST_SKIP() << "QUORVANE_SMALL_VOLUME is not set";
+    std::wstring folder(volume, volume + std::strlen(volume));
+    options_.Format = ListingFormats::Html;
+    // Leave one page free: the file opens, the listing does not fit.
+    ULARGE_INTEGER free{};
+    ASSERT_TRUE(GetDiskFreeSpaceExW((folder + L"\\").c_str(), &free, nullptr, nullptr));
+    std::wstring filler = folder + L"\\filler.bin";
+    HANDLE file = CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    std::string block(4096, 'f');
+    DWORD written = 0;
+    for (ULONGLONG left = free.QuadPart - 4096; left >= 4096; left -= 4096)
+        if (!WriteFile(file, block.data(), 4096, &written, nullptr)) break;
+    CloseHandle(file);
+    FakeHost host(state_);
+    std::wstring path = folder + L"\\listing.html";
+    RunResult result = RunListing(state_, job_, options_, path, host, 0);
+    DeleteFileW(path.c_str());
+    DeleteFileW(filler.c_str());
+    EXPECT_TRUE(result.Started);
+    EXPECT_FALSE(result.AllWritten);
+    EXPECT_NE(result.WriteError, 0u);
+    EXPECT_EQ(result.FileCount, 7);
+}
