@@ -24,11 +24,31 @@ std::wstring SortTimeText(const FileTimeInfo& time)
     return text;
 }
 
-int CompareTexts(const std::wstring& a, const std::wstring& b)
+// The collation key of a text, ignoring case: comparing two keys byte by byte gives
+// what CompareStringW gives for the texts, at one platform call per entry instead of
+// one per comparison.
+std::string CollationKey(const std::wstring& text)
 {
-    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                          static_cast<int>(b.size())) -
-           CSTR_EQUAL;
+    constexpr DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    int size = LCMapStringW(LOCALE_USER_DEFAULT, flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (size <= 0) return {};
+    std::string key(static_cast<std::size_t>(size), '\0');
+    // With LCMAP_SORTKEY the destination is a byte buffer and its size is in bytes.
+    LCMapStringW(LOCALE_USER_DEFAULT, flags, text.data(), static_cast<int>(text.size()),
+                 reinterpret_cast<LPWSTR>(key.data()), size);
+    return key;
+}
+
+template <typename Before>
+void StableSortBy(std::vector<ListedEntry>& list, Before before)
+{
+    std::vector<std::size_t> order(list.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), before);
+    std::vector<ListedEntry> sorted;
+    sorted.reserve(list.size());
+    for (std::size_t i : order) sorted.push_back(std::move(list[i]));
+    list.swap(sorted);
 }
 
 struct WalkLists {
@@ -139,14 +159,16 @@ void SortEntries(std::vector<ListedEntry>& list, std::int32_t order, std::int32_
 {
     bool ascending = order == 0;
     if (IsNumericKey(key)) {
-        std::stable_sort(list.begin(), list.end(), [ascending](const ListedEntry& a, const ListedEntry& b) {
-            return ascending ? a.SortNumber < b.SortNumber : a.SortNumber > b.SortNumber;
+        StableSortBy(list, [&list, ascending](std::size_t a, std::size_t b) {
+            return ascending ? list[a].SortNumber < list[b].SortNumber : list[a].SortNumber > list[b].SortNumber;
         });
         return;
     }
-    std::stable_sort(list.begin(), list.end(), [ascending](const ListedEntry& a, const ListedEntry& b) {
-        int c = CompareTexts(a.SortText, b.SortText);
-        return ascending ? c < 0 : c > 0;
+    std::vector<std::string> keys;
+    keys.reserve(list.size());
+    for (const ListedEntry& entry : list) keys.push_back(CollationKey(entry.SortText));
+    StableSortBy(list, [&keys, ascending](std::size_t a, std::size_t b) {
+        return ascending ? keys[a] < keys[b] : keys[b] < keys[a];
     });
 }
 
