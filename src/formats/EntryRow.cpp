@@ -22,21 +22,48 @@ std::wstring ShownName(const ListingOptions& options, const EntryInfo& entry)
     return options.SaveMode == SaveModes::Both ? entry.Name : entry.FullPath;
 }
 
+struct RowValues {
+    std::wstring Size, Created, Modified, Accessed, Attributes, Extension;
+};
+
+bool SameTime(const FileTimeInfo& a, const FileTimeInfo& b) { return a.Invalid == b.Invalid && a.Local == b.Local; }
+
+// Creation and modification often coincide; their text is then made once.
+RowValues ValuesOf(const EntryInfo& entry)
+{
+    RowValues v;
+    v.Size = SizeText(entry.Size);
+    v.Created = ListingDateText(entry.Created);
+    v.Modified = SameTime(entry.Modified, entry.Created) ? v.Created : ListingDateText(entry.Modified);
+    v.Accessed = SameTime(entry.Accessed, entry.Modified) ? v.Modified : ListingDateText(entry.Accessed);
+    v.Attributes = AttributeText(entry);
+    v.Extension = UpperCaseText(entry.Extension);
+    return v;
+}
+
 std::wstring CsvRow(const EntryInfo& entry, const std::wstring& name)
 {
-    return SizeText(entry.Size) + L"\t" + ListingDateText(entry.Created) + L"\t" + ListingDateText(entry.Modified) +
-           L"\t" + ListingDateText(entry.Accessed) + L"\t" + AttributeText(entry) + L"\t" +
-           UpperCaseText(entry.Extension) + L"\t" + name;
+    RowValues v = ValuesOf(entry);
+    std::wstring row;
+    row.reserve(80 + name.size());
+    for (const std::wstring* field : {&v.Size, &v.Created, &v.Modified, &v.Accessed, &v.Attributes, &v.Extension})
+        row.append(*field).append(1, L'\t');
+    return row.append(name);
 }
 
 std::wstring HtmlRow(const EntryInfo& entry, const std::wstring& name)
 {
-    return L"<tr><td bgcolor=#FFFFF0 nowrap>" + SizeText(entry.Size) + L"</td><td bgcolor=#FFF9F0 nowrap>" +
-           ListingDateText(entry.Created) + L"</td><td bgcolor=#FFF6F0 nowrap>" + ListingDateText(entry.Modified) +
-           L"</td><td bgcolor=#FFF3F0 nowrap>" + ListingDateText(entry.Accessed) +
-           L"</td><td bgcolor=#FFF0F0 nowrap>" + AttributeText(entry) + L"</td><td bgcolor=#FFFCF0 nowrap>" +
-           HtmlText(UpperCaseText(entry.Extension)) + L"</td><td bgcolor=#FCF0F3 nowrap>" + HtmlText(name) +
-           L"</td></tr>";
+    RowValues v = ValuesOf(entry);
+    std::wstring row;
+    row.reserve(300 + name.size());
+    row.append(L"<tr><td bgcolor=#FFFFF0 nowrap>").append(v.Size);
+    row.append(L"</td><td bgcolor=#FFF9F0 nowrap>").append(v.Created);
+    row.append(L"</td><td bgcolor=#FFF6F0 nowrap>").append(v.Modified);
+    row.append(L"</td><td bgcolor=#FFF3F0 nowrap>").append(v.Accessed);
+    row.append(L"</td><td bgcolor=#FFF0F0 nowrap>").append(v.Attributes);
+    row.append(L"</td><td bgcolor=#FFFCF0 nowrap>").append(HtmlText(v.Extension));
+    row.append(L"</td><td bgcolor=#FCF0F3 nowrap>").append(HtmlText(name));
+    return row.append(L"</td></tr>");
 }
 
 void WriteTreeRow(LineWriter& out, const ListingOptions& options, int depth, const EntryInfo& entry)
@@ -58,18 +85,20 @@ std::wstring EasyText(const ListingOptions& options, const EntryInfo& entry)
 
 std::wstring TxtRow(const EntryInfo& entry, std::wstring_view shownName)
 {
+    RowValues v = ValuesOf(entry);
     std::wstring row(kTxtRowWidth, L' ');
-    Overwrite(row, 1, 12, SizeText(entry.Size));
+    row.reserve(kTxtRowWidth + shownName.size());
+    Overwrite(row, 1, 12, v.Size);
     PutBar(row, 12);
-    Overwrite(row, 13, 28, ListingDateText(entry.Created));
+    Overwrite(row, 13, 28, v.Created);
     PutBar(row, 29);
-    Overwrite(row, 30, 45, ListingDateText(entry.Modified));
+    Overwrite(row, 30, 45, v.Modified);
     PutBar(row, 46);
-    Overwrite(row, 47, 62, ListingDateText(entry.Accessed));
+    Overwrite(row, 47, 62, v.Accessed);
     PutBar(row, 63);
-    Overwrite(row, 64, 71, AttributeText(entry));
+    Overwrite(row, 64, 71, v.Attributes);
     PutBar(row, 72);
-    Overwrite(row, 73, 77, UpperCaseText(entry.Extension));
+    Overwrite(row, 73, 77, v.Extension);
     PutBar(row, 81);
     row += shownName;
     return row;

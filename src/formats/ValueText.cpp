@@ -62,14 +62,18 @@ std::wstring UnitText(const ExactSize& size, const SizeUnit& unit)
     return FormatNumber(QuotientDecimal(size, unit.Bits), 2) + unit.Suffix;
 }
 
-bool ExtensionInList(std::wstring_view text, std::wstring_view list)
+// The piece from the last "." of the text, upper-cased and followed by ".", as the
+// lists hold it; empty when there is no dot or only the dot.
+std::wstring ListPiece(std::wstring_view text)
 {
     std::size_t dot = text.rfind(L'.');
-    if (dot == std::wstring_view::npos) return false;
-    std::wstring piece = UpperCaseText(text.substr(dot));
-    if (piece.size() <= 1) return false;
-    piece += L'.';
-    return list.find(piece) != std::wstring_view::npos;
+    if (dot == std::wstring_view::npos || dot + 1 == text.size()) return {};
+    return UpperCaseText(text.substr(dot)) + L'.';
+}
+
+bool InList(const std::wstring& piece, std::wstring_view list)
+{
+    return !piece.empty() && list.find(piece) != std::wstring_view::npos;
 }
 
 SYSTEMTIME SystemTimeFromParts(const DateParts& parts)
@@ -84,10 +88,9 @@ SYSTEMTIME SystemTimeFromParts(const DateParts& parts)
     return time;
 }
 
-void AppendTwoDigits(std::wstring& text, int value)
+void PutDigits(wchar_t* at, int value, int count)
 {
-    text += static_cast<wchar_t>(L'0' + value / 10 % 10);
-    text += static_cast<wchar_t>(L'0' + value % 10);
+    for (int i = count - 1; i >= 0; --i, value /= 10) at[i] = static_cast<wchar_t>(L'0' + value % 10);
 }
 
 }  // namespace
@@ -128,17 +131,13 @@ std::wstring ListingDateText(const FileTimeInfo& time)
     if (time.Invalid) return L"invalid";
     if (time.Local == 0) return L"unknown";
     DateParts parts = PartsFromOleDate(time.Local);
-    std::wstring text = std::to_wstring(parts.Year);
-    while (text.size() < 4) text.insert(0, 1, L'0');
-    text += L'-';
-    AppendTwoDigits(text, parts.Month);
-    text += L'-';
-    AppendTwoDigits(text, parts.Day);
-    text += L' ';
-    AppendTwoDigits(text, parts.Hour);
-    text += L':';
-    AppendTwoDigits(text, parts.Minute);
-    return text;
+    wchar_t text[] = L"yyyy-mm-dd hh:nn";
+    PutDigits(text, parts.Year, 4);
+    PutDigits(text + 5, parts.Month, 2);
+    PutDigits(text + 8, parts.Day, 2);
+    PutDigits(text + 11, parts.Hour, 2);
+    PutDigits(text + 14, parts.Minute, 2);
+    return std::wstring(text, 16);
 }
 
 std::wstring AttributeText(const EntryInfo& entry)
@@ -154,14 +153,16 @@ std::wstring AttributeText(const EntryInfo& entry)
     };
     std::wstring text;
     for (const Letter& letter : kLetters) text += (entry.Attributes & letter.Bit) ? letter.Mark : L'-';
-    if (!(entry.Attributes & AttributeBits::Directory) && !entry.FullPath.empty())
-        text += IsMacroDocumentName(entry.FullPath) || IsExecutableName(entry.FullPath) ? L'X' : L'-';
+    if (!(entry.Attributes & AttributeBits::Directory) && !entry.FullPath.empty()) {
+        std::wstring piece = ListPiece(entry.FullPath);
+        text += InList(piece, kMacroDocumentList) || InList(piece, kExecutableList) ? L'X' : L'-';
+    }
     return text;
 }
 
-bool IsExecutableName(std::wstring_view text) { return ExtensionInList(text, kExecutableList); }
+bool IsExecutableName(std::wstring_view text) { return InList(ListPiece(text), kExecutableList); }
 
-bool IsMacroDocumentName(std::wstring_view text) { return ExtensionInList(text, kMacroDocumentList); }
+bool IsMacroDocumentName(std::wstring_view text) { return InList(ListPiece(text), kMacroDocumentList); }
 
 std::wstring RemoveExtension(std::wstring_view text)
 {
@@ -189,7 +190,13 @@ std::wstring HtmlText(std::wstring_view text)
 std::wstring UpperCaseText(std::wstring_view text)
 {
     std::wstring upper(text);
-    if (upper.empty()) return upper;
-    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    bool ascii = true;
+    for (wchar_t& c : upper) {
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - L'a' + L'A');
+        else if (c > 0x7F)
+            ascii = false;
+    }
+    if (!ascii) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
     return upper;
 }
