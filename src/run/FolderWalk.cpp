@@ -73,7 +73,7 @@ bool GatherEntries(WalkContext& context, const std::wstring& path, WalkLists& li
             lists.Folders.push_back(MakeListedEntry(entry, key));
             ++own.FolderCount;
         } else if (FilePasses(entry, context.Job, context.State)) {
-            lists.Files.push_back(MakeListedEntry(entry, key == FieldCodes::Extension ? -key : key));
+            lists.Files.push_back(MakeListedEntry(entry, key));
             ++own.FileCount;
             own.TotalSize += entry.Size;
             own.TotalCompressedSize += entry.CompressedSize;
@@ -137,13 +137,13 @@ void RunProgress::Status(std::wstring_view text)
     statusPending_ = true;
 }
 
-// key is negated for the extension of a file: files sort by extension, folders by name.
 ListedEntry MakeListedEntry(const EntryInfo& entry, std::int32_t key)
 {
     ListedEntry listed{entry.Name, {}, {}, entry};
+    bool folder = (entry.Attributes & AttributeBits::Directory) != 0;
     switch (key) {
     case FieldCodes::ShortName: listed.SortText = UpperCaseText(EntryShortName(listed.Entry)); break;
-    case -FieldCodes::Extension: listed.SortText = UpperCaseText(entry.Extension); break;
+    case FieldCodes::Extension: listed.SortText = UpperCaseText(folder ? entry.Name : entry.Extension); break;
     case FieldCodes::Size: listed.SortNumber = entry.Size; break;
     case FieldCodes::CompressedSize: listed.SortNumber = entry.CompressedSize; break;
     case FieldCodes::Created: listed.SortText = SortTimeText(entry.Created); break;

@@ -54,6 +54,8 @@ struct ListedEntry {
 // Stable: equal values keep their enumeration order in both directions.
 // order: 0 ascending, anything else descending. key: a field code.
 void SortEntries(std::vector<ListedEntry>& list, std::int32_t order, std::int32_t key);
+// The entry with the value the sort compares for the key (field code); with the
+// extension key, folders sort by name.
 ListedEntry MakeListedEntry(const EntryInfo& entry, std::int32_t key);
 
 struct WalkContext {

@@ -24,6 +24,7 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
                      RunHost& host, std::uint32_t progressIntervalMs)
 {
     RunResult result;
+    if (state.Running) return result;  // a second Save pressed while the first still unwinds
     state.RunJob = &job;
     state.WalkDepth = 0;
     state.FolderCount = 0;
@@ -37,6 +38,7 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
         return result;
     }
     result.Started = true;
+    state.Running = true;
     host.RunStarting();
     RefreshRegionalFormats();
 
@@ -54,6 +56,7 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
         CloseOutputFile(file);
         result.ElapsedMs = TicksSince(start);
     }
+    state.Running = false;
     result.FolderCount = state.FolderCount;
     result.FileCount = state.FileCount;
     result.AllWritten = !file.Failed();

@@ -9,7 +9,7 @@
 #include "run/RunState.h"
 
 struct RunResult {
-    bool Started = false;        // false: the output file could not be created, nothing ran
+    bool Started = false;  // false: the output file could not be created, or a run is under way
     std::int32_t FolderCount = 0;
     std::int32_t FileCount = 0;
     std::uint64_t ElapsedMs = 0;

@@ -39,4 +39,7 @@ struct RunState {
     std::int32_t FolderCount = 0;
     std::int32_t FileCount = 0;
     const JobInfo* RunJob = nullptr;
+    // A listing is under way. Stop gives the window back before the walk returns, so
+    // Save must not start another run (nor prepare one) while this is set.
+    bool Running = false;
 };

@@ -85,5 +85,6 @@ TimeBounds ComputeTimeBounds(const TimeControls& controls, const SYSTEMTIME& now
 // Steps of Save before the output folder is asked for: clears the stop flag, takes
 // the job and resets the depth, then sets the size and time bounds. Returns the
 // warning to show when the size check fails; the bounds are left alone then.
+// Changes nothing while a listing is running.
 std::wstring PrepareRun(RunState& state, const JobInfo& job, const SizeControls& sizes, const TimeControls& times,
                         const SYSTEMTIME& nowLocal);

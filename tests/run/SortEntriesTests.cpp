@@ -44,8 +44,7 @@ std::vector<std::wstring> Sorted(const std::vector<Spec>& specs, std::int32_t or
 {
     std::vector<ListedEntry> list;
     for (const Spec& spec : specs) {
-        std::int32_t listKey = !folders && key == FieldCodes::Extension ? -key : key;
-        list.push_back(MakeListedEntry(MakeEntry(spec, folders), listKey));
+        list.push_back(MakeListedEntry(MakeEntry(spec, folders), key));
     }
     SortEntries(list, order, key);
     std::vector<std::wstring> names;

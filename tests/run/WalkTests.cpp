@@ -215,3 +215,25 @@ TEST_F(Walk, AFailedWriteIsReported)
     EXPECT_NE(result.WriteError, 0u);
     EXPECT_EQ(result.FileCount, 7);
 }
+
+TEST_F(Walk, ASaveDuringARunChangesNothingAndStartsNothing)
+{
+    FakeHost host(state_);
+    RunResult nested;
+    std::wstring nestedPath = output_ / L"nested.txt";
+    host.OnEvent = [&](FakeHost& h) {
+        if (h.Pumps != 3 || nested.Started) return;
+        h.PressStop();
+        EXPECT_EQ(PrepareRun(state_, job_, {}, {}, Now()), L"");
+        EXPECT_TRUE(state_.StopRequested);
+        FakeHost inner(state_);
+        nested = RunListing(state_, job_, options_, nestedPath, inner, 0);
+        EXPECT_FALSE(inner.Started);
+    };
+    Outcome run = RunOnce(host);
+    EXPECT_FALSE(nested.Started);
+    EXPECT_EQ(GetFileAttributesW(nestedPath.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(run.Result.Started);
+    EXPECT_FALSE(state_.Running);
+    EXPECT_EQ(run.Text, Lines({fixture_.Root()}));  // stopped during the first enumeration
+}
