@@ -185,7 +185,10 @@ FolderTotals WalkFolder(WalkContext& context, const EntryInfo& folder)
     WalkLists lists;
     if (!GatherEntries(context, path, lists, own)) return {};
 
-    if (job.ShowFolders()) {
+    // Below the depth limit the section writes nothing, so the single-path query,
+    // costly on large trees, is not made.
+    bool belowLimit = context.Options.DepthLimit > 0 && state.WalkDepth > context.Options.DepthLimit;
+    if (job.ShowFolders() && !belowLimit) {
         EntryInfo record = GetEntryInfo(path);
         if (WriteFolderSection(context.Out, context.Options, true, state.WalkDepth, record, own))
             context.Progress.Status(record.FullPath);
