@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr int kDeepestWalk = 512;  // levels below the chosen folder that are walked
+
 bool IsNumericKey(std::int32_t key) { return key == FieldCodes::Size || key == FieldCodes::CompressedSize; }
 
 std::wstring SortTimeText(const FileTimeInfo& time)
@@ -101,6 +103,9 @@ void WriteRows(WalkContext& context, const std::vector<ListedEntry>& files)
 // subfolders their sections; with files only not even that.
 bool SkipsSubfolders(const WalkContext& context)
 {
+    // Each level holds an open enumeration and a stack frame; a chain of folders
+    // thousands deep (possible within 32,767-character paths) would exhaust the stack.
+    if (context.State.WalkDepth > kDeepestWalk) return true;
     const JobInfo& job = context.Job;
     if (job.IncludeSubFolders()) return false;
     return (job.ShowFiles() && !job.ShowFolders()) || context.State.WalkDepth > 1;

@@ -237,3 +237,25 @@ TEST_F(Walk, ASaveDuringARunChangesNothingAndStartsNothing)
     EXPECT_FALSE(state_.Running);
     EXPECT_EQ(run.Text, Lines({fixture_.Root()}));  // stopped during the first enumeration
 }
+
+TEST(WalkDepth, AChainOfFoldersDeeperThanTheWalkGoesEndsWithoutHarm)
+{
+    TestFolder folder;
+    std::wstring relative = L"d";
+    folder.MakeFolder(relative);
+    for (int level = 2; level <= 520; ++level) {
+        relative += L"\\d";
+        folder.MakeFolder(relative);
+    }
+    JobInfo job;
+    job.SetRootFolder(folder.Path());
+    job.SetFolderFilter(L"*");
+    RunState state;
+    ListingOptions options;
+    options.Format = ListingFormats::None;
+    FakeHost host(state);
+    RunResult result = RunListing(state, job, options, L"", host);
+    // Folders down to 512 levels are walked; the one below the last of them is counted.
+    EXPECT_EQ(result.FolderCount, 513);
+    EXPECT_EQ(state.WalkDepth, 0);
+}
