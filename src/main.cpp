@@ -1,49 +1,26 @@
-// Entry point. Until the main window exists this shows a plain window with the caption.
+// Entry point: the main window, then the message loop until it closes.
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
 
-#include "../resources/resource.h"
+#include "controls/Control.h"
+#include "controls/Form.h"
+#include "run/JobInfo.h"
+#include "ui/MainWindow.h"
 
-namespace {
-
-const wchar_t kCaption[] = L"Quorvane Ver 1.06";
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
+    InitControlClasses(ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES);
+    // The shell's folder dialog needs OLE on this thread.
+    HRESULT ole = OleInitialize(nullptr);
+    int exitCode = 0;
+    {
+        frmMain window(ProgramFolder());
+        if (window.Load()) {
+            window.EndProgramOnClose();
+            exitCode = RunMessageLoop();
+        }
     }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
-{
-    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
-    InitCommonControlsEx(&classes);
-
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUORVANE));
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = L"QuorvaneMain";
-    RegisterClassExW(&windowClass);
-
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, kCaption,
-                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 500, 460, nullptr, nullptr, instance, nullptr);
-    if (!window) return 1;
-    ShowWindow(window, showCommand);
-
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
+    if (SUCCEEDED(ole)) OleUninitialize();
+    return exitCode;
 }

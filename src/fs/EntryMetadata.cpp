@@ -98,11 +98,15 @@ EntryInfo GetEntryInfo(std::wstring_view path)
 
     entry.Created = entry.Accessed = entry.Modified = UnknownTime();
     entry.Size = -1;
-    GetCompressedSize(entry);
     entry.ShortName.clear();
 
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(LongPathArg(path).c_str(), GetFileExInfoStandard, &data)) return entry;
+    if (!GetFileAttributesExW(LongPathArg(path).c_str(), GetFileExInfoStandard, &data)) {
+        // Only here does the preset on-disk size survive; a found entry gets its sizes below,
+        // so the query (which opens the path) is not made for every folder of a walk.
+        GetCompressedSize(entry);
+        return entry;
+    }
 
     CompleteEntryNames(entry);
     entry.Attributes = data.dwFileAttributes;

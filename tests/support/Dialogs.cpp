@@ -60,24 +60,52 @@ void ClickDialogButton(HWND dialog, int id)
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
-DialogAnswerer::DialogAnswerer(std::function<void(HWND)> answer, const wchar_t* caption, DWORD timeoutMs)
+DialogAnswerer::DialogAnswerer(Answer answer, const wchar_t* caption, DWORD timeoutMs)
+{
+    Start({std::move(answer)}, caption ? caption : L"", timeoutMs);
+}
+
+DialogAnswerer::DialogAnswerer(std::vector<Answer> answers, DWORD timeoutMs)
+{
+    Start(std::move(answers), L"", timeoutMs);
+}
+
+void DialogAnswerer::Start(std::vector<Answer> answers, std::wstring caption, DWORD timeoutMs)
 {
     DWORD owner = GetCurrentThreadId();
-    std::wstring wanted = caption ? caption : L"";
-    thread_ = std::thread([this, owner, wanted, timeoutMs, answer = std::move(answer)] {
-        DWORD start = GetTickCount();
-        while (GetTickCount() - start < timeoutMs) {
-            HWND dialog = FindThreadDialog(owner, wanted.empty() ? nullptr : wanted.c_str());
-            if (dialog) {
-                Sleep(300);  // let the dialog finish its initialisation
-                seenText_ = DialogText(dialog);
-                answer(dialog);
-                answered_ = true;
-                return;
+    seenTexts_.assign(answers.size(), std::wstring());
+    thread_ = std::thread([this, owner, caption, timeoutMs, answers = std::move(answers)] {
+        HWND previous = nullptr;
+        for (const Answer& answer : answers) {
+            HWND dialog = nullptr;
+            DWORD start = GetTickCount();
+            while (!dialog && GetTickCount() - start < timeoutMs) {
+                HWND found = FindThreadDialog(owner, caption.empty() ? nullptr : caption.c_str());
+                if (found && found != previous)
+                    dialog = found;
+                else if (previous && !IsWindow(previous))
+                    previous = nullptr;  // the same handle may come back for the next dialog
+                else
+                    Sleep(50);
             }
-            Sleep(50);
+            if (!dialog) return;
+            Sleep(300);  // let the dialog finish its initialisation
+            seenTexts_[answered_] = DialogText(dialog);
+            answer(dialog);
+            ++answered_;
+            previous = dialog;
         }
     });
+}
+
+bool WaitForDialogText(HWND dialog, const std::wstring& text, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        if (DialogText(dialog).find(text) != std::wstring::npos) return true;
+        Sleep(50);
+    }
+    return false;
 }
 
 void DialogAnswerer::Wait()

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 // The first visible dialog (class "#32770") owned by the given thread, or none.
 HWND FindThreadDialog(DWORD threadId, const wchar_t* caption = nullptr);
@@ -14,24 +15,36 @@ HWND FindThreadDialog(DWORD threadId, const wchar_t* caption = nullptr);
 std::wstring DialogText(HWND dialog);
 // Clicks a dialog button through BM_CLICK, as a user's click would.
 void ClickDialogButton(HWND dialog, int id);
+// Waits until some text of the dialog contains `text` (the folder dialog shows the
+// selected path once it has expanded its way there); false after timeoutMs.
+bool WaitForDialogText(HWND dialog, const std::wstring& text, DWORD timeoutMs = 15000);
 
-// Watches for a dialog of the calling thread and hands it to `answer` on a helper
-// thread; gives up after timeoutMs. Join before the test ends (the destructor does).
+// Watches for dialogs of the calling thread and hands each to its answer, in order,
+// on a helper thread (the next answer waits until the previous dialog has closed);
+// gives up after timeoutMs per dialog. The destructor waits for the helper thread.
 class DialogAnswerer {
 public:
-    DialogAnswerer(std::function<void(HWND)> answer, const wchar_t* caption = nullptr, DWORD timeoutMs = 20000);
+    using Answer = std::function<void(HWND)>;
+    DialogAnswerer(Answer answer, const wchar_t* caption = nullptr, DWORD timeoutMs = 20000);
+    explicit DialogAnswerer(std::vector<Answer> answers, DWORD timeoutMs = 20000);
     ~DialogAnswerer();
     DialogAnswerer(const DialogAnswerer&) = delete;
     DialogAnswerer& operator=(const DialogAnswerer&) = delete;
 
     // Waits for the helper thread; call before reading what it saw.
     void Wait();
-    bool Answered() const { return answered_; }
-    // What the dialog showed when it was found (all its child texts).
-    const std::wstring& SeenText() const { return seenText_; }
+    // True when every dialog was found and answered.
+    bool Answered() const { return answered_ == seenTexts_.size() && !seenTexts_.empty(); }
+    std::size_t AnsweredCount() const { return answered_; }
+    // What the first dialog showed when it was found (all its child texts).
+    const std::wstring& SeenText() const { return seenTexts_.front(); }
+    // What dialog n showed, or empty text when it never came.
+    std::wstring SeenText(std::size_t n) const { return n < answered_ ? seenTexts_[n] : std::wstring(); }
 
 private:
+    void Start(std::vector<Answer> answers, std::wstring caption, DWORD timeoutMs);
+
     std::thread thread_;
-    bool answered_ = false;
-    std::wstring seenText_;
+    std::size_t answered_ = 0;
+    std::vector<std::wstring> seenTexts_;
 };

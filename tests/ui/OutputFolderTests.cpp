@@ -53,7 +53,10 @@ TEST_F(ChooseOutputFolder, ConfirmingStoresTheShortFormWithABackslash)
     OutputFolderChooser chooser;
     chooser.SetOutputFolder(target);
 
-    DialogAnswerer answerer([](HWND dialog) { ClickDialogButton(dialog, IDOK); });
+    DialogAnswerer answerer([&](HWND dialog) {
+        EXPECT_TRUE(WaitForDialogText(dialog, target));
+        ClickDialogButton(dialog, IDOK);
+    });
     bool confirmed = chooser.ChooseOutputFolder(nullptr);
     answerer.Wait();
     ASSERT_TRUE(answerer.Answered());
@@ -74,3 +77,4 @@ TEST_F(ChooseOutputFolder, CancellingKeepsThePreviousFolder)
     EXPECT_TRUE(answerer.Answered());
     EXPECT_EQ(chooser.OutputFolder(), L"C:\\");
 }
+

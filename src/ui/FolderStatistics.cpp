@@ -1,0 +1,35 @@
+#include "ui/FolderStatistics.h"
+
+#include "formats/ValueText.h"
+#include "fs/Enumeration.h"
+
+FolderStatistics CountFolder(const std::wstring& folder, const std::function<void()>& pump)
+{
+    FolderStatistics statistics;
+    EntryFind find;
+    HANDLE handle = FindFirstEntry(find, folder, L"*.*");
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return statistics;
+    int seen = 0;
+    while (find.Found) {
+        const EntryInfo& entry = find.Entry;
+        if (entry.IsFolder) {
+            if (entry.Name != L"." && entry.Name != L"..") ++statistics.Folders;
+        } else {
+            ++statistics.Files;
+            statistics.Size += entry.Size;
+            statistics.CompressedSize += entry.CompressedSize;
+        }
+        if (++seen % 11 == 0 && pump) pump();
+        if (!FindNextEntry(find)) break;
+    }
+    CloseEntryFind(find);
+    return statistics;
+}
+
+std::array<std::wstring, 3> FolderStatisticsLines(const FolderStatistics& statistics)
+{
+    return {L"目錄大小：" + SizeSummaryText(statistics.Size, SizeSummaryModes::Both),
+            L"磁碟大小：" + SizeSummaryText(statistics.CompressedSize, SizeSummaryModes::Both),
+            L"內含　　：" + WholeNumberText(statistics.Files) + L" 個檔案，" + WholeNumberText(statistics.Folders) +
+                L" 個資料夾"};
+}

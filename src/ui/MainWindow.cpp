@@ -1,0 +1,767 @@
+#include "ui/MainWindow.h"
+
+#include <cmath>
+
+#include "formats/NumberText.h"
+#include "run/Frame.h"
+#include "run/ListingRun.h"
+#include "run/SaveOptions.h"
+#include "ui/FolderStatistics.h"
+#include "ui/SystemMenu.h"
+
+namespace {
+
+const wchar_t kCaption[] = L"Quorvane Ver 1.06";
+const char kMutexName[] = "Quorvane Ver 1.06";
+const wchar_t kReady[] = L"就緒 ...";
+const wchar_t kWriteFailed[] = L"清單檔案寫入失敗，內容不完整！";
+const wchar_t kCannotCreate[] = L"無法建立清單檔案：";
+
+constexpr int kClientLeft = 60;   // picClient inside picScrollBox, twips
+constexpr int kScrollStep = 120;  // twips per scroll step
+
+struct PanelSpec {
+    const wchar_t* Name;
+    const wchar_t* Parent;  // null: the window itself
+    int Left, Top, Width, Height;
+};
+
+// Positions in twips, relative to the parent; parents come before their children.
+const PanelSpec kPanels[] = {
+    {L"picTreeView", nullptr, 45, 45, 3950, 5235},
+    {L"picDefFile", nullptr, 45, 5325, 3950, 750},
+    {L"picSaveOption", nullptr, 4140, 60, 810, 240},
+    {L"Picture1", nullptr, 4170, 330, 3030, 1875},
+    {L"picScrollBox", nullptr, 4065, 2295, 3200, 3330},
+    {L"picSave", nullptr, 5415, 5685, 900, 370},
+    {L"picStop", nullptr, 5415, 5685, 900, 370},
+    {L"picExit", nullptr, 6345, 5685, 900, 370},
+    {L"picStatusBar", nullptr, 0, 6105, 7350, 340},
+    {L"picMode", L"Picture1", 15, 60, 360, 240},
+    {L"picSaveMode", L"Picture1", 480, 0, 1170, 330},
+    {L"picSaveFormat", L"Picture1", 1755, 60, 360, 240},
+    {L"picFormat", L"Picture1", 2220, 0, 765, 330},
+    {L"picEasy", L"Picture1", 0, 405, 2070, 240},
+    {L"picDelEXE", L"Picture1", 315, 705, 1290, 240},
+    {L"picFullPath", L"Picture1", 1620, 705, 1290, 240},
+    {L"lblSepExtra", L"Picture1", 0, 1050, 3000, 60},
+    {L"picSubDirSave", L"Picture1", 0, 1200, 1455, 240},
+    {L"picIndentLevel0", L"Picture1", 1500, 1200, 1485, 240},
+    {L"picEmptyDirectory", L"Picture1", 0, 1530, 1500, 240},
+    {L"picIndentLevel1", L"Picture1", 1500, 1530, 800, 240},
+    {L"picIndentLevel", L"Picture1", 2220, 1485, 765, 330},
+    {L"picClient", L"picScrollBox", kClientLeft, 0, 2820, 6225},
+    {L"picFileAttrs", L"picClient", 135, 60, 810, 240},
+    {L"picSystemSave", L"picClient", 210, 360, 800, 240},
+    {L"picHiddenSave", L"picClient", 1035, 360, 800, 240},
+    {L"picReadOnlySave", L"picClient", 1860, 360, 800, 240},
+    {L"picSort", L"picClient", 135, 840, 810, 240},
+    {L"picSortSave", L"picClient", 195, 1155, 2430, 330},
+    {L"picAscSave0", L"picClient", 555, 1545, 800, 240},
+    {L"picAscSave1", L"picClient", 1410, 1545, 800, 240},
+    {L"picFile", L"picClient", 135, 2025, 810, 240},
+    {L"picFileSize", L"picClient", 210, 2415, 540, 240},
+    {L"picSize", L"picClient", 795, 2340, 1815, 330},
+    {L"picSizeForm", L"picClient", 210, 2805, 540, 240},
+    {L"picSize0", L"picClient", 795, 2745, 1100, 330},
+    {L"picSizeType0", L"picClient", 1905, 2745, 700, 330},
+    {L"picSizeTo", L"picClient", 210, 3210, 540, 240},
+    {L"picSize1", L"picClient", 795, 3150, 1100, 330},
+    {L"picSizeType1", L"picClient", 1905, 3150, 700, 330},
+    {L"picSizes", L"picClient", 135, 3720, 810, 240},
+    {L"picTime", L"picClient", 210, 4080, 540, 240},
+    {L"picDate", L"picClient", 795, 4035, 1830, 330},
+    {L"picTmrForm", L"picClient", 390, 4500, 360, 240},
+    {L"picDate1", L"picClient", 795, 4440, 1830, 330},
+    {L"picTmrTo", L"picClient", 390, 4875, 360, 240},
+    {L"picDate2", L"picClient", 795, 4845, 1830, 330},
+    {L"picType", L"picClient", 135, 5415, 810, 240},
+    {L"picFFSave", L"picClient", 210, 5715, 1770, 330},
+    {L"picFFEditSave", L"picClient", 2010, 5700, 630, 340},
+};
+
+struct FrameSpec {
+    int Left, Top, Width, Height;
+};
+const FrameSpec kSaveOptionsFrame = {4065, 150, 3195, 2070};
+const FrameSpec kFilterFrames[] = {
+    {45, 165, 2730, 570}, {45, 945, 2730, 960}, {45, 2115, 2730, 1470}, {45, 3810, 2730, 1470}, {45, 5505, 2730, 645},
+};
+
+RECT PixelRect(const FrameSpec& frame)
+{
+    return {TwipsToPixelsX(frame.Left), TwipsToPixelsY(frame.Top), TwipsToPixelsX(frame.Left + frame.Width),
+            TwipsToPixelsY(frame.Top + frame.Height)};
+}
+
+SYSTEMTIME LocalNow()
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return now;
+}
+
+std::wstring SystemErrorText(unsigned long error)
+{
+    wchar_t* buffer = nullptr;
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length && buffer ? std::wstring(buffer, length) : L"";
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    if (text.empty()) text = L"錯誤代碼：" + std::to_wstring(error);
+    return text;
+}
+
+// Round half to even, as the layout's scroll maximum is specified.
+int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+}  // namespace
+
+frmMain::frmMain(std::wstring programFolder) : programFolder_(std::move(programFolder)) {}
+
+frmMain::~frmMain()
+{
+    engine_.Terminate();
+    wheel_.Wheel = nullptr;
+}
+
+HostPanel& frmMain::MakePanel(const wchar_t* name, HWND parent, int left, int top, int width, int height)
+{
+    auto panel = std::make_unique<HostPanel>();
+    panel->Create(parent, left, top, width, height);
+    HostPanel& result = *panel;
+    panels_[name] = std::move(panel);
+    return result;
+}
+
+HostPanel* frmMain::Panel(std::wstring_view name) const
+{
+    auto found = panels_.find(name);
+    return found == panels_.end() ? nullptr : found->second.get();
+}
+
+clsControl* frmMain::Control(std::wstring_view name) const
+{
+    auto found = controls_.find(name);
+    return found == controls_.end() ? nullptr : found->second.get();
+}
+
+HWND frmMain::Window(std::wstring_view name) const
+{
+    if (name == L"frmMain") return form_.hwnd();
+    if (name == L"vscScroll") return vscScroll_.Get();
+    if (name == L"Treeview") return Treeview_.hwnd();
+    if (name == L"ClsDate1") return ClsDate1_.hwnd();
+    if (name == L"ClsDate2") return ClsDate2_.hwnd();
+    if (clsControl* control = Control(name)) return control->hwnd();
+    if (HostPanel* panel = Panel(name)) return panel->hwnd();
+    return nullptr;
+}
+
+clsControl& frmMain::MakeControl(const wchar_t* name, const wchar_t* host, int kind, const wchar_t* text, int border)
+{
+    auto control = std::make_unique<clsControl>();
+    control->TargetPictureBox(Panel(host));
+    if (border) control->BorderStyle(border);
+    control->Create(kind);
+    if (text) control->Text(text);
+    control->Enabled(true);
+    clsControl& result = *control;
+    controls_[name] = std::move(control);
+    return result;
+}
+
+void frmMain::CreatePanels()
+{
+    for (const PanelSpec& spec : kPanels) {
+        HWND parent = spec.Parent ? Panel(spec.Parent)->hwnd() : form_.hwnd();
+        MakePanel(spec.Name, parent, spec.Left, spec.Top, spec.Width, spec.Height);
+    }
+    for (const wchar_t* name : {L"picTreeView", L"picDefFile", L"picStatusBar"}) Panel(name)->SetFont(L"Tahoma", 9);
+    Panel(L"picStop")->Visible(false);
+
+    // The scroll bar of the filter column, beside picClient in the viewport.
+    vscScroll_.Reset(CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, 0, 0,
+                                     Panel(L"picScrollBox")->hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr));
+}
+
+void frmMain::CreateControls()
+{
+    using K = clsControl;
+    MakeControl(L"txtMinSize", L"picSize0", K::TextBox, nullptr, 3);
+    MakeControl(L"txtMaxSize", L"picSize1", K::TextBox, nullptr, 3);
+    MakeControl(L"optAscSave0", L"picAscSave0", K::OptionButton, L"遞增").Checked(true);
+    MakeControl(L"optAscSave1", L"picAscSave1", K::OptionButton, L"遞減").Checked(false);
+    MakeControl(L"optIndentLevel0", L"picIndentLevel0", K::OptionButton, L"無限目錄層次").Checked(true);
+    MakeControl(L"optIndentLevel1", L"picIndentLevel1", K::OptionButton, L"有限").Checked(false);
+    MakeControl(L"cboFFSave", L"picFFSave", K::ComboDropDown);
+    MakeControl(L"cboSortSave", L"picSortSave", K::ComboDropDownList);
+    MakeControl(L"comSaveMode", L"picSaveMode", K::ComboDropDownList);
+    MakeControl(L"cboDate", L"picDate", K::ComboDropDownList);
+    MakeControl(L"cboSize", L"picSize", K::ComboDropDownList);
+    MakeControl(L"cboSizeType0", L"picSizeType0", K::ComboDropDownList);
+    MakeControl(L"cboSizeType1", L"picSizeType1", K::ComboDropDownList);
+    MakeControl(L"comFormat", L"picFormat", K::ComboDropDownList);
+    MakeControl(L"comIndentLevel", L"picIndentLevel", K::ComboDropDownList);
+    MakeControl(L"chkSystemSave", L"picSystemSave", K::CheckBox, L"系統");
+    MakeControl(L"chkHiddenSave", L"picHiddenSave", K::CheckBox, L"隱藏");
+    MakeControl(L"chkReadOnlySave", L"picReadOnlySave", K::CheckBox, L"唯讀");
+    MakeControl(L"chkEasy", L"picEasy", K::CheckBox, L"使用簡易的儲存模式");
+    MakeControl(L"chkDelEXE", L"picDelEXE", K::CheckBox, L"移除副檔名");
+    MakeControl(L"chkFullPath", L"picFullPath", K::CheckBox, L"完整路徑");
+    MakeControl(L"chkSubDirSave", L"picSubDirSave", K::CheckBox, L"搜尋子資料夾");
+    MakeControl(L"chkEmptyFolder", L"picEmptyDirectory", K::CheckBox, L"忽略空資料夾");
+    MakeControl(L"lblMode", L"picMode", K::Label, L"模式");
+    MakeControl(L"lblSaveFormat", L"picSaveFormat", K::Label, L"格式");
+    MakeControl(L"lblFileSize", L"picFileSize", K::Label, L"大小：");
+    MakeControl(L"lblSizeForm", L"picSizeForm", K::Label, L"小於：");
+    MakeControl(L"lblSizeTo", L"picSizeTo", K::Label, L"大於：");
+    MakeControl(L"lblTime", L"picTime", K::Label, L"時間：");
+    MakeControl(L"lblTmrForm", L"picTmrForm", K::Label, L"從：");
+    MakeControl(L"lblTmrTo", L"picTmrTo", K::Label, L"到：");
+    MakeControl(L"lblSaveOption", L"picSaveOption", K::Label, L" 儲存選項");
+    MakeControl(L"lblFileAttrs", L"picFileAttrs", K::Label, L" 檔案屬性");
+    MakeControl(L"lblSort", L"picSort", K::Label, L" 檔案排序");
+    MakeControl(L"lblFile", L"picFile", K::Label, L" 檔案大小");
+    MakeControl(L"lblSizes", L"picSizes", K::Label, L" 檔案時間");
+    MakeControl(L"lblType", L"picType", K::Label, L" 檔案類型");
+    MakeControl(L"cmdSave", L"picSave", K::CommandButton, L"儲 存");
+    MakeControl(L"cmdStop", L"picStop", K::CommandButton, L"停 止");
+    MakeControl(L"cmdExit", L"picExit", K::CommandButton, L"離 開");
+    MakeControl(L"cmdEdit", L"picFFEditSave", K::CommandButton, L"編 輯");
+
+    SYSTEMTIME now = LocalNow();
+    OleDate today = OleDateFromSystemTime(now).value_or(0);
+    for (auto [picker, host] : {std::pair{&ClsDate1_, L"picDate1"}, std::pair{&ClsDate2_, L"picDate2"}}) {
+        picker->Style(ClsDate::StyleDate);
+        picker->PictureBox(Panel(host));
+        picker->Create();
+        picker->Value(today);
+        picker->Enabled(true);
+    }
+}
+
+void frmMain::FillLists()
+{
+    auto fill = [this](const wchar_t* name, std::initializer_list<const wchar_t*> items) {
+        for (const wchar_t* item : items) Control(name)->AddItem(item);
+    };
+    fill(L"cboSortSave", {L"不排序", L"檔案名稱", L"副檔名", L"檔案大小", L"起始建立時間", L"最後修改時間", L"最後存取時間"});
+    fill(L"comSaveMode", {L"僅檔案", L"僅資料夾", L"兩者皆是"});
+    fill(L"cboDate", {L"不指定", L"修改日期", L"建立日期", L"最後存取日期"});
+    fill(L"cboSize", {L"不指定", L"至少", L"至多", L"兩者"});
+    fill(L"cboSizeType0", {L"KB", L"MB"});
+    fill(L"cboSizeType1", {L"KB", L"MB"});
+    fill(L"comFormat", {L"TXT", L"CSV", L"HTML", L"樹狀"});
+    clsControl* levels = Control(L"comIndentLevel");
+    for (int level = 1; level <= 99; ++level) levels->AddItem(std::to_wstring(level));
+    levels->Enabled(false);
+    Control(L"chkDelEXE")->Enabled(false);
+    Control(L"chkFullPath")->Enabled(false);
+}
+
+void frmMain::WireEvents()
+{
+    auto on = [this](const wchar_t* name, void (frmMain::*reaction)()) {
+        Control(name)->Click = [this, reaction] { (this->*reaction)(); };
+    };
+    on(L"cboSize", &frmMain::SizeRule);
+    on(L"cboDate", &frmMain::TimeRule);
+    on(L"cboSortSave", &frmMain::SortRule);
+    on(L"comSaveMode", &frmMain::SaveModeRule);
+    on(L"chkEasy", &frmMain::EasyModeRule);
+    on(L"cboFFSave", &frmMain::FileTypeChoice);
+    on(L"cmdEdit", &frmMain::EditFileTypes);
+    on(L"cmdSave", &frmMain::cmdSave_Click);
+    on(L"cmdStop", &frmMain::cmdStop_Click);
+    Control(L"cmdExit")->Click = [this] { form_.Close(); };
+
+    auto pair = [this](const wchar_t* chosen, const wchar_t* other, int levelList) {
+        Control(chosen)->Click = [this, chosen, other, levelList] {
+            Control(chosen)->Checked(true);
+            Control(other)->Checked(false);
+            if (levelList >= 0) Control(L"comIndentLevel")->Enabled(levelList == 1);
+        };
+    };
+    pair(L"optAscSave0", L"optAscSave1", -1);
+    pair(L"optAscSave1", L"optAscSave0", -1);
+    pair(L"optIndentLevel0", L"optIndentLevel1", 0);
+    pair(L"optIndentLevel1", L"optIndentLevel0", 1);
+
+
+    Panel(L"picClient")->Paint = [this](HDC dc) { PaintFrames(dc, true); };
+    Panel(L"lblSepExtra")->Paint = [this](HDC dc) {
+        RECT line{0, 0, TwipsToPixelsX(3000), TwipsToPixelsY(60)};
+        DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    };
+    Panel(L"picStatusBar")->Paint = [this](HDC) { DrawStatus(); };
+    Panel(L"picDefFile")->Paint = [this](HDC) { DrawFolderInfo(); };
+}
+
+bool frmMain::Load()
+{
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, kMutexName);
+    if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+        ReleaseMutex(mutex);
+        CloseHandle(mutex);
+        return false;
+    }
+    mutex_.Reset(mutex);
+
+    if (!form_.Create(kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0, 7350,
+                      6450))
+        return false;
+    form_.Unload = [this] { Unload(); };
+    engine_.Subclass(form_.hwnd(), this);
+    engine_.AddMessage(form_.hwnd(), WM_CLOSE, SubclassBefore);
+    engine_.AddMessage(form_.hwnd(), WM_PAINT, SubclassAfter);
+
+    CreatePanels();
+    CreateControls();
+    FillLists();
+
+    Treeview_.TargetPictureBox(Panel(L"picTreeView"));
+    Treeview_.ChangeAfter = [this](const std::wstring&) { OnTreeChange(); };
+    Treeview_.Create();
+    Treeview_.pvAddDrives();
+    Treeview_.pvTVExpand(Treeview_.pvTVGetRoot());
+
+    fileTypes_ = LoadFileTypeTable(programFolder_);
+    for (const FileTypeEntry& entry : fileTypes_) Control(L"cboFFSave")->AddItem(entry.Title);
+
+    wheel_.Init(form_.hwnd());
+    wheel_.Wheel = [this](int delta) { OnWheel(delta); };
+    engine_.Subclass(Panel(L"picScrollBox")->hwnd(), this);
+    engine_.AddMessage(Panel(L"picScrollBox")->hwnd(), WM_VSCROLL, SubclassBefore);
+
+    job_ = JobInfo();
+    DispSaveJob(job_);
+
+    SettingsModel model = ReadSettingsModel();
+    LoadSettings(model, fileTypes_, programFolder_);
+    ApplySettingsModel(model);
+
+    ShowStatus(kReady);
+    form_.Caption(kCaption);
+    COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (const wchar_t* name : {L"picScrollBox", L"picClient", L"Picture1"}) Panel(name)->BackColor(face);
+    form_.BackColor(face);
+    for (const wchar_t* name : {L"picDefFile", L"picScrollBox", L"picStatusBar"})
+        ChangeWindowStyle(Panel(name)->hwnd(), GWL_EXSTYLE, WS_EX_STATICEDGE, WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE);
+    LayoutScrollArea();
+
+    SizeRule();
+    TimeRule();
+    SortRule();
+    SaveModeRule();
+
+    WireEvents();
+    form_.Show();
+    return true;
+}
+
+void frmMain::PaintFrames(HDC dc, bool client)
+{
+    if (client) {
+        for (const FrameSpec& frame : kFilterFrames) {
+            RECT rect = PixelRect(frame);
+            DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
+        }
+        return;
+    }
+    RECT rect = PixelRect(kSaveOptionsFrame);
+    DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
+}
+
+void frmMain::WndProc(bool, bool& bHandled, LRESULT& lReturn, HWND lHwnd, UINT uMsg, WPARAM wParam, LPARAM,
+                      LONG_PTR&)
+{
+    if (uMsg == WM_CLOSE && runActive_) {
+        // A stopped walk is still unwinding through this window's controls: close when it returns.
+        closePending_ = true;
+        state_.StopRequested = true;
+        bHandled = true;
+        lReturn = 0;
+    } else if (uMsg == WM_PAINT && lHwnd == form_.hwnd()) {
+        HDC dc = GetDC(lHwnd);
+        PaintFrames(dc, false);
+        ReleaseDC(lHwnd, dc);
+    } else if (uMsg == WM_VSCROLL) {
+        int value = ScrollValue();
+        switch (LOWORD(wParam)) {
+        case SB_LINEUP: --value; break;
+        case SB_LINEDOWN: ++value; break;
+        case SB_PAGEUP: value -= 5; break;
+        case SB_PAGEDOWN: value += 5; break;
+        case SB_TOP: value = 0; break;
+        case SB_BOTTOM: value = ScrollMax(); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: value = HIWORD(wParam); break;
+        default: return;
+        }
+        ScrollTo(value);
+        bHandled = true;
+        lReturn = 0;
+    }
+}
+
+// ---- Scrolling of the filter column
+
+void frmMain::LayoutScrollArea()
+{
+    HostPanel* box = Panel(L"picScrollBox");
+    HostPanel* client = Panel(L"picClient");
+    client->Move(kClientLeft, 0, client->Width(), client->Height());
+    int barWidth = static_cast<int>(GetSystemMetrics(SM_CYHSCROLL) * TwipsPerPixelX());
+    int innerWidth = box->ScaleWidth();
+    int innerHeight = box->ScaleHeight();
+    MoveWindow(vscScroll_.Get(), TwipsToPixelsX(innerWidth - barWidth), 0, TwipsToPixelsX(barWidth),
+               TwipsToPixelsY(innerHeight), TRUE);
+    int maximum = RoundHalfEven(static_cast<double>(client->Height() - innerHeight) / kScrollStep);
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = maximum < 0 ? 0 : maximum;
+    info.nPage = 0;
+    info.nPos = 0;
+    SetScrollInfo(vscScroll_.Get(), SB_CTL, &info, TRUE);
+}
+
+int frmMain::ScrollValue() const { return GetScrollPos(vscScroll_.Get(), SB_CTL); }
+
+int frmMain::ScrollMax() const
+{
+    int minimum = 0, maximum = 0;
+    GetScrollRange(vscScroll_.Get(), SB_CTL, &minimum, &maximum);
+    return maximum;
+}
+
+void frmMain::ScrollTo(int value)
+{
+    if (value < 0) value = 0;
+    if (value > ScrollMax()) value = ScrollMax();
+    SetScrollPos(vscScroll_.Get(), SB_CTL, value, TRUE);
+    HostPanel* client = Panel(L"picClient");
+    client->Move(client->Left(), -kScrollStep * value, client->Width(), client->Height());
+}
+
+void frmMain::OnWheel(int delta)
+{
+    if (delta == 0) return;
+    int value = ScrollValue();
+    int target = delta < 0 ? std::min(value + 2, ScrollMax()) : std::max(value - 2, 0);
+    if (target != value) ScrollTo(target);
+}
+
+// ---- Rules between the options
+
+int frmMain::Choice(const wchar_t* name) const { return Control(name)->ListIndex(); }
+
+void frmMain::SizeRule()
+{
+    int mode = Choice(L"cboSize");
+    bool first = mode == 1 || mode == 3 || mode < 0;
+    bool second = mode == 2 || mode == 3 || mode < 0;
+    for (const wchar_t* name : {L"lblSizeForm", L"txtMinSize", L"cboSizeType0"}) Control(name)->Enabled(first);
+    for (const wchar_t* name : {L"lblSizeTo", L"txtMaxSize", L"cboSizeType1"}) Control(name)->Enabled(second);
+    bool range = mode == 3 || mode < 0;
+    Control(L"lblSizeForm")->Text(range ? L"從：" : L"小於：");
+    Control(L"lblSizeTo")->Text(range ? L"到：" : L"大於：");
+}
+
+void frmMain::TimeRule()
+{
+    bool enabled = Choice(L"cboDate") != 0;
+    ClsDate1_.Enabled(enabled);
+    ClsDate2_.Enabled(enabled);
+    Control(L"lblTmrForm")->Enabled(enabled);
+    Control(L"lblTmrTo")->Enabled(enabled);
+}
+
+void frmMain::SortRule()
+{
+    bool enabled = Choice(L"cboSortSave") != 0;
+    Control(L"optAscSave0")->Enabled(enabled);
+    Control(L"optAscSave1")->Enabled(enabled);
+}
+
+void frmMain::SaveModeRule()
+{
+    int mode = Choice(L"comSaveMode");
+    bool sorting = mode != 1;
+    for (const wchar_t* name : {L"cboSortSave", L"optAscSave0", L"optAscSave1"}) Control(name)->Enabled(sorting);
+    Control(L"chkEmptyFolder")->Enabled(mode == 1 || mode == 2);
+}
+
+void frmMain::EasyModeRule()
+{
+    bool easy = Control(L"chkEasy")->Checked();
+    Control(L"chkDelEXE")->Enabled(easy);
+    Control(L"chkFullPath")->Enabled(easy);
+    Control(L"comFormat")->Enabled(!easy);
+    Control(L"lblSaveFormat")->Enabled(!easy);
+    Control(L"chkEmptyFolder")->Enabled(!easy);
+}
+
+void frmMain::FileTypeChoice()
+{
+    clsControl* types = Control(L"cboFFSave");
+    int index = types->ListIndex();
+    if (index >= 0 && static_cast<std::size_t>(index) < fileTypes_.size()) {
+        job_.SetFileFilter(fileTypes_[static_cast<std::size_t>(index)].Type);
+    } else {
+        std::wstring text = types->Text();
+        std::size_t first = text.find_first_not_of(L' ');
+        std::size_t last = text.find_last_not_of(L' ');
+        text = first == std::wstring::npos ? L"*" : text.substr(first, last - first + 1);
+        job_.SetFileFilter(text);
+    }
+    job_.SetFolderFilter(L"*");
+}
+
+void frmMain::EditFileTypes()
+{
+    if (ShowFileTypeEditor) ShowFileTypeEditor(form_.hwnd());
+    fileTypes_ = LoadFileTypeTable(programFolder_);
+    clsControl* types = Control(L"cboFFSave");
+    std::wstring remembered = types->Text();
+    types->Clear();
+    int match = -1;
+    for (std::size_t i = 0; i < fileTypes_.size(); ++i) {
+        types->AddItem(fileTypes_[i].Title);
+        if (CompareStringOrdinal(fileTypes_[i].Title.c_str(), -1, remembered.c_str(), -1, TRUE) == CSTR_EQUAL)
+            match = static_cast<int>(i);
+    }
+    types->ListIndex(match);
+    types->Text(remembered);
+}
+
+// ---- Folder tree and statistics
+
+void frmMain::OnTreeChange()
+{
+    std::wstring path = Treeview_.Path();
+    // A node without a real folder (its path empty, or a virtual ":" path) cannot be listed.
+    if (path.empty() || path.front() == L':') {
+        FolderSelected_ = false;
+        folderInfo_ = {};
+        DrawFolderInfo();
+        return;
+    }
+    FolderSelected_ = true;
+    FolderStatistics statistics = CountFolder(AddTrailingBackslash(path), [] { PumpPendingMessages(); });
+    folderInfo_ = FolderStatisticsLines(statistics);
+    DrawFolderInfo();
+}
+
+void frmMain::DrawFolderInfo()
+{
+    HostPanel* panel = Panel(L"picDefFile");
+    if (!panel) return;
+    panel->Cls();
+    HDC dc = panel->hDC();
+    SetBkMode(dc, TRANSPARENT);
+    int y = 2;
+    for (const std::wstring& line : folderInfo_) {
+        if (!line.empty()) TextOutW(dc, 2, y, line.c_str(), static_cast<int>(line.size()));
+        y += 15;
+    }
+}
+
+// ---- Save and Stop
+
+void frmMain::ScrapeSaveJob()
+{
+    std::wstring root = Treeview_.Path();
+    job_.SetRootFolder(root);
+    switch (Choice(L"comSaveMode")) {
+    case 0: job_.SetShowFiles(true), job_.SetShowFolders(false); break;
+    case 1: job_.SetShowFiles(false), job_.SetShowFolders(true); break;
+    case 2: job_.SetShowFiles(true), job_.SetShowFolders(true); break;
+    default: break;
+    }
+    job_.SetIncludeSubFolders(Control(L"chkSubDirSave")->Checked());
+    job_.SetIncludeSystem(Control(L"chkSystemSave")->Checked());
+    job_.SetIncludeHidden(Control(L"chkHiddenSave")->Checked());
+    job_.SetIncludeReadOnly(Control(L"chkReadOnlySave")->Checked());
+    static const std::int32_t kSortKeys[] = {0, FieldCodes::Name, FieldCodes::Extension, FieldCodes::Size,
+                                             FieldCodes::Created, FieldCodes::Modified, FieldCodes::Accessed};
+    int sort = Choice(L"cboSortSave");
+    if (sort >= 0 && sort < 7) job_.SetSortKey(kSortKeys[sort]);
+    job_.SetSortOrder(Control(L"optAscSave0")->Checked() ? 0 : 1);
+    int type = Choice(L"cboFFSave");
+    if (type >= 0 && static_cast<std::size_t>(type) < fileTypes_.size())
+        job_.SetFileFilter(fileTypes_[static_cast<std::size_t>(type)].Type);
+    else
+        job_.SetFileFilter(Control(L"cboFFSave")->Text());
+    job_.SetFolderFilter(L"*");
+}
+
+void frmMain::DispSaveJob(const JobInfo& job)
+{
+    bool files = job.ShowFiles(), folders = job.ShowFolders();
+    switch (Choice(L"comSaveMode")) {
+    case 0: job_.SetShowFiles(true), job_.SetShowFolders(false); break;
+    case 1: job_.SetShowFiles(false), job_.SetShowFolders(true); break;
+    case 2: job_.SetShowFiles(true), job_.SetShowFolders(true); break;
+    default: break;
+    }
+    Control(L"comSaveMode")->ListIndex(files && folders ? 2 : folders ? 1 : 0);
+}
+
+ListingOptions frmMain::CurrentListingOptions() const
+{
+    ListingOptions options;
+    options.Format = Choice(L"comFormat");
+    options.SaveMode = Choice(L"comSaveMode");
+    options.EasyMode = Control(L"chkEasy")->Checked();
+    options.FullPath = Control(L"chkFullPath")->Checked();
+    options.DeleteExtension = Control(L"chkDelEXE")->Checked();
+    options.IgnoreEmptyFolders = Control(L"chkEmptyFolder")->Checked();
+    options.DepthLimit = Control(L"optIndentLevel0")->Checked() ? 0 : Choice(L"comIndentLevel") + 1;
+    return options;
+}
+
+void frmMain::cmdSave_Click()
+{
+    // A stopped walk may still be unwinding; a new run waits until it has returned.
+    if (!FolderSelected_ || runActive_) return;
+    ScrapeSaveJob();
+    SizeControls sizes{Choice(L"cboSize"), Control(L"txtMinSize")->Text(), Choice(L"cboSizeType0"),
+                       Control(L"txtMaxSize")->Text(), Choice(L"cboSizeType1")};
+    TimeControls times{Choice(L"cboDate"), ClsDate1_.Value(), ClsDate2_.Value()};
+    std::wstring warning = PrepareRun(state_, job_, sizes, times, LocalNow());
+    if (!warning.empty()) {
+        MessageBoxW(form_.hwnd(), warning.c_str(), kMessageTitle, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (!chooser_.ChooseOutputFolder(form_.hwnd())) return;
+
+    ListingOptions options = CurrentListingOptions();
+    std::wstring path = OutputFileName(chooser_.OutputFolder(), LocalNow(), options.Format, options.EasyMode)
+                            .value_or(std::wstring());
+    runActive_ = true;
+    RunResult result = RunListing(state_, job_, options, path, *this);
+    runActive_ = false;
+
+    if (!result.Started) {
+        std::wstring text = std::wstring(kCannotCreate) + L"\r\n" + path + L"\r\n" + SystemErrorText(result.WriteError);
+        MessageBoxW(form_.hwnd(), text.c_str(), kMessageTitle, MB_OK | MB_ICONERROR);
+    } else {
+        std::wstring text = CompletionMessageText(result.ElapsedMs, result.FileCount, result.FolderCount);
+        UINT icon = MB_ICONINFORMATION;
+        if (!result.AllWritten) {
+            text.replace(0, text.find(L' '), kWriteFailed);
+            icon = MB_ICONERROR;
+        }
+        if (!closePending_) MessageBoxW(form_.hwnd(), text.c_str(), kMessageTitle, MB_OK | icon);
+        LockWindow(false);
+        ShowStatus(kReady);
+    }
+    if (closePending_) {
+        closePending_ = false;
+        form_.Close();
+    }
+}
+
+void frmMain::cmdStop_Click()
+{
+    state_.StopRequested = true;
+    LockWindow(false);
+}
+
+void frmMain::LockWindow(bool locked)
+{
+    SetCloseMenuEnabled(form_.hwnd(), !locked);
+    Control(L"cmdExit")->Enabled(!locked);
+    for (const wchar_t* name : {L"Picture1", L"picScrollBox", L"picTreeView"}) Panel(name)->Enabled(!locked);
+    Panel(L"picSave")->Visible(!locked);
+    Panel(L"picStop")->Visible(locked);
+}
+
+void frmMain::RunStarting() { LockWindow(true); }
+
+void frmMain::PumpMessages()
+{
+    if (!PumpPendingMessages()) state_.StopRequested = true;  // the program is quitting
+}
+
+void frmMain::ShowStatus(std::wstring_view text)
+{
+    statusText_.assign(text);
+    DrawStatus();
+}
+
+void frmMain::DrawStatus()
+{
+    HostPanel* strip = Panel(L"picStatusBar");
+    if (!strip) return;
+    strip->Cls();
+    HDC dc = strip->hDC();
+    SetBkMode(dc, TRANSPARENT);
+    TextOutW(dc, 2, 3, statusText_.c_str(), static_cast<int>(statusText_.size()));
+}
+
+// ---- Settings
+
+SettingsModel frmMain::ReadSettingsModel() const
+{
+    SettingsModel model;
+    model.ExplorerPath = Treeview_.Path();
+    model.OutputFolder = chooser_.OutputFolder();
+    auto list = [this](ListChoice& choice, const wchar_t* name) { choice.Selected = Choice(name); };
+    list(model.comSaveMode, L"comSaveMode");
+    list(model.cboSortSave, L"cboSortSave");
+    list(model.comIndentLevel, L"comIndentLevel");
+    list(model.cboDate, L"cboDate");
+    list(model.cboSize, L"cboSize");
+    list(model.comFormat, L"comFormat");
+    list(model.cboSizeType0, L"cboSizeType0");
+    list(model.cboSizeType1, L"cboSizeType1");
+    model.chkEmptyFolder = Control(L"chkEmptyFolder")->Checked();
+    model.chkSubDirSave = Control(L"chkSubDirSave")->Checked();
+    model.chkSystemSave = Control(L"chkSystemSave")->Checked();
+    model.chkHiddenSave = Control(L"chkHiddenSave")->Checked();
+    model.chkReadOnlySave = Control(L"chkReadOnlySave")->Checked();
+    model.txtMinSize = Control(L"txtMinSize")->Text();
+    model.txtMaxSize = Control(L"txtMaxSize")->Text();
+    model.cboFFSave.Selected = Choice(L"cboFFSave");
+    model.cboFFSave.Text = Control(L"cboFFSave")->Text();
+    return model;
+}
+
+void frmMain::ApplySettingsModel(const SettingsModel& model)
+{
+    Treeview_.Path(model.ExplorerPath);
+    chooser_.SetOutputFolder(model.OutputFolder);
+    auto list = [this](const ListChoice& choice, const wchar_t* name) { Control(name)->ListIndex(choice.Selected); };
+    list(model.comSaveMode, L"comSaveMode");
+    list(model.cboSortSave, L"cboSortSave");
+    list(model.comIndentLevel, L"comIndentLevel");
+    list(model.cboDate, L"cboDate");
+    list(model.cboSize, L"cboSize");
+    list(model.comFormat, L"comFormat");
+    list(model.cboSizeType0, L"cboSizeType0");
+    list(model.cboSizeType1, L"cboSizeType1");
+    Control(L"chkEmptyFolder")->Checked(model.chkEmptyFolder);
+    Control(L"chkSubDirSave")->Checked(model.chkSubDirSave);
+    Control(L"chkSystemSave")->Checked(model.chkSystemSave);
+    Control(L"chkHiddenSave")->Checked(model.chkHiddenSave);
+    Control(L"chkReadOnlySave")->Checked(model.chkReadOnlySave);
+    Control(L"txtMinSize")->Text(model.txtMinSize);
+    Control(L"txtMaxSize")->Text(model.txtMaxSize);
+    clsControl* types = Control(L"cboFFSave");
+    types->ListIndex(model.cboFFSave.Selected);
+    if (model.cboFFSave.Selected < 0) types->Text(model.cboFFSave.Text);
+}
+
+void frmMain::Unload()
+{
+    if (unloaded_) return;
+    unloaded_ = true;
+    SaveSettings(ReadSettingsModel(), fileTypes_, programFolder_);
+    mutex_.Reset();
+}

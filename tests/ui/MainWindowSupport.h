@@ -1,0 +1,35 @@
+#pragma once
+// Driving the real main window as a user does: selections, clicks and keys go to the
+// real child windows; dialogs are answered by finding them and pressing their buttons.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "support/TestFolder.h"
+#include "ui/MainWindow.h"
+
+// Selects a list item: the selection changes and the list tells its parent, as after a click.
+void ChooseItem(HWND list, int index);
+void ClickButton(HWND button);
+std::wstring WindowTextOf(HWND window);
+int SelectedIndex(HWND list);
+// Lets the window's pending messages run for a while.
+void LetMessagesRun(DWORD milliseconds = 50);
+
+// A program folder of its own (for Setting.ini and FileType.txt) and the main window.
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the window; settings lines, when given, are written first as Setting.ini.
+    frmMain& Start();
+    void WriteSettings(const std::wstring& lines);
+    HWND Win(const wchar_t* name) const { return window->Window(name); }
+    bool Enabled(const wchar_t* name) const { return IsWindowEnabled(Win(name)) != FALSE; }
+    std::wstring SettingsBytes() const;
+
+    TestFolder program;
+    std::unique_ptr<frmMain> window;
+};

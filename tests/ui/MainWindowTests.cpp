@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include "MainWindowSupport.h"
+#include "support/Dialogs.h"
+#include "ui/OutputFolder.h"
+
+namespace {
+
+const wchar_t* const kSizeBoundControls[] = {L"lblSizeForm", L"txtMinSize", L"cboSizeType0",
+                                             L"lblSizeTo",   L"txtMaxSize", L"cboSizeType1"};
+
+}  // namespace
+
+using FirstStart = MainWindowTest;
+using OptionRules = MainWindowTest;
+using Settings = MainWindowTest;
+using SingleInstance = MainWindowTest;
+using FilterColumn = MainWindowTest;
+using FolderInfo = MainWindowTest;
+
+TEST_F(FirstStart, CreatesBothFilesAndShowsTheDefaults)
+{
+    frmMain& main = Start();
+    EXPECT_EQ(ReadFileBytes(program / L"Setting.ini").size(), 504u);
+    EXPECT_EQ(ReadFileBytes(program / L"FileType.txt").size(), 1652u);
+
+    EXPECT_EQ(WindowTextOf(main.hwnd()), L"Quorvane Ver 1.06");
+    EXPECT_EQ(WindowTextOf(Win(L"comSaveMode")), L"兩者皆是");
+    EXPECT_EQ(WindowTextOf(Win(L"cboSortSave")), L"不排序");
+    EXPECT_EQ(WindowTextOf(Win(L"comIndentLevel")), L"3");
+    for (auto name : {L"chkSystemSave", L"chkHiddenSave", L"chkReadOnlySave"})
+        EXPECT_TRUE(main.Control(name)->Checked()) << name;
+    for (auto name : {L"chkSubDirSave", L"chkEmptyFolder", L"chkEasy", L"chkDelEXE", L"chkFullPath"})
+        EXPECT_FALSE(main.Control(name)->Checked()) << name;
+    EXPECT_EQ(WindowTextOf(Win(L"cboDate")), L"不指定");
+    EXPECT_EQ(WindowTextOf(Win(L"cboSize")), L"不指定");
+    EXPECT_EQ(WindowTextOf(Win(L"comFormat")), L"TXT");
+    EXPECT_EQ(WindowTextOf(Win(L"cboSizeType0")), L"KB");
+    EXPECT_EQ(WindowTextOf(Win(L"cboSizeType1")), L"MB");
+    EXPECT_EQ(main.Control(L"txtMinSize")->Text(), L"50");
+    EXPECT_EQ(main.Control(L"txtMaxSize")->Text(), L"10");
+    EXPECT_EQ(main.Control(L"cboFFSave")->Text(), L"所有檔案 (*.*)");
+    EXPECT_EQ(main.OutputFolder(), L"C:\\");
+    EXPECT_EQ(main.StatusText(), L"就緒 ...");
+    EXPECT_TRUE(IsWindowVisible(Win(L"picSave")));
+    EXPECT_FALSE(IsWindowVisible(Win(L"picStop")));
+}
+
+TEST_F(FirstStart, EnablesTheControlsAsTheRulesSay)
+{
+    Start();
+    for (auto name : kSizeBoundControls) EXPECT_FALSE(Enabled(name)) << name;
+    EXPECT_EQ(WindowTextOf(Win(L"lblSizeForm")), L"小於：");
+    EXPECT_EQ(WindowTextOf(Win(L"lblSizeTo")), L"大於：");
+    for (auto name : {L"ClsDate1", L"ClsDate2", L"lblTmrForm", L"lblTmrTo"}) EXPECT_FALSE(Enabled(name)) << name;
+    // "不排序" disables the direction, but the listing mode "兩者皆是" comes after it.
+    for (auto name : {L"optAscSave0", L"optAscSave1", L"cboSortSave", L"chkEmptyFolder"})
+        EXPECT_TRUE(Enabled(name)) << name;
+    for (auto name : {L"chkDelEXE", L"chkFullPath", L"comIndentLevel"}) EXPECT_FALSE(Enabled(name)) << name;
+    for (auto name : {L"comFormat", L"lblSaveFormat", L"cmdSave", L"cmdExit", L"cmdEdit"})
+        EXPECT_TRUE(Enabled(name)) << name;
+}
+
+TEST_F(OptionRules, SizeModeSetsTheBoundLabelsAndBoxes)
+{
+    Start();
+    ChooseItem(Win(L"cboSize"), 3);  // 兩者
+    EXPECT_EQ(WindowTextOf(Win(L"lblSizeForm")), L"從：");
+    EXPECT_EQ(WindowTextOf(Win(L"lblSizeTo")), L"到：");
+    for (auto name : kSizeBoundControls) EXPECT_TRUE(Enabled(name)) << name;
+
+    ChooseItem(Win(L"cboSize"), 2);  // 至多: the second bound only
+    EXPECT_EQ(WindowTextOf(Win(L"lblSizeForm")), L"小於：");
+    EXPECT_EQ(WindowTextOf(Win(L"lblSizeTo")), L"大於：");
+    for (auto name : {L"lblSizeForm", L"txtMinSize", L"cboSizeType0"}) EXPECT_FALSE(Enabled(name)) << name;
+    for (auto name : {L"lblSizeTo", L"txtMaxSize", L"cboSizeType1"}) EXPECT_TRUE(Enabled(name)) << name;
+
+    ChooseItem(Win(L"cboSize"), 1);  // 至少: the first bound only
+    for (auto name : {L"lblSizeForm", L"txtMinSize", L"cboSizeType0"}) EXPECT_TRUE(Enabled(name)) << name;
+    for (auto name : {L"lblSizeTo", L"txtMaxSize", L"cboSizeType1"}) EXPECT_FALSE(Enabled(name)) << name;
+}
+
+TEST_F(OptionRules, TimeKindEnablesThePickers)
+{
+    Start();
+    ChooseItem(Win(L"cboDate"), 1);
+    for (auto name : {L"ClsDate1", L"ClsDate2", L"lblTmrForm", L"lblTmrTo"}) EXPECT_TRUE(Enabled(name)) << name;
+    ChooseItem(Win(L"cboDate"), 0);
+    for (auto name : {L"ClsDate1", L"ClsDate2", L"lblTmrForm", L"lblTmrTo"}) EXPECT_FALSE(Enabled(name)) << name;
+}
+
+TEST_F(OptionRules, SortAndListingModeAndEasyMode)
+{
+    Start();
+    ChooseItem(Win(L"cboSortSave"), 0);
+    EXPECT_FALSE(Enabled(L"optAscSave0"));
+    ChooseItem(Win(L"cboSortSave"), 1);
+    EXPECT_TRUE(Enabled(L"optAscSave1"));
+
+    ChooseItem(Win(L"comSaveMode"), 1);  // 僅資料夾
+    for (auto name : {L"cboSortSave", L"optAscSave0", L"optAscSave1"}) EXPECT_FALSE(Enabled(name)) << name;
+    EXPECT_TRUE(Enabled(L"chkEmptyFolder"));
+
+    ClickButton(Win(L"chkEasy"));
+    EXPECT_FALSE(Enabled(L"chkEmptyFolder"));
+    EXPECT_FALSE(Enabled(L"comFormat"));
+    EXPECT_FALSE(Enabled(L"lblSaveFormat"));
+    EXPECT_TRUE(Enabled(L"chkDelEXE"));
+    EXPECT_TRUE(Enabled(L"chkFullPath"));
+
+    ChooseItem(Win(L"comSaveMode"), 0);  // 僅檔案
+    EXPECT_FALSE(Enabled(L"chkEmptyFolder"));
+    LetMessagesRun(GetDoubleClickTime() + 100);  // two quick clicks would be a double-click
+    ClickButton(Win(L"chkEasy"));
+    // Unchecking easy mode enables it whatever the listing mode.
+    EXPECT_TRUE(Enabled(L"chkEmptyFolder"));
+    EXPECT_FALSE(Enabled(L"chkDelEXE"));
+}
+
+TEST_F(OptionRules, OptionPairsAreExclusiveAndTheDepthListFollows)
+{
+    frmMain& main = Start();
+    ClickButton(Win(L"optAscSave1"));
+    EXPECT_TRUE(main.Control(L"optAscSave1")->Checked());
+    EXPECT_FALSE(main.Control(L"optAscSave0")->Checked());
+    ClickButton(Win(L"optAscSave0"));
+    EXPECT_TRUE(main.Control(L"optAscSave0")->Checked());
+    EXPECT_FALSE(main.Control(L"optAscSave1")->Checked());
+
+    ClickButton(Win(L"optIndentLevel1"));
+    EXPECT_TRUE(Enabled(L"comIndentLevel"));
+    EXPECT_FALSE(main.Control(L"optIndentLevel0")->Checked());
+    ChooseItem(Win(L"comIndentLevel"), 6);
+    ClickButton(Win(L"optIndentLevel0"));
+    EXPECT_FALSE(Enabled(L"comIndentLevel"));
+    EXPECT_FALSE(main.Control(L"optIndentLevel1")->Checked());
+    EXPECT_EQ(WindowTextOf(Win(L"comIndentLevel")), L"7");
+}
+
+TEST_F(FilterColumn, ScrollBarAndWheelMoveTheColumn)
+{
+    frmMain& main = Start();
+    int maximum = main.ScrollMax();
+    ASSERT_GT(maximum, 2);
+    HostPanel* client = main.Panel(L"picClient");
+
+    SendMessageW(Win(L"picScrollBox"), WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(Win(L"vscScroll")));
+    EXPECT_EQ(main.ScrollValue(), 1);
+    EXPECT_EQ(client->Top(), -120);
+
+    SendMessageW(Win(L"picScrollBox"), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, maximum - 1),
+                 reinterpret_cast<LPARAM>(Win(L"vscScroll")));
+    EXPECT_EQ(main.ScrollValue(), maximum - 1);
+    // Toward the user on the last-but-one step: only to the last step.
+    SendMessageW(main.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MAKELPARAM(100, 100));
+    EXPECT_EQ(main.ScrollValue(), maximum);
+    EXPECT_EQ(client->Top(), -120 * maximum);
+    SendMessageW(main.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MAKELPARAM(100, 100));
+    EXPECT_EQ(main.ScrollValue(), maximum);
+    SendMessageW(main.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(100, 100));
+    EXPECT_EQ(main.ScrollValue(), maximum - 2);
+}
+
+TEST_F(SingleInstance, ASecondStartShowsNothingAndLeavesTheSettings)
+{
+    Start();
+    std::string before = ReadFileBytes(program / L"Setting.ini");
+    TestFolder otherProgram;
+    frmMain second(otherProgram.Path());
+    EXPECT_FALSE(second.Load());
+    EXPECT_EQ(second.hwnd(), nullptr);
+    EXPECT_EQ(ReadFileBytes(otherProgram / L"Setting.ini"), "");
+    EXPECT_EQ(ReadFileBytes(program / L"Setting.ini"), before);
+    EXPECT_TRUE(window->IsOpen());
+}
+
+TEST_F(Settings, ClosingWithTheCloseBoxOrExitSavesAndTheNextStartRestores)
+{
+    TestFolder listed;
+    frmMain& main = Start();
+    main.Treeview().Path(listed.Path());
+    ChooseItem(Win(L"comFormat"), 2);
+    ChooseItem(Win(L"cboSize"), 3);
+    ClickButton(Win(L"chkSubDirSave"));
+    SendMessageW(main.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    LetMessagesRun();
+    EXPECT_FALSE(main.IsOpen());
+    std::wstring saved = SettingsBytes();
+    EXPECT_NE(saved.find(L"Format=2\r\n"), std::wstring::npos) << saved;
+    EXPECT_NE(saved.find(L"Size=3\r\n"), std::wstring::npos);
+    EXPECT_NE(saved.find(L"ScanSubFolders=1\r\n"), std::wstring::npos);
+    EXPECT_NE(saved.find(L"ExplorerPath=" + listed.Path() + L"\\\r\n"), std::wstring::npos);
+
+    frmMain& again = Start();
+    EXPECT_EQ(WindowTextOf(Win(L"comFormat")), L"HTML");
+    EXPECT_EQ(again.Treeview().Path(), listed.Path() + L"\\");
+    EXPECT_TRUE(again.Control(L"chkSubDirSave")->Checked());
+    ChooseItem(Win(L"comFormat"), 3);
+    ClickButton(Win(L"cmdExit"));
+    LetMessagesRun();
+    EXPECT_FALSE(again.IsOpen());
+    EXPECT_NE(SettingsBytes().find(L"Format=3\r\n"), std::wstring::npos);
+}
+
+TEST_F(FolderInfo, SelectingAFolderShowsItsStatistics)
+{
+    TestFolder listed;
+    for (auto name : {L"a.txt", L"b.txt", L"c.txt"}) listed.MakeFile(name, std::string(1234, 'x'));
+    listed.MakeFolder(L"one");
+    listed.MakeFolder(L"two");
+    frmMain& main = Start();
+    main.Treeview().Path(listed.Path());
+    LetMessagesRun();
+    EXPECT_TRUE(main.FolderSelected());
+    EXPECT_EQ(main.FolderInfoLines()[0], L"目錄大小：3.62 KB (3,702 位元組)");
+    EXPECT_EQ(main.FolderInfoLines()[2], L"內含　　：3 個檔案，2 個資料夾");
+}
