@@ -20,7 +20,7 @@ struct EntryFind {
     EntryInfo Entry;
 };
 
-// With empty patterns, path is the whole search specification ("C:\Data\*.*");
+// With empty patterns, path is the whole search string ("C:\Data\*.*");
 // otherwise path is a folder and patterns a ";"-separated list tried in turn.
 // Returns 0 when nothing was opened (empty path, ftp URL), INVALID_HANDLE_VALUE
 // when the folder could not be enumerated, else the open search.
