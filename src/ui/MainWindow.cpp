@@ -577,12 +577,7 @@ void frmMain::ScrapeSaveJob()
 {
     std::wstring root = Treeview_.Path();
     job_.SetRootFolder(root);
-    switch (Choice(L"comSaveMode")) {
-    case 0: job_.SetShowFiles(true), job_.SetShowFolders(false); break;
-    case 1: job_.SetShowFiles(false), job_.SetShowFolders(true); break;
-    case 2: job_.SetShowFiles(true), job_.SetShowFolders(true); break;
-    default: break;
-    }
+    ApplySaveMode();
     job_.SetIncludeSubFolders(Control(L"chkSubDirSave")->Checked());
     job_.SetIncludeSystem(Control(L"chkSystemSave")->Checked());
     job_.SetIncludeHidden(Control(L"chkHiddenSave")->Checked());
@@ -602,14 +597,19 @@ void frmMain::ScrapeSaveJob()
 
 void frmMain::DispSaveJob(const JobInfo& job)
 {
-    bool files = job.ShowFiles(), folders = job.ShowFolders();
+    // The window's mode goes into the current job first; `job` may be that very job.
+    ApplySaveMode();
+    Control(L"comSaveMode")->ListIndex(job.ShowFiles() && job.ShowFolders() ? 2 : job.ShowFolders() ? 1 : 0);
+}
+
+void frmMain::ApplySaveMode()
+{
     switch (Choice(L"comSaveMode")) {
     case 0: job_.SetShowFiles(true), job_.SetShowFolders(false); break;
     case 1: job_.SetShowFiles(false), job_.SetShowFolders(true); break;
     case 2: job_.SetShowFiles(true), job_.SetShowFolders(true); break;
     default: break;
     }
-    Control(L"comSaveMode")->ListIndex(files && folders ? 2 : folders ? 1 : 0);
 }
 
 ListingOptions frmMain::CurrentListingOptions() const

@@ -119,6 +119,7 @@ private:
     void RunStarting() override;
     void DrawStatus();
     ListingOptions CurrentListingOptions() const;
+    void ApplySaveMode();
     int Choice(const wchar_t* name) const;
 
     // Settings

@@ -215,3 +215,51 @@ TEST_F(FolderInfo, SelectingAFolderShowsItsStatistics)
     EXPECT_EQ(main.FolderInfoLines()[0], L"目錄大小：3.62 KB (3,702 位元組)");
     EXPECT_EQ(main.FolderInfoLines()[2], L"內含　　：3 個檔案，2 個資料夾");
 }
+
+using SaveJob = MainWindowTest;
+
+TEST_F(SaveJob, ScrapeTakesTheOptionsFromTheControls)
+{
+    TestFolder listed;
+    frmMain& main = Start();
+    main.Treeview().Path(listed.Path());
+    ChooseItem(Win(L"comSaveMode"), 1);   // 僅資料夾
+    ChooseItem(Win(L"cboSortSave"), 0);   // 不排序
+    ClickButton(Win(L"chkSubDirSave"));
+    ClickButton(Win(L"chkHiddenSave"));
+    SendMessageW(Win(L"cboFFSave"), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SetWindowTextW(Win(L"cboFFSave"), L"*.log");
+    main.ScrapeSaveJob();
+    const JobInfo& job = main.CurrentJob();
+    EXPECT_EQ(job.RootFolder(), listed.Path() + L"\\");
+    EXPECT_FALSE(job.ShowFiles());
+    EXPECT_TRUE(job.ShowFolders());
+    EXPECT_EQ(job.SortKey(), 0);
+    EXPECT_TRUE(job.IncludeSubFolders());
+    EXPECT_FALSE(job.IncludeHidden());
+    EXPECT_TRUE(job.IncludeSystem());
+    EXPECT_EQ(job.FileFilter(), L"*.log");
+    EXPECT_EQ(job.FolderFilter(), L"*");
+
+    ChooseItem(Win(L"cboFFSave"), 0);
+    ChooseItem(Win(L"cboSortSave"), 3);
+    ClickButton(Win(L"optAscSave1"));
+    main.ScrapeSaveJob();
+    EXPECT_EQ(job.FileFilter(), main.FileTypes()[0].Type);
+    EXPECT_EQ(job.SortKey(), 6);
+    EXPECT_EQ(job.SortOrder(), 1);
+}
+
+TEST_F(SaveJob, DisplayShowsTheJobsListingMode)
+{
+    frmMain& main = Start();
+    JobInfo neither;
+    neither.SetShowFiles(false);
+    neither.SetShowFolders(false);
+    main.DispSaveJob(neither);
+    EXPECT_EQ(SelectedIndex(Win(L"comSaveMode")), 0);
+    JobInfo folders;
+    folders.SetShowFiles(false);
+    main.DispSaveJob(folders);
+    EXPECT_EQ(SelectedIndex(Win(L"comSaveMode")), 1);
+}
