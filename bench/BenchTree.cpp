@@ -60,3 +60,20 @@ double SecondsSince(long long start)
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(CounterNow() - start) / static_cast<double>(frequency.QuadPart);
 }
+
+long long BareWalk(const std::wstring& folder)
+{
+    long long count = 0;
+    WIN32_FIND_DATAW record;
+    HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &record);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    do {
+        ++count;
+        bool dots = record.cFileName[0] == L'.' &&
+                    (record.cFileName[1] == 0 || (record.cFileName[1] == L'.' && record.cFileName[2] == 0));
+        if ((record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !dots)
+            count += BareWalk(folder + L"\\" + record.cFileName);
+    } while (FindNextFileW(find, &record));
+    FindClose(find);
+    return count;
+}

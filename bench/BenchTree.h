@@ -10,5 +10,7 @@ struct BenchTree {
 };
 
 BenchTree EnsureBenchTree(int folders, int filesPerFolder);
+// The floor: a bare FindFirstFileW/FindNextFileW walk; entries seen, "." and ".." included.
+long long BareWalk(const std::wstring& folder);
 double SecondsSince(long long startCounter);
 long long CounterNow();

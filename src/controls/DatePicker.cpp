@@ -6,17 +6,6 @@
 
 #include "controls/Control.h"
 
-namespace {
-
-// 0 = Sunday, for a date in the Gregorian calendar.
-WORD DayOfWeek(int year, int month, int day)
-{
-    static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-    if (month < 3) year -= 1;
-    return static_cast<WORD>((year + year / 4 - year / 100 + year / 400 + offsets[month - 1] + day) % 7);
-}
-
-}  // namespace
 
 ClsDate::ClsDate()
 {
@@ -66,14 +55,6 @@ OleDate ClsDate::Value() const
 
 bool ClsDate::Value(OleDate dtmNewValue)
 {
-    DateParts parts = PartsFromOleDate(dtmNewValue);
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(parts.Year);
-    time.wMonth = static_cast<WORD>(parts.Month);
-    time.wDay = static_cast<WORD>(parts.Day);
-    time.wHour = static_cast<WORD>(parts.Hour);
-    time.wMinute = static_cast<WORD>(parts.Minute);
-    time.wSecond = static_cast<WORD>(parts.Second);
-    time.wDayOfWeek = DayOfWeek(parts.Year, parts.Month, parts.Day);
+    SYSTEMTIME time = SystemTimeFromOleDate(dtmNewValue);
     return SendMessageW(picker_.Get(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time)) != 0;
 }

@@ -76,18 +76,6 @@ bool InList(const std::wstring& piece, std::wstring_view list)
     return !piece.empty() && list.find(piece) != std::wstring_view::npos;
 }
 
-SYSTEMTIME SystemTimeFromParts(const DateParts& parts)
-{
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(parts.Year);
-    time.wMonth = static_cast<WORD>(parts.Month);
-    time.wDay = static_cast<WORD>(parts.Day);
-    time.wHour = static_cast<WORD>(parts.Hour);
-    time.wMinute = static_cast<WORD>(parts.Minute);
-    time.wSecond = static_cast<WORD>(parts.Second);
-    return time;
-}
-
 void PutDigits(wchar_t* at, int value, int count)
 {
     for (int i = count - 1; i >= 0; --i, value /= 10) at[i] = static_cast<wchar_t>(L'0' + value % 10);
@@ -118,7 +106,7 @@ std::wstring DateText(const FileTimeInfo& time)
 {
     if (time.Invalid) return L"invalid";
     if (time.Local == 0) return L"unknown";
-    SYSTEMTIME local = SystemTimeFromParts(PartsFromOleDate(time.Local));
+    SYSTEMTIME local = SystemTimeFromOleDate(time.Local);
     wchar_t date[96] = {};
     wchar_t clock[96] = {};
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, date, 96);

@@ -93,3 +93,19 @@ DateParts PartsFromOleDate(OleDate date)
     parts.Second = static_cast<int>(seconds % 60);
     return parts;
 }
+
+SYSTEMTIME SystemTimeFromOleDate(OleDate date)
+{
+    DateParts parts = PartsFromOleDate(date);
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(parts.Year);
+    time.wMonth = static_cast<WORD>(parts.Month);
+    time.wDay = static_cast<WORD>(parts.Day);
+    time.wHour = static_cast<WORD>(parts.Hour);
+    time.wMinute = static_cast<WORD>(parts.Minute);
+    time.wSecond = static_cast<WORD>(parts.Second);
+    // Days since 1970-01-01 (a Thursday), counted into 0 = Sunday.
+    long long days = DaysFromCivil(parts.Year, static_cast<unsigned>(parts.Month), static_cast<unsigned>(parts.Day));
+    time.wDayOfWeek = static_cast<WORD>(((days % 7) + 11) % 7);
+    return time;
+}

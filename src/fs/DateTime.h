@@ -22,3 +22,5 @@ std::optional<OleDate> OleDateFromSystemTime(const SYSTEMTIME& time);  // drops 
 std::optional<OleDate> OleDateFromFileTicks(unsigned long long ticks);
 // Rounds to the nearest second, as the platform does when it splits a date.
 DateParts PartsFromOleDate(OleDate date);
+// The same, as the platform's calendar record (day of the week filled in).
+SYSTEMTIME SystemTimeFromOleDate(OleDate date);

@@ -80,3 +80,16 @@ TEST(OleDateFromFileTicks, NothingFromYear10000On)
     EXPECT_FALSE(OleDateFromFileTicks(1ull << 63));
     EXPECT_FALSE(OleDateFromFileTicks(~0ull));
 }
+
+TEST(SystemTimeFromOleDate, FillsTheCalendarRecordWithTheDayOfTheWeek)
+{
+    SYSTEMTIME time = SystemTimeFromOleDate(*OleDateFromParts({2024, 2, 29, 13, 14, 15}));
+    EXPECT_EQ(time.wYear, 2024);
+    EXPECT_EQ(time.wMonth, 2);
+    EXPECT_EQ(time.wDay, 29);
+    EXPECT_EQ(time.wHour, 13);
+    EXPECT_EQ(time.wSecond, 15);
+    EXPECT_EQ(time.wDayOfWeek, 4);  // a Thursday
+    EXPECT_EQ(SystemTimeFromOleDate(*OleDateFromParts({1969, 12, 28, 0, 0, 0})).wDayOfWeek, 0);
+    EXPECT_EQ(SystemTimeFromOleDate(*OleDateFromParts({1601, 1, 1, 0, 0, 0})).wDayOfWeek, 1);
+}
