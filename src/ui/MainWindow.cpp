@@ -6,6 +6,7 @@
 #include "run/Frame.h"
 #include "run/ListingRun.h"
 #include "run/SaveOptions.h"
+#include "ui/FileTypeEditor.h"
 #include "ui/FolderStatistics.h"
 #include "ui/SystemMenu.h"
 
@@ -114,7 +115,20 @@ std::wstring SystemErrorText(unsigned long error)
     return text;
 }
 
-// Round half to even, as the layout's scroll maximum is specified.
+// Clears a panel and draws lines into it from pixel (2, top), 15 pixels apart. The
+// texts are kept by the window, so a repaint draws them again.
+void DrawLines(HostPanel* panel, const std::wstring* lines, std::size_t count, int top)
+{
+    if (!panel) return;
+    panel->Cls();
+    HDC dc = panel->hDC();
+    SetBkMode(dc, TRANSPARENT);
+    for (std::size_t i = 0; i < count; ++i)
+        if (!lines[i].empty())
+            TextOutW(dc, 2, top + 15 * static_cast<int>(i), lines[i].c_str(), static_cast<int>(lines[i].size()));
+}
+
+// Round half to even, as the scroll maximum is given.
 int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 }  // namespace
@@ -524,7 +538,10 @@ void frmMain::FileTypeChoice()
 
 void frmMain::EditFileTypes()
 {
-    if (ShowFileTypeEditor) ShowFileTypeEditor(form_.hwnd());
+    {
+        frmFFEdit editor(programFolder_);
+        editor.ShowModal();
+    }
     fileTypes_ = LoadFileTypeTable(programFolder_);
     clsControl* types = Control(L"cboFFSave");
     std::wstring remembered = types->Text();
@@ -557,19 +574,7 @@ void frmMain::OnTreeChange()
     DrawFolderInfo();
 }
 
-void frmMain::DrawFolderInfo()
-{
-    HostPanel* panel = Panel(L"picDefFile");
-    if (!panel) return;
-    panel->Cls();
-    HDC dc = panel->hDC();
-    SetBkMode(dc, TRANSPARENT);
-    int y = 2;
-    for (const std::wstring& line : folderInfo_) {
-        if (!line.empty()) TextOutW(dc, 2, y, line.c_str(), static_cast<int>(line.size()));
-        y += 15;
-    }
-}
+void frmMain::DrawFolderInfo() { DrawLines(Panel(L"picDefFile"), folderInfo_.data(), folderInfo_.size(), 2); }
 
 // ---- Save and Stop
 
@@ -695,15 +700,7 @@ void frmMain::ShowStatus(std::wstring_view text)
     DrawStatus();
 }
 
-void frmMain::DrawStatus()
-{
-    HostPanel* strip = Panel(L"picStatusBar");
-    if (!strip) return;
-    strip->Cls();
-    HDC dc = strip->hDC();
-    SetBkMode(dc, TRANSPARENT);
-    TextOutW(dc, 2, 3, statusText_.c_str(), static_cast<int>(statusText_.size()));
-}
+void frmMain::DrawStatus() { DrawLines(Panel(L"picStatusBar"), &statusText_, 1, 3); }
 
 // ---- Settings
 

@@ -80,9 +80,6 @@ public:
     void ScrapeSaveJob();
     void DispSaveJob(const JobInfo& job);
 
-    // Opens the file-type editor; until it exists nothing is shown.
-    std::function<void(HWND owner)> ShowFileTypeEditor;
-
 private:
     // Layout
     HostPanel& MakePanel(const wchar_t* name, HWND parent, int left, int top, int width, int height);

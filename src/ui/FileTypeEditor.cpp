@@ -1,0 +1,453 @@
+#include "ui/FileTypeEditor.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "settings/FileTypes.h"
+
+namespace {
+
+// Ties the editor object to its window so that a driver can find it from the handle.
+const wchar_t kEditorProperty[] = L"Quorvane.frmFFEdit";
+
+// Twips. The window shows one panel's width; designed, the panel sits beside the list.
+constexpr int kWindowWidth = 4695;
+constexpr int kDesignedWidth = 2 * kWindowWidth;
+constexpr int kClientHeight = 3840;
+
+struct PanelSpec {
+    const wchar_t* Name;
+    const wchar_t* Parent;  // null: the window itself
+    int Left, Top, Width, Height;
+};
+
+// Positions in twips, relative to the parent; parents come before their children.
+const PanelSpec kPanels[] = {
+    {L"picFFs", nullptr, 45, 60, 2610, 3570},
+    {L"picNewFF", nullptr, 2745, 75, 1800, 400},
+    {L"picEditFF", nullptr, 2745, 540, 1800, 400},
+    {L"picDelFF", nullptr, 2745, 1005, 1800, 400},
+    {L"picRestore", nullptr, 2745, 1455, 1800, 400},
+    {L"picDone", nullptr, 2745, 2790, 1800, 400},
+    {L"picCancel", nullptr, 2745, 3255, 1800, 400},
+    {L"fraFF", nullptr, kWindowWidth, 0, 4680, 3750},
+    {L"picExeDesc", L"fraFF", 105, 150, 900, 240},
+    {L"picDesc", L"fraFF", 105, 525, 4450, 330},
+    {L"picLvExts", L"fraFF", 105, 1020, 2550, 2595},
+    {L"picExec", L"fraFF", 2790, 1050, 1770, 240},
+    {L"picExe", L"fraFF", 2715, 1410, 1800, 330},
+    {L"picExtAdd", L"fraFF", 2715, 1905, 1800, 400},
+    {L"picExtDel", L"fraFF", 2715, 2355, 1800, 400},
+    {L"picFFSave", L"fraFF", 2715, 2805, 1800, 400},
+    {L"picFFCancel", L"fraFF", 2715, 3255, 1800, 400},
+};
+
+// Blanks only, as the name and pattern boxes are trimmed.
+std::wstring TrimBlanks(const std::wstring& text)
+{
+    std::size_t first = text.find_first_not_of(L' ');
+    if (first == std::wstring::npos) return {};
+    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
+}
+
+bool SameTextIgnoringCase(const std::wstring& a, const std::wstring& b)
+{
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+// The row the user means: the latest changed row while it is selected, else the first
+// selected one (the lists allow several); -1 with nothing selected.
+int SelectedRow(const clsLictView& list)
+{
+    int count = list.ItemCount();
+    int latest = list.SelectedIndex();
+    if (latest >= 0 && latest < count && list.Selected(latest)) return latest;
+    for (int row = 0; row < count; ++row) {
+        if (list.Selected(row)) return row;
+    }
+    return -1;
+}
+
+// Selects just this row (none for -1); selecting alone would keep the other rows selected.
+void SelectOnly(clsLictView& list, int row)
+{
+    LVITEMW clear{};
+    clear.stateMask = LVIS_SELECTED;
+    SendMessageW(list.hwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+    if (row >= 0 && row < list.ItemCount()) list.SelectedItem(row);
+}
+
+}  // namespace
+
+frmFFEdit::frmFFEdit(std::wstring programFolder) : programFolder_(std::move(programFolder)) {}
+
+frmFFEdit::~frmFFEdit()
+{
+    if (form_.hwnd()) RemovePropW(form_.hwnd(), kEditorProperty);
+}
+
+frmFFEdit* frmFFEdit::FromWindow(HWND window)
+{
+    return window ? static_cast<frmFFEdit*>(GetPropW(window, kEditorProperty)) : nullptr;
+}
+
+HostPanel& frmFFEdit::MakePanel(const wchar_t* name, HWND parent, int left, int top, int width, int height)
+{
+    auto panel = std::make_unique<HostPanel>();
+    panel->Create(parent, left, top, width, height);
+    HostPanel& result = *panel;
+    panels_[name] = std::move(panel);
+    return result;
+}
+
+HostPanel* frmFFEdit::Panel(std::wstring_view name) const
+{
+    auto found = panels_.find(name);
+    return found == panels_.end() ? nullptr : found->second.get();
+}
+
+clsControl* frmFFEdit::Control(std::wstring_view name) const
+{
+    auto found = controls_.find(name);
+    return found == controls_.end() ? nullptr : found->second.get();
+}
+
+HWND frmFFEdit::Window(std::wstring_view name) const
+{
+    if (name == L"frmFFEdit") return form_.hwnd();
+    if (name == L"LvFFs") return LvFFs_.hwnd();
+    if (name == L"LvExts") return LvExts_.hwnd();
+    if (clsControl* control = Control(name)) return control->hwnd();
+    if (HostPanel* panel = Panel(name)) return panel->hwnd();
+    return nullptr;
+}
+
+clsControl& frmFFEdit::MakeControl(const wchar_t* name, const wchar_t* host, int kind, const wchar_t* text,
+                                   int border)
+{
+    auto control = std::make_unique<clsControl>();
+    control->TargetPictureBox(Panel(host));
+    if (border) control->BorderStyle(border);
+    control->Create(kind);
+    if (text) control->Text(text);
+    control->Enabled(true);
+    clsControl& result = *control;
+    controls_[name] = std::move(control);
+    return result;
+}
+
+void frmFFEdit::CreatePanels()
+{
+    for (const PanelSpec& spec : kPanels) {
+        HWND parent = spec.Parent ? Panel(spec.Parent)->hwnd() : form_.hwnd();
+        MakePanel(spec.Name, parent, spec.Left, spec.Top, spec.Width, spec.Height);
+    }
+}
+
+void frmFFEdit::CreateControls()
+{
+    using K = clsControl;
+    MakeControl(L"txtDesc", L"picDesc", K::TextBox, nullptr, 3);
+    MakeControl(L"txtExe", L"picExe", K::TextBox, nullptr, 3);
+    MakeControl(L"lblDesc", L"picExeDesc", K::Label, L"指定名稱：");
+    MakeControl(L"lblExe", L"picExec", K::Label, L"副檔名範例：*.txt");
+    MakeControl(L"cmdNewFF", L"picNewFF", K::CommandButton, L"新 增");
+    MakeControl(L"cmdEditFF", L"picEditFF", K::CommandButton, L"編 輯");
+    MakeControl(L"cmdDelFF", L"picDelFF", K::CommandButton, L"刪 除");
+    MakeControl(L"cmdRestore", L"picRestore", K::CommandButton, L"還原預設設定");
+    MakeControl(L"cmdDone", L"picDone", K::CommandButton, L"儲 存");
+    MakeControl(L"cmdCancel", L"picCancel", K::CommandButton, L"返回主畫面");
+    MakeControl(L"cmdExtAdd", L"picExtAdd", K::CommandButton, L"加 入");
+    MakeControl(L"cmdExtDel", L"picExtDel", K::CommandButton, L"移 除");
+    MakeControl(L"cmdFFSave", L"picFFSave", K::CommandButton, L"儲 存");
+    MakeControl(L"cmdFFCancel", L"picFFCancel", K::CommandButton, L"取 消");
+}
+
+void frmFFEdit::CreateLists()
+{
+    LvExts_.Create(Panel(L"picLvExts")->hwnd());
+    LvExts_.ColumnAdd(0, 145, L"副檔名清單");
+    LvFFs_.Create(Panel(L"picFFs")->hwnd());
+    LvFFs_.ColumnAdd(0, 145, L"副檔名備份清單");
+    LvFFs_.ColumnAdd(1, 0, L"副檔名");
+    for (HWND list : {LvExts_.hwnd(), LvFFs_.hwnd()})
+        ChangeWindowStyle(list, GWL_EXSTYLE, WS_EX_STATICEDGE, WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE);
+}
+
+void frmFFEdit::WireEvents()
+{
+    auto on = [this](const wchar_t* name, void (frmFFEdit::*reaction)()) {
+        Control(name)->Click = [this, reaction] { (this->*reaction)(); };
+    };
+    on(L"cmdNewFF", &frmFFEdit::cmdNewFF_Click);
+    on(L"cmdEditFF", &frmFFEdit::cmdEditFF_Click);
+    on(L"cmdDelFF", &frmFFEdit::cmdDelFF_Click);
+    on(L"cmdRestore", &frmFFEdit::RestoreFileTypeDefaults);
+    on(L"cmdDone", &frmFFEdit::cmdDone_Click);
+    on(L"cmdExtAdd", &frmFFEdit::cmdExtAdd_Click);
+    on(L"cmdExtDel", &frmFFEdit::cmdExtDel_Click);
+    on(L"cmdFFSave", &frmFFEdit::cmdFFSave_Click);
+    on(L"cmdFFCancel", &frmFFEdit::cmdFFCancel_Click);
+    Control(L"cmdCancel")->Click = [this] { form_.Close(); };
+    // An edit box reports every change to its text, typing included.
+    Control(L"txtDesc")->Click = [this] {
+        if (editing_) UpdateSaveButton(true);
+    };
+    LvFFs_.Click = [this] { LvFFs_Click(); };
+    LvFFs_.DBClick = [this] { cmdEditFF_Click(); };
+    LvExts_.Click = [this] { LvExts_Click(); };
+}
+
+bool frmFFEdit::Load()
+{
+    if (form_.hwnd()) return true;
+    if (!form_.Create(L"", WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN, 0, kDesignedWidth, kClientHeight)) return false;
+    SetPropW(form_.hwnd(), kEditorProperty, this);
+    form_.Unload = [this] { Unload(); };
+
+    CreatePanels();
+    CreateControls();
+    CreateLists();
+
+    SetEditMode(false);
+    LoadGroupList();
+
+    COLORREF face = GetSysColor(COLOR_BTNFACE);
+    form_.BackColor(face);
+    Panel(L"fraFF")->BackColor(face);
+    form_.SetWidth(kWindowWidth);
+    Panel(L"fraFF")->Move(0, 0, Panel(L"fraFF")->Width(), Panel(L"fraFF")->Height());
+    SetEditMode(false);
+
+    WireEvents();
+    return true;
+}
+
+void frmFFEdit::ShowModal()
+{
+    if (Load()) form_.ShowModal();
+}
+
+void frmFFEdit::Unload()
+{
+    RemovePropW(form_.hwnd(), kEditorProperty);
+}
+
+// ---- Modes
+
+void frmFFEdit::SetEditMode(bool editing)
+{
+    editing_ = editing;
+    for (const wchar_t* name : {L"cmdNewFF", L"cmdEditFF", L"cmdDelFF"}) Control(name)->Enabled(!editing);
+    Panel(L"picFFs")->Enabled(!editing);
+    for (const wchar_t* name : {L"lblDesc", L"txtDesc", L"txtExe", L"lblExe", L"cmdExtAdd", L"cmdExtDel", L"cmdFFCancel"})
+        Control(name)->Enabled(editing);
+    Panel(L"picLvExts")->Enabled(editing);
+    HostPanel* panel = Panel(L"fraFF");
+    panel->Enabled(editing);
+    panel->Visible(editing);
+    if (editing) {
+        // Above the browsing controls it covers.
+        SetWindowPos(panel->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (IsWindowVisible(form_.hwnd())) SetFocus(Window(L"txtDesc"));
+    } else if (IsWindowVisible(form_.hwnd())) {
+        // The focus may be on a control that was just disabled or hidden.
+        SetFocus(LvFFs_.hwnd());
+    }
+}
+
+void frmFFEdit::UpdateSaveButton(bool evaluate)
+{
+    bool keepable = evaluate && !TrimBlanks(Control(L"txtDesc")->Text()).empty() && LvExts_.ItemCount() > 0;
+    Control(L"cmdFFSave")->Enabled(keepable);
+}
+
+// Loads a group into the panel, replacing whatever it showed.
+void frmFFEdit::ShowGroup(int row)
+{
+    LvExts_.ItemClear();
+    Control(L"txtExe")->Text(L"");
+    Control(L"txtDesc")->Text(LvFFs_.ItemText(row));
+    std::wstring patterns = LvFFs_.SubItemText(row, 1);
+    if (!patterns.empty()) {
+        std::size_t start = 0;
+        for (;;) {
+            std::size_t end = patterns.find(L';', start);
+            LvExts_.ItemAdd(-1, patterns.substr(start, end == std::wstring::npos ? end : end - start));
+            if (end == std::wstring::npos) break;
+            start = end + 1;
+        }
+    }
+    SelectOnly(LvExts_, 0);
+}
+
+// ---- Group list
+
+void frmFFEdit::LoadGroupList()
+{
+    FileTypeGroupList list = ::LoadGroupList(programFolder_);
+    LvFFs_.ItemClear();
+    for (const FileTypeRow& row : list.Rows) {
+        int index = LvFFs_.ItemAdd(-1, row.Title);
+        if (index >= 0) LvFFs_.ItemAddSub(index, 1, row.Patterns);
+    }
+    SelectOnly(LvFFs_, list.SelectedRow);
+}
+
+void frmFFEdit::RestoreFileTypeDefaults()
+{
+    ::RestoreFileTypeDefaults(programFolder_);
+    LoadGroupList();
+    // A delete of the last row disabled these; the restored groups can be edited again.
+    if (!editing_) {
+        Control(L"cmdEditFF")->Enabled(true);
+        Control(L"cmdDelFF")->Enabled(true);
+    }
+}
+
+bool frmFFEdit::SaveFileTypeList()
+{
+    std::vector<FileTypeRow> rows;
+    int count = LvFFs_.ItemCount();
+    rows.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
+    for (int row = 0; row < count; ++row) rows.push_back({LvFFs_.ItemText(row), LvFFs_.SubItemText(row, 1)});
+    return ::SaveFileTypeList(form_.hwnd(), rows, programFolder_);
+}
+
+void frmFFEdit::cmdNewFF_Click()
+{
+    LvExts_.ItemClear();
+    Control(L"txtExe")->Text(L"");
+    Control(L"txtDesc")->Text(L"");
+    editedRow_ = -1;
+    UpdateSaveButton(false);
+    SetEditMode(true);
+}
+
+void frmFFEdit::LvFFs_Click()
+{
+    int row = SelectedRow(LvFFs_);
+    if (row < 0) return;
+    ShowGroup(row);
+    SetEditMode(false);
+    UpdateSaveButton(false);
+}
+
+void frmFFEdit::cmdEditFF_Click()
+{
+    int row = SelectedRow(LvFFs_);
+    if (row < 0) {
+        SetEditMode(false);
+        UpdateSaveButton(false);
+        return;
+    }
+    // Whatever selected the row (click, keyboard, code), the panel shows that group.
+    ShowGroup(row);
+    editedRow_ = row;
+    SetEditMode(true);
+    UpdateSaveButton(true);
+}
+
+void frmFFEdit::cmdDelFF_Click()
+{
+    int row = SelectedRow(LvFFs_);
+    if (row < 0) return;
+    LvFFs_.ItemRemove(row);
+    int remaining = LvFFs_.ItemCount();
+    if (remaining > 1) {
+        SelectOnly(LvFFs_, 1);
+    } else if (remaining == 1) {
+        SelectOnly(LvFFs_, 0);
+    } else {
+        SelectOnly(LvFFs_, -1);
+        Control(L"cmdDelFF")->Enabled(false);
+        Control(L"cmdEditFF")->Enabled(false);
+    }
+}
+
+void frmFFEdit::cmdDone_Click()
+{
+    // A group still in the panel is dropped unless it was kept.
+    cmdFFCancel_Click();
+    if (SaveFileTypeList()) form_.Close();
+}
+
+// ---- Editing panel
+
+void frmFFEdit::cmdExtAdd_Click()
+{
+    clsControl* box = Control(L"txtExe");
+    std::wstring pattern = TrimBlanks(box->Text());
+    if (pattern.empty()) return;
+    bool replaced = false;
+    for (int row = 0; row < LvExts_.ItemCount() && !replaced; ++row) {
+        if (SameTextIgnoringCase(TrimBlanks(LvExts_.ItemText(row)), pattern)) {
+            LvExts_.ItemText(row, pattern);
+            replaced = true;
+        }
+    }
+    if (!replaced) {
+        LvExts_.ItemAdd(-1, pattern);
+        SelectOnly(LvExts_, 0);
+        UpdateSaveButton(true);
+    }
+    box->Text(L"");
+}
+
+void frmFFEdit::cmdExtDel_Click()
+{
+    int row = SelectedRow(LvExts_);
+    Control(L"txtExe")->Text(row >= 0 ? LvExts_.ItemText(row) : L"");
+    if (row >= 0) LvExts_.ItemRemove(row);
+    if (LvExts_.ItemCount() == 0) {
+        SelectOnly(LvExts_, -1);
+        Control(L"cmdExtDel")->Enabled(false);
+    } else {
+        SelectOnly(LvExts_, 0);
+    }
+    UpdateSaveButton(true);
+}
+
+void frmFFEdit::cmdFFSave_Click()
+{
+    std::wstring name = TrimBlanks(Control(L"txtDesc")->Text());
+    int patternCount = LvExts_.ItemCount();
+    if (name.empty() || patternCount == 0) return;
+    std::wstring patterns;
+    for (int row = 0; row < patternCount; ++row) {
+        if (row > 0) patterns += L';';
+        patterns += LvExts_.ItemText(row);
+    }
+    if (editedRow_ >= 0 && editedRow_ < LvFFs_.ItemCount()) {
+        LvFFs_.ItemText(editedRow_, name);
+        LvFFs_.SubItemText(editedRow_, 1, patterns);
+    } else {
+        int index = LvFFs_.ItemAdd(-1, name);
+        if (index >= 0) LvFFs_.ItemAddSub(index, 1, patterns);
+    }
+    editedRow_ = -1;
+    UpdateSaveButton(false);
+    SetEditMode(false);
+    SelectOnly(LvFFs_, 0);
+}
+
+void frmFFEdit::cmdFFCancel_Click()
+{
+    editedRow_ = -1;
+    UpdateSaveButton(false);
+    SetEditMode(false);
+}
+
+void frmFFEdit::LvExts_Click()
+{
+    int row = SelectedRow(LvExts_);
+    Control(L"txtExe")->Text(row >= 0 ? LvExts_.ItemText(row) : L"");
+    if (LvExts_.ItemCount() > 0) {
+        Control(L"cmdExtDel")->Enabled(true);
+        Control(L"cmdExtAdd")->Enabled(true);
+    } else {
+        Control(L"cmdExtDel")->Enabled(false);
+    }
+}

@@ -1,0 +1,91 @@
+#pragma once
+// frmFFEdit: the file-type editor. Browsing shows the groups of FileType.txt with six
+// buttons beside them; editing covers them with the panel fraFF for one group's name
+// and patterns. Only "儲 存" (cmdDone) and "還原預設設定" write the file.
+//
+// Usage: frmFFEdit editor(programFolder); editor.ShowModal();
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "controls/Control.h"
+#include "controls/Form.h"
+#include "controls/ListView.h"
+
+class frmFFEdit {
+public:
+    // programFolder: where FileType.txt lives.
+    explicit frmFFEdit(std::wstring programFolder);
+    ~frmFFEdit();
+    frmFFEdit(const frmFFEdit&) = delete;
+    frmFFEdit& operator=(const frmFFEdit&) = delete;
+
+    // Creates the window, hidden, and loads the groups. False when it cannot be created.
+    bool Load();
+    // Loads the window when needed, shows it and returns once it is closed; the thread's
+    // other windows are disabled meanwhile.
+    void ShowModal();
+    void Close() { form_.Close(); }
+    HWND hwnd() const { return form_.hwnd(); }
+    bool IsOpen() const { return IsWindow(form_.hwnd()) != FALSE; }
+    bool Editing() const { return editing_; }
+
+    // The editor shown in this top-level window, or null; lets a driver on another
+    // thread find the controls of a modal editor.
+    static frmFFEdit* FromWindow(HWND window);
+
+    // The native window of a control or panel by its name ("cmdNewFF", "fraFF", "LvFFs",
+    // "picLvExts", "frmFFEdit", ...); null for an unknown name.
+    HWND Window(std::wstring_view name) const;
+    clsControl* Control(std::wstring_view name) const;
+    HostPanel* Panel(std::wstring_view name) const;
+    clsLictView& LvFFs() { return LvFFs_; }
+    clsLictView& LvExts() { return LvExts_; }
+
+private:
+    // Layout
+    HostPanel& MakePanel(const wchar_t* name, HWND parent, int left, int top, int width, int height);
+    clsControl& MakeControl(const wchar_t* name, const wchar_t* host, int kind, const wchar_t* text = nullptr,
+                            int border = 0);
+    void CreatePanels();
+    void CreateControls();
+    void CreateLists();
+    void WireEvents();
+
+    // Modes
+    void SetEditMode(bool editing);
+    void UpdateSaveButton(bool evaluate);
+    void ShowGroup(int row);
+
+    // Group list
+    void LoadGroupList();
+    void RestoreFileTypeDefaults();
+    bool SaveFileTypeList();
+    void cmdNewFF_Click();
+    void LvFFs_Click();
+    void cmdEditFF_Click();
+    void cmdDelFF_Click();
+    void cmdDone_Click();
+
+    // Editing panel
+    void cmdExtAdd_Click();
+    void cmdExtDel_Click();
+    void cmdFFSave_Click();
+    void cmdFFCancel_Click();
+    void LvExts_Click();
+
+    void Unload();
+
+    std::wstring programFolder_;
+    // Declared in release order reversed: lists and controls go before their panels.
+    TopLevelWindow form_;
+    std::map<std::wstring, std::unique_ptr<HostPanel>, std::less<>> panels_;
+    std::map<std::wstring, std::unique_ptr<clsControl>, std::less<>> controls_;
+    clsLictView LvExts_;
+    clsLictView LvFFs_;
+    bool editing_ = false;
+    int editedRow_ = -1;  // the LvFFs row the panel replaces when kept; -1 appends
+};
