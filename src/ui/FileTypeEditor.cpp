@@ -79,6 +79,16 @@ void SelectOnly(clsLictView& list, int row)
     if (row >= 0 && row < list.ItemCount()) list.SelectedItem(row);
 }
 
+// The window was centred at its designed width; narrowed, it is centred again.
+void CenterOnScreen(HWND window)
+{
+    RECT frame{};
+    if (!GetWindowRect(window, &frame)) return;
+    int left = (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2;
+    int top = (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2;
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 frmFFEdit::frmFFEdit(std::wstring programFolder) : programFolder_(std::move(programFolder)) {}
@@ -172,8 +182,11 @@ void frmFFEdit::CreateLists()
     LvFFs_.Create(Panel(L"picFFs")->hwnd());
     LvFFs_.ColumnAdd(0, 145, L"副檔名備份清單");
     LvFFs_.ColumnAdd(1, 0, L"副檔名");
-    for (HWND list : {LvExts_.hwnd(), LvFFs_.hwnd()})
+    for (HWND list : {LvExts_.hwnd(), LvFFs_.hwnd()}) {
         ChangeWindowStyle(list, GWL_EXSTYLE, WS_EX_STATICEDGE, WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE);
+        // Delete, edit and remove act on the selected row, so it stays marked without the focus.
+        ChangeWindowStyle(list, GWL_STYLE, LVS_SHOWSELALWAYS, 0);
+    }
 }
 
 void frmFFEdit::WireEvents()
@@ -218,6 +231,7 @@ bool frmFFEdit::Load()
     form_.BackColor(face);
     Panel(L"fraFF")->BackColor(face);
     form_.SetWidth(kWindowWidth);
+    CenterOnScreen(form_.hwnd());
     Panel(L"fraFF")->Move(0, 0, Panel(L"fraFF")->Width(), Panel(L"fraFF")->Height());
     SetEditMode(false);
 
