@@ -103,76 +103,39 @@ frmFFEdit* frmFFEdit::FromWindow(HWND window)
     return window ? static_cast<frmFFEdit*>(GetPropW(window, kEditorProperty)) : nullptr;
 }
 
-HostPanel& frmFFEdit::MakePanel(const wchar_t* name, HWND parent, int left, int top, int width, int height)
-{
-    auto panel = std::make_unique<HostPanel>();
-    panel->Create(parent, left, top, width, height);
-    HostPanel& result = *panel;
-    panels_[name] = std::move(panel);
-    return result;
-}
-
-HostPanel* frmFFEdit::Panel(std::wstring_view name) const
-{
-    auto found = panels_.find(name);
-    return found == panels_.end() ? nullptr : found->second.get();
-}
-
-clsControl* frmFFEdit::Control(std::wstring_view name) const
-{
-    auto found = controls_.find(name);
-    return found == controls_.end() ? nullptr : found->second.get();
-}
-
 HWND frmFFEdit::Window(std::wstring_view name) const
 {
     if (name == L"frmFFEdit") return form_.hwnd();
     if (name == L"LvFFs") return LvFFs_.hwnd();
     if (name == L"LvExts") return LvExts_.hwnd();
-    if (clsControl* control = Control(name)) return control->hwnd();
-    if (HostPanel* panel = Panel(name)) return panel->hwnd();
-    return nullptr;
-}
-
-clsControl& frmFFEdit::MakeControl(const wchar_t* name, const wchar_t* host, int kind, const wchar_t* text,
-                                   int border)
-{
-    auto control = std::make_unique<clsControl>();
-    control->TargetPictureBox(Panel(host));
-    if (border) control->BorderStyle(border);
-    control->Create(kind);
-    if (text) control->Text(text);
-    control->Enabled(true);
-    clsControl& result = *control;
-    controls_[name] = std::move(control);
-    return result;
+    return named_.Window(name);
 }
 
 void frmFFEdit::CreatePanels()
 {
     for (const PanelSpec& spec : kPanels) {
         HWND parent = spec.Parent ? Panel(spec.Parent)->hwnd() : form_.hwnd();
-        MakePanel(spec.Name, parent, spec.Left, spec.Top, spec.Width, spec.Height);
+        named_.MakePanel(spec.Name, parent, spec.Left, spec.Top, spec.Width, spec.Height);
     }
 }
 
 void frmFFEdit::CreateControls()
 {
     using K = clsControl;
-    MakeControl(L"txtDesc", L"picDesc", K::TextBox, nullptr, 3);
-    MakeControl(L"txtExe", L"picExe", K::TextBox, nullptr, 3);
-    MakeControl(L"lblDesc", L"picExeDesc", K::Label, L"指定名稱：");
-    MakeControl(L"lblExe", L"picExec", K::Label, L"副檔名範例：*.txt");
-    MakeControl(L"cmdNewFF", L"picNewFF", K::CommandButton, L"新 增");
-    MakeControl(L"cmdEditFF", L"picEditFF", K::CommandButton, L"編 輯");
-    MakeControl(L"cmdDelFF", L"picDelFF", K::CommandButton, L"刪 除");
-    MakeControl(L"cmdRestore", L"picRestore", K::CommandButton, L"還原預設設定");
-    MakeControl(L"cmdDone", L"picDone", K::CommandButton, L"儲 存");
-    MakeControl(L"cmdCancel", L"picCancel", K::CommandButton, L"返回主畫面");
-    MakeControl(L"cmdExtAdd", L"picExtAdd", K::CommandButton, L"加 入");
-    MakeControl(L"cmdExtDel", L"picExtDel", K::CommandButton, L"移 除");
-    MakeControl(L"cmdFFSave", L"picFFSave", K::CommandButton, L"儲 存");
-    MakeControl(L"cmdFFCancel", L"picFFCancel", K::CommandButton, L"取 消");
+    named_.MakeControl(L"txtDesc", L"picDesc", K::TextBox, nullptr, 3);
+    named_.MakeControl(L"txtExe", L"picExe", K::TextBox, nullptr, 3);
+    named_.MakeControl(L"lblDesc", L"picExeDesc", K::Label, L"指定名稱：");
+    named_.MakeControl(L"lblExe", L"picExec", K::Label, L"副檔名範例：*.txt");
+    named_.MakeControl(L"cmdNewFF", L"picNewFF", K::CommandButton, L"新 增");
+    named_.MakeControl(L"cmdEditFF", L"picEditFF", K::CommandButton, L"編 輯");
+    named_.MakeControl(L"cmdDelFF", L"picDelFF", K::CommandButton, L"刪 除");
+    named_.MakeControl(L"cmdRestore", L"picRestore", K::CommandButton, L"還原預設設定");
+    named_.MakeControl(L"cmdDone", L"picDone", K::CommandButton, L"儲 存");
+    named_.MakeControl(L"cmdCancel", L"picCancel", K::CommandButton, L"返回主畫面");
+    named_.MakeControl(L"cmdExtAdd", L"picExtAdd", K::CommandButton, L"加 入");
+    named_.MakeControl(L"cmdExtDel", L"picExtDel", K::CommandButton, L"移 除");
+    named_.MakeControl(L"cmdFFSave", L"picFFSave", K::CommandButton, L"儲 存");
+    named_.MakeControl(L"cmdFFCancel", L"picFFCancel", K::CommandButton, L"取 消");
 }
 
 void frmFFEdit::CreateLists()

@@ -6,7 +6,6 @@
 // Usage: frmFFEdit editor(programFolder); editor.ShowModal();
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +13,7 @@
 #include "controls/Control.h"
 #include "controls/Form.h"
 #include "controls/ListView.h"
+#include "ui/NamedControls.h"
 
 class frmFFEdit {
 public:
@@ -40,16 +40,13 @@ public:
     // The native window of a control or panel by its name ("cmdNewFF", "fraFF", "LvFFs",
     // "picLvExts", "frmFFEdit", ...); null for an unknown name.
     HWND Window(std::wstring_view name) const;
-    clsControl* Control(std::wstring_view name) const;
-    HostPanel* Panel(std::wstring_view name) const;
+    clsControl* Control(std::wstring_view name) const { return named_.Control(name); }
+    HostPanel* Panel(std::wstring_view name) const { return named_.Panel(name); }
     clsLictView& LvFFs() { return LvFFs_; }
     clsLictView& LvExts() { return LvExts_; }
 
 private:
     // Layout
-    HostPanel& MakePanel(const wchar_t* name, HWND parent, int left, int top, int width, int height);
-    clsControl& MakeControl(const wchar_t* name, const wchar_t* host, int kind, const wchar_t* text = nullptr,
-                            int border = 0);
     void CreatePanels();
     void CreateControls();
     void CreateLists();
@@ -82,8 +79,7 @@ private:
     std::wstring programFolder_;
     // Declared in release order reversed: lists and controls go before their panels.
     TopLevelWindow form_;
-    std::map<std::wstring, std::unique_ptr<HostPanel>, std::less<>> panels_;
-    std::map<std::wstring, std::unique_ptr<clsControl>, std::less<>> controls_;
+    NamedControls named_;
     clsLictView LvExts_;
     clsLictView LvFFs_;
     bool editing_ = false;

@@ -141,27 +141,6 @@ frmMain::~frmMain()
     wheel_.Wheel = nullptr;
 }
 
-HostPanel& frmMain::MakePanel(const wchar_t* name, HWND parent, int left, int top, int width, int height)
-{
-    auto panel = std::make_unique<HostPanel>();
-    panel->Create(parent, left, top, width, height);
-    HostPanel& result = *panel;
-    panels_[name] = std::move(panel);
-    return result;
-}
-
-HostPanel* frmMain::Panel(std::wstring_view name) const
-{
-    auto found = panels_.find(name);
-    return found == panels_.end() ? nullptr : found->second.get();
-}
-
-clsControl* frmMain::Control(std::wstring_view name) const
-{
-    auto found = controls_.find(name);
-    return found == controls_.end() ? nullptr : found->second.get();
-}
-
 HWND frmMain::Window(std::wstring_view name) const
 {
     if (name == L"frmMain") return form_.hwnd();
@@ -169,29 +148,14 @@ HWND frmMain::Window(std::wstring_view name) const
     if (name == L"Treeview") return Treeview_.hwnd();
     if (name == L"ClsDate1") return ClsDate1_.hwnd();
     if (name == L"ClsDate2") return ClsDate2_.hwnd();
-    if (clsControl* control = Control(name)) return control->hwnd();
-    if (HostPanel* panel = Panel(name)) return panel->hwnd();
-    return nullptr;
-}
-
-clsControl& frmMain::MakeControl(const wchar_t* name, const wchar_t* host, int kind, const wchar_t* text, int border)
-{
-    auto control = std::make_unique<clsControl>();
-    control->TargetPictureBox(Panel(host));
-    if (border) control->BorderStyle(border);
-    control->Create(kind);
-    if (text) control->Text(text);
-    control->Enabled(true);
-    clsControl& result = *control;
-    controls_[name] = std::move(control);
-    return result;
+    return named_.Window(name);
 }
 
 void frmMain::CreatePanels()
 {
     for (const PanelSpec& spec : kPanels) {
         HWND parent = spec.Parent ? Panel(spec.Parent)->hwnd() : form_.hwnd();
-        MakePanel(spec.Name, parent, spec.Left, spec.Top, spec.Width, spec.Height);
+        named_.MakePanel(spec.Name, parent, spec.Left, spec.Top, spec.Width, spec.Height);
     }
     for (const wchar_t* name : {L"picTreeView", L"picDefFile", L"picStatusBar"}) Panel(name)->SetFont(L"Tahoma", 9);
     Panel(L"picStop")->Visible(false);
@@ -204,47 +168,47 @@ void frmMain::CreatePanels()
 void frmMain::CreateControls()
 {
     using K = clsControl;
-    MakeControl(L"txtMinSize", L"picSize0", K::TextBox, nullptr, 3);
-    MakeControl(L"txtMaxSize", L"picSize1", K::TextBox, nullptr, 3);
-    MakeControl(L"optAscSave0", L"picAscSave0", K::OptionButton, L"遞增").Checked(true);
-    MakeControl(L"optAscSave1", L"picAscSave1", K::OptionButton, L"遞減").Checked(false);
-    MakeControl(L"optIndentLevel0", L"picIndentLevel0", K::OptionButton, L"無限目錄層次").Checked(true);
-    MakeControl(L"optIndentLevel1", L"picIndentLevel1", K::OptionButton, L"有限").Checked(false);
-    MakeControl(L"cboFFSave", L"picFFSave", K::ComboDropDown);
-    MakeControl(L"cboSortSave", L"picSortSave", K::ComboDropDownList);
-    MakeControl(L"comSaveMode", L"picSaveMode", K::ComboDropDownList);
-    MakeControl(L"cboDate", L"picDate", K::ComboDropDownList);
-    MakeControl(L"cboSize", L"picSize", K::ComboDropDownList);
-    MakeControl(L"cboSizeType0", L"picSizeType0", K::ComboDropDownList);
-    MakeControl(L"cboSizeType1", L"picSizeType1", K::ComboDropDownList);
-    MakeControl(L"comFormat", L"picFormat", K::ComboDropDownList);
-    MakeControl(L"comIndentLevel", L"picIndentLevel", K::ComboDropDownList);
-    MakeControl(L"chkSystemSave", L"picSystemSave", K::CheckBox, L"系統");
-    MakeControl(L"chkHiddenSave", L"picHiddenSave", K::CheckBox, L"隱藏");
-    MakeControl(L"chkReadOnlySave", L"picReadOnlySave", K::CheckBox, L"唯讀");
-    MakeControl(L"chkEasy", L"picEasy", K::CheckBox, L"使用簡易的儲存模式");
-    MakeControl(L"chkDelEXE", L"picDelEXE", K::CheckBox, L"移除副檔名");
-    MakeControl(L"chkFullPath", L"picFullPath", K::CheckBox, L"完整路徑");
-    MakeControl(L"chkSubDirSave", L"picSubDirSave", K::CheckBox, L"搜尋子資料夾");
-    MakeControl(L"chkEmptyFolder", L"picEmptyDirectory", K::CheckBox, L"忽略空資料夾");
-    MakeControl(L"lblMode", L"picMode", K::Label, L"模式");
-    MakeControl(L"lblSaveFormat", L"picSaveFormat", K::Label, L"格式");
-    MakeControl(L"lblFileSize", L"picFileSize", K::Label, L"大小：");
-    MakeControl(L"lblSizeForm", L"picSizeForm", K::Label, L"小於：");
-    MakeControl(L"lblSizeTo", L"picSizeTo", K::Label, L"大於：");
-    MakeControl(L"lblTime", L"picTime", K::Label, L"時間：");
-    MakeControl(L"lblTmrForm", L"picTmrForm", K::Label, L"從：");
-    MakeControl(L"lblTmrTo", L"picTmrTo", K::Label, L"到：");
-    MakeControl(L"lblSaveOption", L"picSaveOption", K::Label, L" 儲存選項");
-    MakeControl(L"lblFileAttrs", L"picFileAttrs", K::Label, L" 檔案屬性");
-    MakeControl(L"lblSort", L"picSort", K::Label, L" 檔案排序");
-    MakeControl(L"lblFile", L"picFile", K::Label, L" 檔案大小");
-    MakeControl(L"lblSizes", L"picSizes", K::Label, L" 檔案時間");
-    MakeControl(L"lblType", L"picType", K::Label, L" 檔案類型");
-    MakeControl(L"cmdSave", L"picSave", K::CommandButton, L"儲 存");
-    MakeControl(L"cmdStop", L"picStop", K::CommandButton, L"停 止");
-    MakeControl(L"cmdExit", L"picExit", K::CommandButton, L"離 開");
-    MakeControl(L"cmdEdit", L"picFFEditSave", K::CommandButton, L"編 輯");
+    named_.MakeControl(L"txtMinSize", L"picSize0", K::TextBox, nullptr, 3);
+    named_.MakeControl(L"txtMaxSize", L"picSize1", K::TextBox, nullptr, 3);
+    named_.MakeControl(L"optAscSave0", L"picAscSave0", K::OptionButton, L"遞增").Checked(true);
+    named_.MakeControl(L"optAscSave1", L"picAscSave1", K::OptionButton, L"遞減").Checked(false);
+    named_.MakeControl(L"optIndentLevel0", L"picIndentLevel0", K::OptionButton, L"無限目錄層次").Checked(true);
+    named_.MakeControl(L"optIndentLevel1", L"picIndentLevel1", K::OptionButton, L"有限").Checked(false);
+    named_.MakeControl(L"cboFFSave", L"picFFSave", K::ComboDropDown);
+    named_.MakeControl(L"cboSortSave", L"picSortSave", K::ComboDropDownList);
+    named_.MakeControl(L"comSaveMode", L"picSaveMode", K::ComboDropDownList);
+    named_.MakeControl(L"cboDate", L"picDate", K::ComboDropDownList);
+    named_.MakeControl(L"cboSize", L"picSize", K::ComboDropDownList);
+    named_.MakeControl(L"cboSizeType0", L"picSizeType0", K::ComboDropDownList);
+    named_.MakeControl(L"cboSizeType1", L"picSizeType1", K::ComboDropDownList);
+    named_.MakeControl(L"comFormat", L"picFormat", K::ComboDropDownList);
+    named_.MakeControl(L"comIndentLevel", L"picIndentLevel", K::ComboDropDownList);
+    named_.MakeControl(L"chkSystemSave", L"picSystemSave", K::CheckBox, L"系統");
+    named_.MakeControl(L"chkHiddenSave", L"picHiddenSave", K::CheckBox, L"隱藏");
+    named_.MakeControl(L"chkReadOnlySave", L"picReadOnlySave", K::CheckBox, L"唯讀");
+    named_.MakeControl(L"chkEasy", L"picEasy", K::CheckBox, L"使用簡易的儲存模式");
+    named_.MakeControl(L"chkDelEXE", L"picDelEXE", K::CheckBox, L"移除副檔名");
+    named_.MakeControl(L"chkFullPath", L"picFullPath", K::CheckBox, L"完整路徑");
+    named_.MakeControl(L"chkSubDirSave", L"picSubDirSave", K::CheckBox, L"搜尋子資料夾");
+    named_.MakeControl(L"chkEmptyFolder", L"picEmptyDirectory", K::CheckBox, L"忽略空資料夾");
+    named_.MakeControl(L"lblMode", L"picMode", K::Label, L"模式");
+    named_.MakeControl(L"lblSaveFormat", L"picSaveFormat", K::Label, L"格式");
+    named_.MakeControl(L"lblFileSize", L"picFileSize", K::Label, L"大小：");
+    named_.MakeControl(L"lblSizeForm", L"picSizeForm", K::Label, L"小於：");
+    named_.MakeControl(L"lblSizeTo", L"picSizeTo", K::Label, L"大於：");
+    named_.MakeControl(L"lblTime", L"picTime", K::Label, L"時間：");
+    named_.MakeControl(L"lblTmrForm", L"picTmrForm", K::Label, L"從：");
+    named_.MakeControl(L"lblTmrTo", L"picTmrTo", K::Label, L"到：");
+    named_.MakeControl(L"lblSaveOption", L"picSaveOption", K::Label, L" 儲存選項");
+    named_.MakeControl(L"lblFileAttrs", L"picFileAttrs", K::Label, L" 檔案屬性");
+    named_.MakeControl(L"lblSort", L"picSort", K::Label, L" 檔案排序");
+    named_.MakeControl(L"lblFile", L"picFile", K::Label, L" 檔案大小");
+    named_.MakeControl(L"lblSizes", L"picSizes", K::Label, L" 檔案時間");
+    named_.MakeControl(L"lblType", L"picType", K::Label, L" 檔案類型");
+    named_.MakeControl(L"cmdSave", L"picSave", K::CommandButton, L"儲 存");
+    named_.MakeControl(L"cmdStop", L"picStop", K::CommandButton, L"停 止");
+    named_.MakeControl(L"cmdExit", L"picExit", K::CommandButton, L"離 開");
+    named_.MakeControl(L"cmdEdit", L"picFFEditSave", K::CommandButton, L"編 輯");
 
     SYSTEMTIME now = LocalNow();
     OleDate today = OleDateFromSystemTime(now).value_or(0);

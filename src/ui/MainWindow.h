@@ -8,7 +8,6 @@
 
 #include <array>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,6 +23,7 @@
 #include "run/RunState.h"
 #include "settings/FileTypes.h"
 #include "settings/Settings.h"
+#include "ui/NamedControls.h"
 #include "ui/OutputFolder.h"
 #include "ui/TreeView.h"
 
@@ -60,8 +60,8 @@ public:
     // The native window of a control or panel by its name ("cboSize", "picStatusBar",
     // "vscScroll", "Treeview", ...); null for an unknown name.
     HWND Window(std::wstring_view name) const;
-    clsControl* Control(std::wstring_view name) const;
-    HostPanel* Panel(std::wstring_view name) const;
+    clsControl* Control(std::wstring_view name) const { return named_.Control(name); }
+    HostPanel* Panel(std::wstring_view name) const { return named_.Panel(name); }
     ClsDate& Date1() { return ClsDate1_; }
     ClsDate& Date2() { return ClsDate2_; }
     clsTreeView& Treeview() { return Treeview_; }
@@ -82,9 +82,6 @@ public:
 
 private:
     // Layout
-    HostPanel& MakePanel(const wchar_t* name, HWND parent, int left, int top, int width, int height);
-    clsControl& MakeControl(const wchar_t* name, const wchar_t* host, int kind, const wchar_t* text = nullptr,
-                            int border = 0);
     void CreatePanels();
     void CreateControls();
     void FillLists();
@@ -130,8 +127,7 @@ private:
     std::wstring programFolder_;
     UniqueOwnedMutex mutex_;
     TopLevelWindow form_;
-    std::map<std::wstring, std::unique_ptr<HostPanel>, std::less<>> panels_;
-    std::map<std::wstring, std::unique_ptr<clsControl>, std::less<>> controls_;
+    NamedControls named_;
     ClsDate ClsDate1_;
     ClsDate ClsDate2_;
     clsTreeView Treeview_;
