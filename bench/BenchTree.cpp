@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "fs/Enumeration.h"
+
 namespace {
 
 bool MakeFile(const std::wstring& path, int size)
@@ -75,5 +77,21 @@ long long BareWalk(const std::wstring& folder)
             count += BareWalk(folder + L"\\" + record.cFileName);
     } while (FindNextFileW(find, &record));
     FindClose(find);
+    return count;
+}
+
+long long EntryWalk(const std::wstring& folder)
+{
+    long long count = 0;
+    EntryFind find;
+    HANDLE handle = FindFirstEntry(find, folder + L"\\*.*", L"");
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return 0;
+    while (find.Found) {
+        ++count;
+        const EntryInfo& entry = find.Entry;
+        if (entry.IsFolder && entry.Name != L"." && entry.Name != L"..") count += EntryWalk(entry.FullPath);
+        if (!FindNextEntry(find)) break;
+    }
+    CloseEntryFind(find);
     return count;
 }

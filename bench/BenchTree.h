@@ -12,5 +12,7 @@ struct BenchTree {
 BenchTree EnsureBenchTree(int folders, int filesPerFolder);
 // The floor: a bare FindFirstFileW/FindNextFileW walk; entries seen, "." and ".." included.
 long long BareWalk(const std::wstring& folder);
+// The same walk through the enumeration with full metadata.
+long long EntryWalk(const std::wstring& folder);
 double SecondsSince(long long startCounter);
 long long CounterNow();

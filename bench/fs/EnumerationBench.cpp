@@ -9,26 +9,6 @@
 #include "BenchTree.h"
 #include "fs/Enumeration.h"
 
-namespace {
-
-long long EntryWalk(const std::wstring& folder)
-{
-    long long count = 0;
-    EntryFind find;
-    HANDLE handle = FindFirstEntry(find, folder + L"\\*.*", L"");
-    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return 0;
-    while (find.Found) {
-        ++count;
-        const EntryInfo& entry = find.Entry;
-        if (entry.IsFolder && entry.Name != L"." && entry.Name != L"..") count += EntryWalk(entry.FullPath);
-        if (!FindNextEntry(find)) break;
-    }
-    CloseEntryFind(find);
-    return count;
-}
-
-}  // namespace
-
 int wmain()
 {
     BenchTree tree = EnsureBenchTree(1000, 100);

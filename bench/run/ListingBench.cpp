@@ -32,22 +32,6 @@ public:
     void ShowStatus(std::wstring_view) override {}
 };
 
-long long EntryWalk(const std::wstring& folder)
-{
-    long long count = 0;
-    EntryFind find;
-    HANDLE handle = FindFirstEntry(find, folder + L"\\*.*", L"");
-    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return 0;
-    while (find.Found) {
-        ++count;
-        const EntryInfo& entry = find.Entry;
-        if (entry.IsFolder && entry.Name != L"." && entry.Name != L"..") count += EntryWalk(entry.FullPath);
-        if (!FindNextEntry(find)) break;
-    }
-    CloseEntryFind(find);
-    return count;
-}
-
 void WriteBytes(const std::wstring& path, unsigned long long size)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
