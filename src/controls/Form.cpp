@@ -54,6 +54,26 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM lParam)
     return TRUE;
 }
 
+// Background and the colour of labels and check boxes, answered alike by panels and
+// forms; true when the message was one of them.
+bool AnswerBackground(HWND window, UINT message, WPARAM wParam, HBRUSH brush, COLORREF color, LRESULT& result)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        FillBackground(window, reinterpret_cast<HDC>(wParam), brush);
+        result = 1;
+        return true;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        // Child controls take the window's colour instead of the system's.
+        SetBkColor(reinterpret_cast<HDC>(wParam), color);
+        result = reinterpret_cast<LRESULT>(brush);
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 double TwipsPerPixelX()
@@ -237,15 +257,10 @@ LRESULT CALLBACK HostPanel::PanelProc(HWND window, UINT message, WPARAM wParam, 
 LRESULT HostPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     HWND window = window_.Get();
+    LRESULT result = 0;
+    if (AnswerBackground(window, message, wParam, static_cast<HBRUSH>(brush_.Get()), backColor_, result))
+        return result;
     switch (message) {
-    case WM_ERASEBKGND:
-        FillBackground(window, reinterpret_cast<HDC>(wParam), static_cast<HBRUSH>(brush_.Get()));
-        return 1;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        // Labels and check boxes take the panel's colour instead of the system's.
-        SetBkColor(reinterpret_cast<HDC>(wParam), backColor_);
-        return reinterpret_cast<LRESULT>(brush_.Get());
     case WM_PAINT: {
         PAINTSTRUCT paint{};
         BeginPaint(window, &paint);
@@ -392,14 +407,10 @@ LRESULT CALLBACK TopLevelWindow::FormProc(HWND window, UINT message, WPARAM wPar
 LRESULT TopLevelWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     HWND window = window_.Get();
+    LRESULT result = 0;
+    if (AnswerBackground(window, message, wParam, static_cast<HBRUSH>(brush_.Get()), backColor_, result))
+        return result;
     switch (message) {
-    case WM_ERASEBKGND:
-        FillBackground(window, reinterpret_cast<HDC>(wParam), static_cast<HBRUSH>(brush_.Get()));
-        return 1;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        SetBkColor(reinterpret_cast<HDC>(wParam), backColor_);
-        return reinterpret_cast<LRESULT>(brush_.Get());
     case WM_CLOSE: {
         if (closing_) return 0;
         closing_ = true;

@@ -16,12 +16,6 @@ constexpr int kWindowWidth = 4695;
 constexpr int kDesignedWidth = 2 * kWindowWidth;
 constexpr int kClientHeight = 3840;
 
-struct PanelSpec {
-    const wchar_t* Name;
-    const wchar_t* Parent;  // null: the window itself
-    int Left, Top, Width, Height;
-};
-
 // Positions in twips, relative to the parent; parents come before their children.
 const PanelSpec kPanels[] = {
     {L"picFFs", nullptr, 45, 60, 2610, 3570},
@@ -113,10 +107,7 @@ HWND frmFFEdit::Window(std::wstring_view name) const
 
 void frmFFEdit::CreatePanels()
 {
-    for (const PanelSpec& spec : kPanels) {
-        HWND parent = spec.Parent ? Panel(spec.Parent)->hwnd() : form_.hwnd();
-        named_.MakePanel(spec.Name, parent, spec.Left, spec.Top, spec.Width, spec.Height);
-    }
+    named_.MakePanels(kPanels, form_.hwnd());
 }
 
 void frmFFEdit::CreateControls()

@@ -21,12 +21,6 @@ const wchar_t kCannotCreate[] = L"無法建立清單檔案：";
 constexpr int kClientLeft = 60;   // picClient inside picScrollBox, twips
 constexpr int kScrollStep = 120;  // twips per scroll step
 
-struct PanelSpec {
-    const wchar_t* Name;
-    const wchar_t* Parent;  // null: the window itself
-    int Left, Top, Width, Height;
-};
-
 // Positions in twips, relative to the parent; parents come before their children.
 const PanelSpec kPanels[] = {
     {L"picTreeView", nullptr, 45, 45, 3950, 5235},
@@ -153,10 +147,7 @@ HWND frmMain::Window(std::wstring_view name) const
 
 void frmMain::CreatePanels()
 {
-    for (const PanelSpec& spec : kPanels) {
-        HWND parent = spec.Parent ? Panel(spec.Parent)->hwnd() : form_.hwnd();
-        named_.MakePanel(spec.Name, parent, spec.Left, spec.Top, spec.Width, spec.Height);
-    }
+    named_.MakePanels(kPanels, form_.hwnd());
     for (const wchar_t* name : {L"picTreeView", L"picDefFile", L"picStatusBar"}) Panel(name)->SetFont(L"Tahoma", 9);
     Panel(L"picStop")->Visible(false);
 
@@ -668,27 +659,49 @@ void frmMain::DrawStatus() { DrawLines(Panel(L"picStatusBar"), &statusText_, 1, 
 
 // ---- Settings
 
+namespace {
+
+// The saved controls and the model members that mirror them, for reading and applying alike.
+struct ListBinding {
+    const wchar_t* Name;
+    ListChoice SettingsModel::*Member;
+};
+const ListBinding kSavedLists[] = {
+    {L"comSaveMode", &SettingsModel::comSaveMode}, {L"cboSortSave", &SettingsModel::cboSortSave},
+    {L"comIndentLevel", &SettingsModel::comIndentLevel}, {L"cboDate", &SettingsModel::cboDate},
+    {L"cboSize", &SettingsModel::cboSize}, {L"comFormat", &SettingsModel::comFormat},
+    {L"cboSizeType0", &SettingsModel::cboSizeType0}, {L"cboSizeType1", &SettingsModel::cboSizeType1},
+};
+
+struct CheckBinding {
+    const wchar_t* Name;
+    bool SettingsModel::*Member;
+};
+const CheckBinding kSavedChecks[] = {
+    {L"chkEmptyFolder", &SettingsModel::chkEmptyFolder}, {L"chkSubDirSave", &SettingsModel::chkSubDirSave},
+    {L"chkSystemSave", &SettingsModel::chkSystemSave},   {L"chkHiddenSave", &SettingsModel::chkHiddenSave},
+    {L"chkReadOnlySave", &SettingsModel::chkReadOnlySave},
+};
+
+struct TextBinding {
+    const wchar_t* Name;
+    std::wstring SettingsModel::*Member;
+};
+const TextBinding kSavedTexts[] = {
+    {L"txtMinSize", &SettingsModel::txtMinSize},
+    {L"txtMaxSize", &SettingsModel::txtMaxSize},
+};
+
+}  // namespace
+
 SettingsModel frmMain::ReadSettingsModel() const
 {
     SettingsModel model;
     model.ExplorerPath = Treeview_.Path();
     model.OutputFolder = chooser_.OutputFolder();
-    auto list = [this](ListChoice& choice, const wchar_t* name) { choice.Selected = Choice(name); };
-    list(model.comSaveMode, L"comSaveMode");
-    list(model.cboSortSave, L"cboSortSave");
-    list(model.comIndentLevel, L"comIndentLevel");
-    list(model.cboDate, L"cboDate");
-    list(model.cboSize, L"cboSize");
-    list(model.comFormat, L"comFormat");
-    list(model.cboSizeType0, L"cboSizeType0");
-    list(model.cboSizeType1, L"cboSizeType1");
-    model.chkEmptyFolder = Control(L"chkEmptyFolder")->Checked();
-    model.chkSubDirSave = Control(L"chkSubDirSave")->Checked();
-    model.chkSystemSave = Control(L"chkSystemSave")->Checked();
-    model.chkHiddenSave = Control(L"chkHiddenSave")->Checked();
-    model.chkReadOnlySave = Control(L"chkReadOnlySave")->Checked();
-    model.txtMinSize = Control(L"txtMinSize")->Text();
-    model.txtMaxSize = Control(L"txtMaxSize")->Text();
+    for (const ListBinding& list : kSavedLists) (model.*list.Member).Selected = Choice(list.Name);
+    for (const CheckBinding& check : kSavedChecks) model.*check.Member = Control(check.Name)->Checked();
+    for (const TextBinding& text : kSavedTexts) model.*text.Member = Control(text.Name)->Text();
     model.cboFFSave.Selected = Choice(L"cboFFSave");
     model.cboFFSave.Text = Control(L"cboFFSave")->Text();
     return model;
@@ -698,22 +711,9 @@ void frmMain::ApplySettingsModel(const SettingsModel& model)
 {
     Treeview_.Path(model.ExplorerPath);
     chooser_.SetOutputFolder(model.OutputFolder);
-    auto list = [this](const ListChoice& choice, const wchar_t* name) { Control(name)->ListIndex(choice.Selected); };
-    list(model.comSaveMode, L"comSaveMode");
-    list(model.cboSortSave, L"cboSortSave");
-    list(model.comIndentLevel, L"comIndentLevel");
-    list(model.cboDate, L"cboDate");
-    list(model.cboSize, L"cboSize");
-    list(model.comFormat, L"comFormat");
-    list(model.cboSizeType0, L"cboSizeType0");
-    list(model.cboSizeType1, L"cboSizeType1");
-    Control(L"chkEmptyFolder")->Checked(model.chkEmptyFolder);
-    Control(L"chkSubDirSave")->Checked(model.chkSubDirSave);
-    Control(L"chkSystemSave")->Checked(model.chkSystemSave);
-    Control(L"chkHiddenSave")->Checked(model.chkHiddenSave);
-    Control(L"chkReadOnlySave")->Checked(model.chkReadOnlySave);
-    Control(L"txtMinSize")->Text(model.txtMinSize);
-    Control(L"txtMaxSize")->Text(model.txtMaxSize);
+    for (const ListBinding& list : kSavedLists) Control(list.Name)->ListIndex((model.*list.Member).Selected);
+    for (const CheckBinding& check : kSavedChecks) Control(check.Name)->Checked(model.*check.Member);
+    for (const TextBinding& text : kSavedTexts) Control(text.Name)->Text(model.*text.Member);
     clsControl* types = Control(L"cboFFSave");
     types->ListIndex(model.cboFFSave.Selected);
     if (model.cboFFSave.Selected < 0) types->Text(model.cboFFSave.Text);

@@ -11,8 +11,23 @@
 #include "controls/Control.h"
 #include "controls/Form.h"
 
+// One host panel of a layout table: position and size in twips, relative to the parent.
+struct PanelSpec {
+    const wchar_t* Name;
+    const wchar_t* Parent;  // null: the window itself
+    int Left, Top, Width, Height;
+};
+
 class NamedControls {
 public:
+    // Creates the panels of a table in order; a parent must come before its children.
+    template <std::size_t N>
+    void MakePanels(const PanelSpec (&table)[N], HWND window)
+    {
+        for (const PanelSpec& spec : table)
+            MakePanel(spec.Name, spec.Parent ? Panel(spec.Parent)->hwnd() : window, spec.Left, spec.Top, spec.Width,
+                      spec.Height);
+    }
     // Position and size in twips, relative to the parent.
     HostPanel& MakePanel(const wchar_t* name, HWND parent, int left, int top, int width, int height);
     // A control filling the named panel; enabled, with its text when given.

@@ -1,23 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "TestTimes.h"
+
 #include "formats/ListingOptions.h"
 #include "run/Frame.h"
-
-namespace {
-
-SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second)
-{
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(year);
-    time.wMonth = static_cast<WORD>(month);
-    time.wDay = static_cast<WORD>(day);
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    time.wSecond = static_cast<WORD>(second);
-    return time;
-}
-
-}  // namespace
 
 TEST(OutputFileName, DateTimeStampThenNameThenTheFormatsExtension)
 {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TestTimes.h"
+
 #include "run/SaveOptions.h"
 
 namespace {
@@ -7,18 +9,6 @@ namespace {
 SizeControls Sizes(int mode, std::wstring first, int firstUnit, std::wstring second, int secondUnit)
 {
     return SizeControls{mode, std::move(first), firstUnit, std::move(second), secondUnit};
-}
-
-SYSTEMTIME At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
-{
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(year);
-    time.wMonth = static_cast<WORD>(month);
-    time.wDay = static_cast<WORD>(day);
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    time.wSecond = static_cast<WORD>(second);
-    return time;
 }
 
 OleDate Date(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
