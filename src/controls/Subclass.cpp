@@ -25,6 +25,16 @@ struct SubclassChain {
     // Unhooked entries whose frames may still be on the stack; freed when no call runs.
     std::vector<std::unique_ptr<SubclassEntry>> Retired;
     SubclassEntry* ForwardTarget = nullptr;
+    // Forwards that went to a procedure someone else installed between two entries. That
+    // procedure passes the message on to the window's procedure, which is ours again; the
+    // call must then go on to the entry older than the forwarding one, not start over.
+    struct ForeignHop {
+        SubclassEntry* Target;
+        UINT Message;
+        WPARAM WParam;
+        LPARAM LParam;
+    };
+    std::vector<ForeignHop> ForeignHops;
     int ActiveCalls = 0;
     bool Detached = false;
 
@@ -32,6 +42,7 @@ struct SubclassChain {
     static LRESULT CALLBACK ReplacementProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     SubclassEntry* OlderThan(const SubclassEntry& entry) const;
+    SubclassEntry* HopTarget(UINT message, WPARAM wParam, LPARAM lParam) const;
     LRESULT Forward(SubclassEntry& entry, UINT message, WPARAM wParam, LPARAM lParam);
     void Unhook(SubclassEntry& entry);
     void DetachAll(HWND window);
@@ -119,13 +130,27 @@ SubclassEntry* SubclassChain::OlderThan(const SubclassEntry& entry) const
     return nullptr;
 }
 
+SubclassEntry* SubclassChain::HopTarget(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    if (ForeignHops.empty()) return nullptr;
+    const ForeignHop& hop = ForeignHops.back();
+    bool same = hop.Message == message && hop.WParam == wParam && hop.LParam == lParam;
+    return same ? hop.Target : nullptr;
+}
+
 LRESULT SubclassChain::Forward(SubclassEntry& entry, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (entry.Previous == &ReplacementProc) {
         ForwardTarget = OlderThan(entry);
         if (!ForwardTarget) return DefWindowProcW(entry.Window, message, wParam, lParam);
+        return CallWindowProcW(entry.Previous, entry.Window, message, wParam, lParam);
     }
-    return CallWindowProcW(entry.Previous, entry.Window, message, wParam, lParam);
+    SubclassEntry* older = OlderThan(entry);
+    if (!older) return CallWindowProcW(entry.Previous, entry.Window, message, wParam, lParam);
+    ForeignHops.push_back({older, message, wParam, lParam});
+    LRESULT result = CallWindowProcW(entry.Previous, entry.Window, message, wParam, lParam);
+    ForeignHops.pop_back();
+    return result;
 }
 
 void SubclassChain::Unhook(SubclassEntry& entry)
@@ -133,8 +158,12 @@ void SubclassChain::Unhook(SubclassEntry& entry)
     auto it = std::find_if(Entries.begin(), Entries.end(), [&](const auto& e) { return e.get() == &entry; });
     if (it == Entries.end()) return;
     if (it + 1 != Entries.end()) {
-        // A newer entry replaced this one: let it skip straight to what this one replaced.
-        (*(it + 1))->Previous = entry.Previous;
+        // A newer entry replaced this one directly: let it skip straight to what this one
+        // replaced. When someone else's procedure sits in between, it calls ours, so this
+        // entry stays as a plain pass-through.
+        SubclassEntry& newer = **(it + 1);
+        if (newer.Previous != &ReplacementProc) return;
+        newer.Previous = entry.Previous;
     } else if (CurrentProc(entry.Window) != &ReplacementProc || !SetProc(entry.Window, entry.Previous)) {
         // Someone else subclassed the window after us; cutting them off would lose their
         // procedure, so this entry stays as a plain pass-through.
@@ -175,6 +204,7 @@ LRESULT CALLBACK SubclassChain::ReplacementProc(HWND window, UINT message, WPARA
     SubclassChain* chain = Of(window);
     if (!chain) return DefWindowProcW(window, message, wParam, lParam);
     SubclassEntry* entry = std::exchange(chain->ForwardTarget, nullptr);
+    if (!entry) entry = chain->HopTarget(message, wParam, lParam);
     const bool fromSystem = entry == nullptr;
     if (!entry) {
         if (chain->Entries.empty()) return DefWindowProcW(window, message, wParam, lParam);

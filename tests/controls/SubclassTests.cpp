@@ -159,6 +159,47 @@ TEST(Subclass, EndingTheOlderOfTwoFirstKeepsTheNewerWorking)
     EXPECT_EQ(probe.CurrentProc(), probe.OriginalProc());
 }
 
+// Someone else's subclassing, installed between two of ours.
+struct ForeignProc {
+    static inline WNDPROC Previous = nullptr;
+    static inline std::vector<std::string>* Log = nullptr;
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == kPing && Log) Log->push_back("foreign");
+        return CallWindowProcW(Previous, window, message, wParam, lParam);
+    }
+};
+
+TEST(Subclass, AForeignProcedureBetweenTwoEnginesRunsOnceInTheChain)
+{
+    ProbeWindow probe;
+    std::vector<std::string> log;
+    GXMSubclass older, newer;
+    Recorder first("old", &log), second("new", &log);
+    older.Subclass(probe.hwnd(), &first);
+    older.AddMessage(probe.hwnd(), kPing, SubclassBeforeAndAfter);
+    ForeignProc::Log = &log;
+    ForeignProc::Previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(probe.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProc::Proc)));
+    newer.Subclass(probe.hwnd(), &second);
+    newer.AddMessage(probe.hwnd(), kPing, SubclassBeforeAndAfter);
+
+    EXPECT_EQ(Ping(probe), ProbeWindow::kProbeResult);
+    EXPECT_EQ(log, (std::vector<std::string>{"new before", "foreign", "old before", "old after", "new after"}));
+
+    // Ending the older engine first must not cut the foreign procedure out.
+    older.UnSubclass(probe.hwnd());
+    log.clear();
+    Ping(probe);
+    EXPECT_EQ(log, (std::vector<std::string>{"new before", "foreign", "new after"}));
+    newer.UnSubclass(probe.hwnd());
+    log.clear();
+    Ping(probe);
+    EXPECT_EQ(log, (std::vector<std::string>{"foreign"}));
+    EXPECT_EQ(probe.Seen.size(), 3u);
+    ForeignProc::Log = nullptr;
+}
+
 TEST(Subclass, UnSubclassInsideTheOldProcedureUnhooksOnlyAfterItReturns)
 {
     ProbeWindow probe;
