@@ -9,30 +9,40 @@
 
 namespace {
 
+// The size is set without writing, so the million-file trees take no disk blocks
+// where the file system allows holes.
 bool MakeFile(const std::wstring& path, int size)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    std::string content(static_cast<std::size_t>(size), 'q');
-    DWORD written = 0;
-    bool ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) != FALSE;
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    bool ok = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
     CloseHandle(file);
     return ok;
+}
+
+std::wstring TreeRoot(const std::wstring& name)
+{
+    wchar_t temp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, temp);
+    return std::wstring(temp) + L"quorvane-bench-" + name;
+}
+
+bool Complete(const std::wstring& root)
+{
+    return GetFileAttributesW((root + L"\\complete.marker").c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
 
 BenchTree EnsureBenchTree(int folders, int filesPerFolder)
 {
-    wchar_t temp[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, temp);
     BenchTree tree;
-    tree.Root = std::wstring(temp) + L"quorvane-bench-" + std::to_wstring(folders) + L"x" +
-                std::to_wstring(filesPerFolder);
+    tree.Root = TreeRoot(std::to_wstring(folders) + L"x" + std::to_wstring(filesPerFolder));
     tree.Folders = folders;
     tree.Files = folders * filesPerFolder;
-    std::wstring marker = tree.Root + L"\\complete.marker";
-    if (GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES) return tree;
+    if (Complete(tree.Root)) return tree;
 
     std::fprintf(stderr, "building the tree (%d folders, %d files)...\n", folders, tree.Files);
     CreateDirectoryW(tree.Root.c_str(), nullptr);
@@ -45,6 +55,22 @@ BenchTree EnsureBenchTree(int folders, int filesPerFolder)
         for (int i = 0; i < filesPerFolder; ++i)
             MakeFile(folder + L"\\file " + std::to_wstring(i) + (i % 3 ? L".txt" : L".dat"), (i * 37) % 4096);
     }
+    MakeFile(tree.Root + L"\\complete.marker", 0);
+    return tree;
+}
+
+BenchTree EnsureFlatFolder(int files)
+{
+    BenchTree tree;
+    tree.Root = TreeRoot(L"flat" + std::to_wstring(files));
+    tree.Files = files;
+    // The marker lives beside the folder, so that the folder holds the files alone.
+    std::wstring marker = tree.Root + L".complete";
+    if (GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES) return tree;
+    std::fprintf(stderr, "building one folder of %d files...\n", files);
+    CreateDirectoryW(tree.Root.c_str(), nullptr);
+    for (int i = 0; i < files; ++i)
+        MakeFile(tree.Root + L"\\file " + std::to_wstring(i) + (i % 3 ? L".txt" : L".dat"), (i * 37) % 4096);
     MakeFile(marker, 0);
     return tree;
 }

@@ -6,10 +6,12 @@
 struct BenchTree {
     std::wstring Root;
     int Folders = 0;
-    int Files = 0;
+    int Files = 0;  // a tree of folders also holds its completion marker beside them
 };
 
 BenchTree EnsureBenchTree(int folders, int filesPerFolder);
+// One folder holding `files` files and nothing else.
+BenchTree EnsureFlatFolder(int files);
 // The floor: a bare FindFirstFileW/FindNextFileW walk; entries seen, "." and ".." included.
 long long BareWalk(const std::wstring& folder);
 // The same walk through the enumeration with full metadata.
