@@ -2,18 +2,12 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
 #include <mutex>
 #include <vector>
 
 namespace {
-
-struct NumberStyle {
-    std::wstring DecimalSeparator = L".";
-    std::wstring ThousandSeparator = L",";
-    UINT Grouping = 3;
-    UINT LeadingZero = 1;
-    UINT NegativeOrder = 1;
-};
 
 std::wstring LocaleText(LCTYPE type, const wchar_t* fallback)
 {
@@ -55,37 +49,100 @@ NumberStyle ReadNumberStyle()
     return style;
 }
 
-std::mutex styleLock;
-bool styleKnown = false;
-NumberStyle cachedStyle;
+// Each thread keeps its own copy and takes a fresh one when the generation moves on,
+// so a listing formats a number per row without a lock or a copy of the texts.
+std::atomic<unsigned> styleGeneration{1};
 
-NumberStyle CurrentStyle()
+const NumberStyle& CurrentStyle()
 {
-    std::lock_guard<std::mutex> hold(styleLock);
-    if (!styleKnown) {
-        cachedStyle = ReadNumberStyle();
-        styleKnown = true;
+    thread_local unsigned known = 0;
+    thread_local NumberStyle style;
+    unsigned now = styleGeneration.load(std::memory_order_acquire);
+    if (known != now) {
+        style = ReadNumberStyle();
+        known = now;
     }
-    return cachedStyle;
+    return style;
 }
 
-}  // namespace
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
-void RefreshRegionalFormats()
+// Group sizes from the least significant group on; the last repeats unless a 0 ends
+// the list (NUMBERFMT's Grouping: 3 is 3 repeated, 30 is one group of 3, 32 is 3
+// then 2 repeated).
+std::vector<unsigned> GroupSizes(UINT grouping)
 {
-    std::lock_guard<std::mutex> hold(styleLock);
-    styleKnown = false;
+    std::vector<unsigned> sizes;
+    for (wchar_t c : std::to_wstring(grouping)) sizes.push_back(static_cast<unsigned>(c - L'0'));
+    return sizes;
 }
 
-std::wstring FormatNumber(std::wstring_view plain, int decimals)
+void AppendGrouped(std::wstring& out, std::wstring_view digits, const NumberStyle& style)
 {
-    NumberStyle style = CurrentStyle();
+    std::vector<unsigned> sizes = GroupSizes(style.Grouping);
+    // Cut points counted from the right.
+    std::vector<std::size_t> cuts;
+    std::size_t position = 0;
+    for (std::size_t i = 0; position < digits.size(); ++i) {
+        unsigned size = i < sizes.size() ? sizes[i] : sizes.back();
+        if (size == 0) break;
+        position += size;
+        if (position < digits.size()) cuts.push_back(digits.size() - position);
+    }
+    std::size_t next = cuts.empty() ? std::wstring_view::npos : cuts.back();
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i == next) {
+            out += style.ThousandSeparator;
+            cuts.pop_back();
+            next = cuts.empty() ? std::wstring_view::npos : cuts.back();
+        }
+        out += digits[i];
+    }
+}
+
+// A plain non-negative decimal rounded half up at the given decimals, as the platform's
+// formatter rounds; none for anything else.
+bool SplitAndRound(std::wstring_view plain, int decimals, std::wstring& whole, std::wstring& fraction)
+{
+    std::size_t point = plain.find(L'.');
+    std::wstring_view wholePart = plain.substr(0, point);
+    std::wstring_view fractionPart = point == std::wstring_view::npos ? std::wstring_view() : plain.substr(point + 1);
+    if (wholePart.empty()) return false;
+    for (wchar_t c : wholePart)
+        if (!IsDigit(c)) return false;
+    for (wchar_t c : fractionPart)
+        if (!IsDigit(c)) return false;
+    auto kept = static_cast<std::size_t>(decimals);
+    whole.assign(wholePart);
+    fraction.assign(fractionPart.substr(0, kept));
+    fraction.append(kept - fraction.size(), L'0');
+    if (fractionPart.size() > kept && fractionPart[kept] >= L'5') {
+        std::size_t i = fraction.size();
+        for (; i > 0 && fraction[i - 1] == L'9'; --i) fraction[i - 1] = L'0';
+        if (i > 0) {
+            ++fraction[i - 1];
+        } else {
+            std::size_t j = whole.size();
+            for (; j > 0 && whole[j - 1] == L'9'; --j) whole[j - 1] = L'0';
+            if (j > 0)
+                ++whole[j - 1];
+            else
+                whole.insert(0, 1, L'1');
+        }
+    }
+    std::size_t first = whole.find_first_not_of(L'0');
+    whole.erase(0, first == std::wstring::npos ? whole.size() - 1 : first);
+    return true;
+}
+
+std::wstring PlatformFormat(std::wstring_view plain, int decimals, const NumberStyle& style)
+{
     NUMBERFMTW format{};
     format.NumDigits = static_cast<UINT>(decimals);
     format.LeadingZero = style.LeadingZero;
     format.Grouping = style.Grouping;
-    format.lpDecimalSep = style.DecimalSeparator.data();
-    format.lpThousandSep = style.ThousandSeparator.data();
+    format.lpDecimalSep = const_cast<wchar_t*>(style.DecimalSeparator.c_str());
+    format.lpThousandSep = const_cast<wchar_t*>(style.ThousandSeparator.c_str());
     format.NegativeOrder = style.NegativeOrder;
 
     std::wstring input(plain);
@@ -97,4 +154,31 @@ std::wstring FormatNumber(std::wstring_view plain, int decimals)
     std::vector<wchar_t> large(static_cast<std::size_t>(length));
     GetNumberFormatW(LOCALE_USER_DEFAULT, 0, input.c_str(), &format, large.data(), length);
     return std::wstring(large.data(), static_cast<std::size_t>(length - 1));
+}
+
+}  // namespace
+
+void RefreshRegionalFormats() { styleGeneration.fetch_add(1, std::memory_order_acq_rel); }
+
+std::wstring FormatNumberWith(std::wstring_view plain, int decimals, const NumberStyle& style)
+{
+    std::wstring whole, fraction;
+    // Negative numbers are rare here (the unknown size -1); the platform lays them out.
+    if (decimals < 0 || decimals > 9 || !SplitAndRound(plain, decimals, whole, fraction))
+        return PlatformFormat(plain, decimals, style);
+    std::wstring text;
+    text.reserve(whole.size() * 2 + fraction.size() + 2);
+    if (whole != L"0" || style.LeadingZero != 0 || decimals == 0) AppendGrouped(text, whole, style);
+    if (decimals > 0) text.append(style.DecimalSeparator).append(fraction);
+    return text;
+}
+
+std::wstring FormatNumberByPlatform(std::wstring_view plain, int decimals, const NumberStyle& style)
+{
+    return PlatformFormat(plain, decimals, style);
+}
+
+std::wstring FormatNumber(std::wstring_view plain, int decimals)
+{
+    return FormatNumberWith(plain, decimals, CurrentStyle());
 }

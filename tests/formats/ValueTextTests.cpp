@@ -23,6 +23,36 @@ TEST(NumberText, UsesRegionalGroupingAndTheGivenDecimals)
               L"340,282,366,920,938,463,463,374,607,431,768,211,455");
 }
 
+TEST(NumberText, LaysOutNumbersAsThePlatformDoesInEveryStyle)
+{
+    NumberStyle usual;
+    NumberStyle indian = usual;
+    indian.Grouping = 32;
+    NumberStyle oneGroup = usual;
+    oneGroup.Grouping = 30;
+    NumberStyle ungrouped = usual;
+    ungrouped.Grouping = 0;
+    NumberStyle european;
+    european.DecimalSeparator = L",";
+    european.ThousandSeparator = L"\u00A0";
+    european.LeadingZero = 0;
+    const wchar_t* const values[] = {L"0",    L"0.5",          L"1",       L"9.995",
+                                     L"1023.9990234375", L"1.0048828125", L"1.005859375", L"1234", L"1234567",
+                                     L"12345678901234567890.12345", L"-1", L"-1234.5"};
+    for (const NumberStyle* style : {&usual, &indian, &oneGroup, &ungrouped, &european})
+        for (const wchar_t* value : values)
+            for (int decimals : {0, 2, 3})
+                EXPECT_EQ(FormatNumberWith(value, decimals, *style), FormatNumberByPlatform(value, decimals, *style))
+                    << "value " << testing::PrintToString(std::wstring(value)) << ", " << decimals
+                    << " decimals, grouping " << style->Grouping;
+    // Where rounding adds a digit, the groups follow the rounded number (a formatter
+    // that groups first writes "1000.00").
+    EXPECT_EQ(FormatNumberWith(L"999.995", 2, usual), L"1,000.00");
+    EXPECT_EQ(FormatNumberWith(L"99999.9995", 0, indian), L"1,00,000");
+    EXPECT_EQ(FormatNumberWith(L"0.004", 0, european), L"0");
+    EXPECT_EQ(FormatNumberWith(L"0.5", 2, european), L",50");
+}
+
 TEST(SizeText, SwitchesUnitOnlyAboveEachBoundary)
 {
     EXPECT_EQ(SizeText(0), L"0 Bytes");
