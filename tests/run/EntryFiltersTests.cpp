@@ -51,7 +51,8 @@ TEST(Patterns, WildcardsDigitsAndLists)
     EXPECT_TRUE(MatchesPattern(L"q", L"[a-cq]"));
     EXPECT_TRUE(MatchesPattern(L"-", L"[a-]"));
     EXPECT_FALSE(MatchesPattern(L"b", L"[c-a]"));
-    EXPECT_TRUE(MatchesPattern(L"ab", L"a[]b"));
+    EXPECT_FALSE(MatchesPattern(L"ab", L"a[]b"));
+    EXPECT_FALSE(MatchesPattern(L"a", L"a*[]"));
 }
 
 TEST(Patterns, BracketsQuoteTheSpecialCharacters)
