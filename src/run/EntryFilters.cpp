@@ -152,7 +152,8 @@ bool SizePasses(const EntryInfo& entry, const RunState& state)
 
 bool TimePasses(const EntryInfo& entry, const RunState& state)
 {
-    if (state.AnyTime || state.DateTest == 0) return true;
+    if (state.AnyTime) return true;
+    // With a time kind chosen a file must have that time, whatever the bounds.
     const FileTimeInfo& time = ChosenTime(entry, state.DateField);
     if (time.Invalid || time.Local == 0) return false;
     long long t = FloorToMinute(LinearSeconds(time.Local));

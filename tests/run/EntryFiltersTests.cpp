@@ -237,7 +237,9 @@ TEST(TimeTest, AnyTimeKeepsEveryFileWhileOtherKindsDropUnreadableTimes)
     EXPECT_FALSE(TimePasses(invalid, state));
     EXPECT_FALSE(TimePasses(unknown, state));
     state.DateTest = 0;
-    EXPECT_TRUE(TimePasses(invalid, state));
+    EXPECT_FALSE(TimePasses(invalid, state));
+    EXPECT_FALSE(TimePasses(unknown, state));
+    EXPECT_TRUE(TimePasses(future, state));
 }
 
 TEST(TimeTest, DatesBeforeEighteenNinetyNineCompareInTimeOrder)
