@@ -113,7 +113,7 @@ void ModifiedRange(JobInfo&, RunState& state)
     state.DateFrom = bounds.From;
     state.DateTo = bounds.To;
     state.DateTest = bounds.Test;
-    state.DateField = *bounds.Field;
+    state.DateField = bounds.Field;
     state.AnyTime = bounds.AnyTime;
 }
 
