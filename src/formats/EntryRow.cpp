@@ -8,11 +8,18 @@ namespace {
 constexpr int kDeepestTreeLevel = 15;
 constexpr std::size_t kTxtRowWidth = 81;
 
-// first and last are 1-based positions; the value is cut to the span.
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// first and last are 1-based positions; the value is cut to the span. A cut that would
+// keep only the first half of a surrogate pair leaves a blank in its place instead.
 void Overwrite(std::wstring& row, std::size_t first, std::size_t last, std::wstring_view value)
 {
     std::size_t span = last - first + 1;
-    row.replace(first - 1, std::min(span, value.size()), value.substr(0, span));
+    if (value.size() > span) {
+        value = value.substr(0, span);
+        if (IsHighSurrogate(value.back())) value.remove_suffix(1);
+    }
+    row.replace(first - 1, value.size(), value);
 }
 
 void PutBar(std::wstring& row, std::size_t position) { row[position - 1] = L'|'; }
@@ -88,7 +95,7 @@ std::wstring TxtRow(const EntryInfo& entry, std::wstring_view shownName)
     RowValues v = ValuesOf(entry);
     std::wstring row(kTxtRowWidth, L' ');
     row.reserve(kTxtRowWidth + shownName.size());
-    Overwrite(row, 1, 12, v.Size);
+    Overwrite(row, 1, 11, v.Size);  // the bar at 12 would take a twelfth character anyway
     PutBar(row, 12);
     Overwrite(row, 13, 28, v.Created);
     PutBar(row, 29);

@@ -45,6 +45,8 @@ TEST(EntryRow, TxtRowCutsLongValuesToTheirSpan)
     big.Size = ExactSize::FromUInt64(1000ull << 30);
     EXPECT_EQ(TxtRow(big, L"big").substr(0, 12), L"1,000.00 GB|");
     EXPECT_EQ(TxtRow(Notes(), L"").size(), 81u);
+    // A character outside the BMP that does not fit whole leaves a blank, not half a pair.
+    EXPECT_EQ(TxtRow(FileEntry(L"C:\\x\\", L"a.abcd\U0001D11E", 0, 0), L"").substr(71), L"|ABCD    |");
 }
 
 TEST(EntryRow, CsvAndHtmlRowsKeepTheWholeExtension)
