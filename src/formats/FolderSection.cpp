@@ -18,7 +18,7 @@ struct SectionValues {
 
 SectionValues ValuesOf(const EntryInfo& folder, const FolderTotals& totals)
 {
-    return {folder.FullPath,        WholeNumberText(totals.TotalSize), AttributeText(folder),
+    return {VisibleText(folder.FullPath), WholeNumberText(totals.TotalSize), AttributeText(folder),
             ListingDateText(folder.Created), ListingDateText(folder.Modified), ListingDateText(folder.Accessed)};
 }
 
@@ -59,10 +59,11 @@ void WriteHtmlSection(LineWriter& out, const ListingOptions& options, const Sect
 
 void WriteTreeSection(LineWriter& out, int depth, const std::wstring& path)
 {
-    if (depth == 0)
-        out.WriteLine(path);
-    else if (depth <= kDeepestTreeLevel)
-        out.WriteLine(TreeIndent(depth - 1) + L"├─" + path);
+    if (depth > kDeepestTreeLevel) return;
+    std::wstring line;
+    if (depth > 0) line = TreeIndent(depth - 1) + L"├─";
+    AppendVisibleText(line, path);
+    out.WriteLine(line);
 }
 
 }  // namespace
@@ -82,7 +83,7 @@ bool WriteFolderSection(LineWriter& out, const ListingOptions& options, bool sho
     if (!showFolders) return false;
 
     if (options.EasyMode) {
-        out.WriteLine(options.FullPath ? folder.FullPath : folder.Name);
+        out.WriteLine(VisibleText(options.FullPath ? folder.FullPath : folder.Name));
         return true;
     }
     bool listedFiles = HasListedFiles(totals);

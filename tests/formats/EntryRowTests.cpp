@@ -110,3 +110,19 @@ TEST(EntryRow, NothingAfterStopBelowTheLimitOrWithoutFiles)
     WrittenText([&](LineWriter& out) { status = WriteEntryRow(out, options, true, false, 1, Notes()); });
     EXPECT_TRUE(status);
 }
+
+TEST(EntryRow, ControlCharactersInNamesNeverBreakTheRow)
+{
+    EntryInfo entry = FileEntry(L"C:\\x\n\\", L"a\tb.c\rd", 1, 0);
+    ListingOptions easy = Options(ListingFormats::Txt, SaveModes::FilesOnly);
+    easy.EasyMode = true;
+    easy.FullPath = true;
+    for (const ListingOptions& options :
+         {Options(ListingFormats::Txt, SaveModes::FilesOnly), Options(ListingFormats::Txt, SaveModes::Both),
+          Options(ListingFormats::Csv, SaveModes::FilesOnly), Options(ListingFormats::Html, SaveModes::Both),
+          Options(ListingFormats::Tree, SaveModes::FilesOnly), Options(ListingFormats::Tree, SaveModes::Both), easy}) {
+        std::wstring row = Row(options, 1, entry);
+        EXPECT_NE(row.find(L"a\u2409b.c\u240Dd"), std::wstring::npos) << row;
+        EXPECT_EQ(row.find_first_of(L"\r\n"), row.size() - 2) << row;
+    }
+}
