@@ -8,11 +8,18 @@ namespace {
 constexpr int kDeepestTreeLevel = 15;
 constexpr std::size_t kTxtRowWidth = 81;
 
-// first and last are 1-based positions; the value is cut to the span.
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// first and last are 1-based positions; the value is cut to the span. A cut that would
+// keep only the first half of a surrogate pair leaves a blank in its place instead.
 void Overwrite(std::wstring& row, std::size_t first, std::size_t last, std::wstring_view value)
 {
     std::size_t span = last - first + 1;
-    row.replace(first - 1, std::min(span, value.size()), value.substr(0, span));
+    if (value.size() > span) {
+        value = value.substr(0, span);
+        if (IsHighSurrogate(value.back())) value.remove_suffix(1);
+    }
+    row.replace(first - 1, value.size(), value);
 }
 
 void PutBar(std::wstring& row, std::size_t position) { row[position - 1] = L'|'; }
@@ -37,7 +44,7 @@ RowValues ValuesOf(const EntryInfo& entry)
     v.Modified = SameTime(entry.Modified, entry.Created) ? v.Created : ListingDateText(entry.Modified);
     v.Accessed = SameTime(entry.Accessed, entry.Modified) ? v.Modified : ListingDateText(entry.Accessed);
     v.Attributes = AttributeText(entry);
-    v.Extension = UpperCaseText(entry.Extension);
+    AppendVisibleText(v.Extension, UpperCaseText(entry.Extension));
     return v;
 }
 
@@ -48,7 +55,8 @@ std::wstring CsvRow(const EntryInfo& entry, const std::wstring& name)
     row.reserve(80 + name.size());
     for (const std::wstring* field : {&v.Size, &v.Created, &v.Modified, &v.Accessed, &v.Attributes, &v.Extension})
         row.append(*field).append(1, L'\t');
-    return row.append(name);
+    AppendVisibleText(row, name);
+    return row;
 }
 
 std::wstring HtmlRow(const EntryInfo& entry, const std::wstring& name)
@@ -62,22 +70,29 @@ std::wstring HtmlRow(const EntryInfo& entry, const std::wstring& name)
     row.append(L"</td><td bgcolor=#FFF3F0 nowrap>").append(v.Accessed);
     row.append(L"</td><td bgcolor=#FFF0F0 nowrap>").append(v.Attributes);
     row.append(L"</td><td bgcolor=#FFFCF0 nowrap>").append(HtmlText(v.Extension));
-    row.append(L"</td><td bgcolor=#FCF0F3 nowrap>").append(HtmlText(name));
+    row.append(L"</td><td bgcolor=#FCF0F3 nowrap>");
+    AppendVisibleText(row, HtmlText(name));
     return row.append(L"</td></tr>");
 }
 
 void WriteTreeRow(LineWriter& out, const ListingOptions& options, int depth, const EntryInfo& entry)
 {
+    std::wstring line;
     if (options.SaveMode != SaveModes::Both) {
-        out.WriteLine(std::wstring(static_cast<std::size_t>(depth), L'\t') + entry.FullPath);
+        line.assign(static_cast<std::size_t>(depth), L'\t');
+        AppendVisibleText(line, entry.FullPath);
+    } else if (depth <= kDeepestTreeLevel) {
+        line = TreeIndent(depth);
+        AppendVisibleText(line, entry.Name);
+    } else {
         return;
     }
-    if (depth <= kDeepestTreeLevel) out.WriteLine(TreeIndent(depth) + entry.Name);
+    out.WriteLine(line);
 }
 
 std::wstring EasyText(const ListingOptions& options, const EntryInfo& entry)
 {
-    std::wstring text = options.FullPath ? entry.FullPath : entry.Name;
+    std::wstring text = VisibleText(options.FullPath ? entry.FullPath : entry.Name);
     return options.DeleteExtension ? RemoveExtension(text) : text;
 }
 
@@ -88,7 +103,7 @@ std::wstring TxtRow(const EntryInfo& entry, std::wstring_view shownName)
     RowValues v = ValuesOf(entry);
     std::wstring row(kTxtRowWidth, L' ');
     row.reserve(kTxtRowWidth + shownName.size());
-    Overwrite(row, 1, 12, v.Size);
+    Overwrite(row, 1, 11, v.Size);  // the bar at 12 would take a twelfth character anyway
     PutBar(row, 12);
     Overwrite(row, 13, 28, v.Created);
     PutBar(row, 29);
@@ -100,7 +115,7 @@ std::wstring TxtRow(const EntryInfo& entry, std::wstring_view shownName)
     PutBar(row, 72);
     Overwrite(row, 73, 77, v.Extension);
     PutBar(row, 81);
-    row += shownName;
+    AppendVisibleText(row, shownName);
     return row;
 }
 

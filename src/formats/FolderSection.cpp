@@ -18,31 +18,32 @@ struct SectionValues {
 
 SectionValues ValuesOf(const EntryInfo& folder, const FolderTotals& totals)
 {
-    return {folder.FullPath,        WholeNumberText(totals.TotalSize), AttributeText(folder),
+    return {VisibleText(folder.FullPath), WholeNumberText(totals.TotalSize), AttributeText(folder),
             ListingDateText(folder.Created), ListingDateText(folder.Modified), ListingDateText(folder.Accessed)};
 }
 
-bool HasListedBytes(const FolderTotals& totals) { return totals.TotalSize > ExactSize(0); }
+// Empty means no file passed the filters; files of 0 bytes still have rows to head.
+bool HasListedFiles(const FolderTotals& totals) { return totals.FileCount > 0; }
 
-void WriteTxtSection(LineWriter& out, const ListingOptions& options, const SectionValues& v, bool listedBytes)
+void WriteTxtSection(LineWriter& out, const ListingOptions& options, const SectionValues& v, bool listedFiles)
 {
     bool both = options.SaveMode == SaveModes::Both;
     if (both) out.WriteLine(RuleLine());
     out.WriteLine(L"\r\n資料夾名稱　：" + v.Path + L"\r\n資料夾大小　：" + v.Size + L" 個位元組\r\n資料夾屬性　：" +
                   v.Attributes + L"\r\n建立時間　　：" + v.Created + L"\r\n最後修改時間：" + v.Modified +
                   L"\r\n最後存取時間：" + v.Accessed);
-    if (both && listedBytes) out.WriteLine(RuleLine() + L"\r\n" + TxtColumnHeader() + L"\r\n" + RuleLine());
+    if (both && listedFiles) out.WriteLine(RuleLine() + L"\r\n" + TxtColumnHeader() + L"\r\n" + RuleLine());
 }
 
-void WriteCsvSection(LineWriter& out, const ListingOptions& options, const SectionValues& v, bool listedBytes)
+void WriteCsvSection(LineWriter& out, const ListingOptions& options, const SectionValues& v, bool listedFiles)
 {
     out.WriteLine(L"\r\n資料夾名稱　：\t" + v.Path + L"\r\n資料夾大小　：\t" + v.Size + L" 個位元組\r\n資料夾屬性　：\t" +
                   v.Attributes + L"\r\n建立時間　　：\t" + v.Created + L"\r\n最後修改時間：\t" + v.Modified +
                   L"\r\n最後存取時間：\t" + v.Accessed + L"\r\n");
-    if (options.SaveMode == SaveModes::Both && listedBytes) out.WriteLine(CsvColumnHeader());
+    if (options.SaveMode == SaveModes::Both && listedFiles) out.WriteLine(CsvColumnHeader());
 }
 
-void WriteHtmlSection(LineWriter& out, const ListingOptions& options, const SectionValues& v, bool listedBytes)
+void WriteHtmlSection(LineWriter& out, const ListingOptions& options, const SectionValues& v, bool listedFiles)
 {
     const std::wstring row = L"<tr><td bgcolor=#E0E0E0 nowrap>";
     out.WriteLine(L"<table border='1' cellpadding='3'><tr bgcolor='E0E0E0'>\r\n"
@@ -53,15 +54,16 @@ void WriteHtmlSection(LineWriter& out, const ListingOptions& options, const Sect
                   L"起始建立時間<td bgcolor=#FFF9F0 nowrap>" + v.Created + L"</td></tr>\r\n" + row +
                   L"最後修改時間<td bgcolor=#FFF8F0 nowrap>" + v.Modified + L"</td></tr>\r\n" + row +
                   L"最後存取時間<td bgcolor=#FFF6F0 nowrap>" + v.Accessed + L"</td></tr>\r\n</table>");
-    if (options.SaveMode == SaveModes::Both && listedBytes) out.WriteLine(HtmlFileTableHeader());
+    if (options.SaveMode == SaveModes::Both && listedFiles) out.WriteLine(HtmlFileTableHeader());
 }
 
 void WriteTreeSection(LineWriter& out, int depth, const std::wstring& path)
 {
-    if (depth == 0)
-        out.WriteLine(path);
-    else if (depth <= kDeepestTreeLevel)
-        out.WriteLine(TreeIndent(depth - 1) + L"├─" + path);
+    if (depth > kDeepestTreeLevel) return;
+    std::wstring line;
+    if (depth > 0) line = TreeIndent(depth - 1) + L"├─";
+    AppendVisibleText(line, path);
+    out.WriteLine(line);
 }
 
 }  // namespace
@@ -81,16 +83,16 @@ bool WriteFolderSection(LineWriter& out, const ListingOptions& options, bool sho
     if (!showFolders) return false;
 
     if (options.EasyMode) {
-        out.WriteLine(options.FullPath ? folder.FullPath : folder.Name);
+        out.WriteLine(VisibleText(options.FullPath ? folder.FullPath : folder.Name));
         return true;
     }
-    bool listedBytes = HasListedBytes(totals);
-    if (options.IgnoreEmptyFolders && !listedBytes) return true;
+    bool listedFiles = HasListedFiles(totals);
+    if (options.IgnoreEmptyFolders && !listedFiles) return true;
 
     switch (options.Format) {
-    case ListingFormats::Txt: WriteTxtSection(out, options, ValuesOf(folder, totals), listedBytes); break;
-    case ListingFormats::Csv: WriteCsvSection(out, options, ValuesOf(folder, totals), listedBytes); break;
-    case ListingFormats::Html: WriteHtmlSection(out, options, ValuesOf(folder, totals), listedBytes); break;
+    case ListingFormats::Txt: WriteTxtSection(out, options, ValuesOf(folder, totals), listedFiles); break;
+    case ListingFormats::Csv: WriteCsvSection(out, options, ValuesOf(folder, totals), listedFiles); break;
+    case ListingFormats::Html: WriteHtmlSection(out, options, ValuesOf(folder, totals), listedFiles); break;
     case ListingFormats::Tree: WriteTreeSection(out, depth, folder.FullPath); break;
     default: break;
     }

@@ -160,6 +160,26 @@ std::wstring RemoveExtension(std::wstring_view text)
     return std::wstring(buffer.data());
 }
 
+void AppendVisibleText(std::wstring& out, std::wstring_view text)
+{
+    std::size_t start = out.size();
+    out.append(text);
+    for (std::size_t i = start; i < out.size(); ++i) {
+        wchar_t c = out[i];
+        if (c < 0x20)
+            out[i] = static_cast<wchar_t>(0x2400 + c);
+        else if (c == 0x7F)
+            out[i] = L'\u2421';
+    }
+}
+
+std::wstring VisibleText(std::wstring_view text)
+{
+    std::wstring visible;
+    AppendVisibleText(visible, text);
+    return visible;
+}
+
 std::wstring HtmlText(std::wstring_view text)
 {
     std::wstring escaped;

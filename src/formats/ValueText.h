@@ -30,6 +30,12 @@ bool IsExecutableName(std::wstring_view text);
 bool IsMacroDocumentName(std::wstring_view text);
 std::wstring RemoveExtension(std::wstring_view text);
 
+// Each control character (U+0000 to U+001F, U+007F) as its visible picture (U+2400 +
+// code, U+2421 for U+007F), so that a name from another system cannot split a row or
+// a line; everything else is kept. Appending costs no copy beyond the append itself.
+void AppendVisibleText(std::wstring& out, std::wstring_view text);
+std::wstring VisibleText(std::wstring_view text);
+
 // &, < and > as HTML character references; nothing else changes.
 std::wstring HtmlText(std::wstring_view text);
 std::wstring UpperCaseText(std::wstring_view text);

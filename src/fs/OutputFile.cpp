@@ -22,13 +22,14 @@ void OutputFile::Fail()
     handle_.Reset();
 }
 
-bool OpenOutputFile(OutputFile& file, std::wstring_view path)
+bool OpenOutputFile(OutputFile& file, std::wstring_view path, OpenMode mode)
 {
     file.handle_.Reset();
     file.failed_ = false;
     file.lastError_ = 0;
     std::wstring name(path);
-    file.handle_.Reset(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+    DWORD disposition = mode == OpenMode::CreateNew ? CREATE_NEW : CREATE_ALWAYS;
+    file.handle_.Reset(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                                    FILE_ATTRIBUTE_ARCHIVE, nullptr));
     if (!file.handle_) {
         file.lastError_ = GetLastError();

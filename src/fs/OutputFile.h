@@ -6,6 +6,11 @@
 
 #include "fs/Handles.h"
 
+enum class OpenMode {
+    Replace,    // creates the file or truncates the one there
+    CreateNew,  // fails (ERROR_FILE_EXISTS) when the name is taken
+};
+
 class OutputFile {
 public:
     bool IsOpen() const { return handle_.Valid(); }
@@ -15,7 +20,7 @@ public:
     unsigned long LastError() const { return lastError_; }
 
 private:
-    friend bool OpenOutputFile(OutputFile& file, std::wstring_view path);
+    friend bool OpenOutputFile(OutputFile& file, std::wstring_view path, OpenMode mode);
     friend void WriteOutputLine(OutputFile& file, std::wstring_view text);
     friend void CloseOutputFile(OutputFile& file);
 
@@ -26,7 +31,8 @@ private:
     unsigned long lastError_ = 0;
 };
 
-// Creates or truncates the file (the path is used as given) and writes the mark.
-bool OpenOutputFile(OutputFile& file, std::wstring_view path);
+// Creates (or, by default, truncates) the file (the path is used as given) and writes
+// the mark.
+bool OpenOutputFile(OutputFile& file, std::wstring_view path, OpenMode mode = OpenMode::Replace);
 void WriteOutputLine(OutputFile& file, std::wstring_view text);
 void CloseOutputFile(OutputFile& file);

@@ -31,13 +31,8 @@ bool InList(std::wstring_view list, wchar_t c)
     return false;
 }
 
-// "[]" stands for nothing at all and consumes no character.
-bool IsEmptyList(std::wstring_view pattern, std::size_t p)
-{
-    return p + 1 < pattern.size() && pattern[p] == L'[' && pattern[p + 1] == L']';
-}
-
-// Whether the single-character element at p matches c; next is set past it.
+// Whether the single-character element at p matches c; next is set past it. An
+// empty list ("[]") holds no character, so it matches none.
 bool ElementMatches(std::wstring_view pattern, std::size_t p, wchar_t c, std::size_t& next)
 {
     wchar_t head = pattern[p];
@@ -54,19 +49,6 @@ bool ElementMatches(std::wstring_view pattern, std::size_t p, wchar_t c, std::si
     }
     default: return head == c;
     }
-}
-
-bool SkipsEmpty(std::wstring_view pattern, std::size_t& p)
-{
-    if (p < pattern.size() && pattern[p] == L'*') {
-        ++p;
-        return true;
-    }
-    if (IsEmptyList(pattern, p)) {
-        p += 2;
-        return true;
-    }
-    return false;
 }
 
 // Date-times as whole seconds on a straight line: before 1899-12-30 the fraction
@@ -118,10 +100,6 @@ bool MatchesPattern(std::wstring_view name, std::wstring_view pattern)
             starName = n;
             continue;
         }
-        if (IsEmptyList(pattern, p)) {
-            p += 2;
-            continue;
-        }
         std::size_t next = 0;
         if (p < pattern.size() && ElementMatches(pattern, p, name[n], next)) {
             p = next;
@@ -132,8 +110,7 @@ bool MatchesPattern(std::wstring_view name, std::wstring_view pattern)
         p = starPattern;
         n = ++starName;
     }
-    while (SkipsEmpty(pattern, p)) {
-    }
+    while (p < pattern.size() && pattern[p] == L'*') ++p;
     return p == pattern.size();
 }
 
@@ -175,7 +152,8 @@ bool SizePasses(const EntryInfo& entry, const RunState& state)
 
 bool TimePasses(const EntryInfo& entry, const RunState& state)
 {
-    if (state.AnyTime || state.DateTest == 0) return true;
+    if (state.AnyTime) return true;
+    // With a time kind chosen a file must have that time, whatever the bounds.
     const FileTimeInfo& time = ChosenTime(entry, state.DateField);
     if (time.Invalid || time.Local == 0) return false;
     long long t = FloorToMinute(LinearSeconds(time.Local));

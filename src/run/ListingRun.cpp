@@ -18,6 +18,40 @@ SYSTEMTIME LocalNow()
 
 bool WritesFile(const ListingOptions& options) { return options.EasyMode || options.Format != ListingFormats::None; }
 
+constexpr int kMostNames = 9999;
+
+// The path with " (number)" before the extension of its file name, or at its end.
+std::wstring NumberedName(std::wstring_view path, int number)
+{
+    std::size_t nameStart = path.find_last_of(L"\\/");
+    nameStart = nameStart == std::wstring_view::npos ? 0 : nameStart + 1;
+    std::size_t dot = path.rfind(L'.');
+    if (dot == std::wstring_view::npos || dot < nameStart) dot = path.size();
+    return std::wstring(path.substr(0, dot)) + L" (" + std::to_wstring(number) + L")" + std::wstring(path.substr(dot));
+}
+
+// A folder of that name gives ERROR_ACCESS_DENIED, as does an output folder we may
+// not write to; only the first means the name is taken.
+bool NameTaken(const std::wstring& path, unsigned long error)
+{
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return true;
+    if (error != ERROR_ACCESS_DENIED) return false;
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Taking a name and checking it is one step, so two runs of the same second cannot
+// both take one name. Empty when no name could be created (file.LastError() tells).
+std::wstring OpenFreeName(OutputFile& file, std::wstring_view wanted)
+{
+    for (int number = 1; number <= kMostNames; ++number) {
+        std::wstring path = number == 1 ? std::wstring(wanted) : NumberedName(wanted, number);
+        if (OpenOutputFile(file, path, OpenMode::CreateNew)) return path;
+        if (!NameTaken(path, file.LastError())) break;
+    }
+    return {};
+}
+
 }  // namespace
 
 RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& options, std::wstring_view outputPath,
@@ -32,10 +66,13 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
 
     OutputFile file;
     bool writesFile = WritesFile(options);
-    if (writesFile && !OpenOutputFile(file, outputPath)) {
-        result.WriteError = file.LastError();
-        result.AllWritten = false;
-        return result;
+    if (writesFile) {
+        result.OutputPath = OpenFreeName(file, outputPath);
+        if (result.OutputPath.empty()) {
+            result.WriteError = file.LastError();
+            result.AllWritten = false;
+            return result;
+        }
     }
     result.Started = true;
     state.Running = true;

@@ -1,6 +1,7 @@
 #pragma once
 // One whole listing without a window: output file, frame lines, walk, counts.
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "formats/ListingOptions.h"
@@ -10,6 +11,7 @@
 
 struct RunResult {
     bool Started = false;  // false: the output file could not be created, or a run is under way
+    std::wstring OutputPath;  // the file written (empty when none): the wanted name or a numbered one
     std::int32_t FolderCount = 0;
     std::int32_t FileCount = 0;
     std::uint64_t ElapsedMs = 0;
@@ -19,7 +21,9 @@ struct RunResult {
 
 // The run after the checks and the folder choice (see PrepareRun): creates the file
 // at outputPath (none when no format is chosen outside easy mode), writes the frame
-// and the body, and closes it. state.StopRequested, set through the host, ends the
-// walk early; the closing lines are written all the same.
+// and the body, and closes it. A name already taken by a file or a folder is never
+// replaced: the listing goes to "name (2).ext", "name (3).ext", ... instead.
+// state.StopRequested, set through the host, ends the walk early; the closing lines
+// are written all the same.
 RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& options, std::wstring_view outputPath,
                      RunHost& host, std::uint32_t progressIntervalMs = 20);

@@ -62,6 +62,17 @@ OleDate DefaultRangeStart(const SYSTEMTIME& now)
 
 OleDate NowDate(const SYSTEMTIME& now) { return OleDateFromSystemTime(now).value_or(0); }
 
+// The picked day at the given time of day; a picker without a date (0) gives none.
+OleDate OnPickedDay(OleDate picked, int hour, int minute, int second)
+{
+    if (picked == 0) return 0;
+    DateParts parts = PartsFromOleDate(picked);
+    parts.Hour = hour;
+    parts.Minute = minute;
+    parts.Second = second;
+    return DateOrZero(parts);
+}
+
 std::uint16_t ActiveBits(double first, double second, std::uint16_t firstBit, std::uint16_t secondBit)
 {
     return static_cast<std::uint16_t>((first > 0 ? firstBit : 0) | (second > 0 ? secondBit : 0));
@@ -126,22 +137,23 @@ SizeCheck CheckSizeOptions(const SizeControls& controls)
 TimeBounds ComputeTimeBounds(const TimeControls& controls, const SYSTEMTIME& nowLocal)
 {
     TimeBounds bounds;
-    if (controls.Kind == TimeKinds::Any) {
-        bounds.From = DefaultRangeStart(nowLocal);
-        bounds.To = NowDate(nowLocal);
-        bounds.AnyTime = true;
-    } else {
-        bounds.From = controls.First;
-        bounds.To = controls.Second;
-    }
     switch (controls.Kind) {
-    case TimeKinds::Any: bounds.Field = DateFields::Accessed; break;
     case TimeKinds::Modified: bounds.Field = DateFields::Modified; break;
     case TimeKinds::Created: bounds.Field = DateFields::Created; break;
     case TimeKinds::Accessed: bounds.Field = DateFields::Accessed; break;
-    default: break;
+    default:  // 不指定, or nothing selected
+        bounds.From = DefaultRangeStart(nowLocal);
+        bounds.To = NowDate(nowLocal);
+        bounds.Field = DateFields::Accessed;
+        bounds.AnyTime = true;
+        break;
     }
-    // A date on or before 1899-12-30 is not greater than 0, so it is no bound.
+    if (!bounds.AnyTime) {
+        // The pickers show dates only; whatever time of day they hold is not the user's.
+        bounds.From = OnPickedDay(controls.First, 0, 0, 0);
+        bounds.To = OnPickedDay(controls.Second, 23, 59, 59);
+    }
+    // A date on or before 1899-12-30 00:00 is not greater than 0, so it is no bound.
     bounds.Test = ActiveBits(bounds.From, bounds.To, DateTestBits::From, DateTestBits::To);
     return bounds;
 }
@@ -162,7 +174,7 @@ std::wstring PrepareRun(RunState& state, const JobInfo& job, const SizeControls&
     TimeBounds time = ComputeTimeBounds(times, nowLocal);
     state.DateFrom = time.From;
     state.DateTo = time.To;
-    if (time.Field) state.DateField = *time.Field;
+    state.DateField = time.Field;
     state.DateTest = time.Test;
     state.AnyTime = time.AnyTime;
     return {};

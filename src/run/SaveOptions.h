@@ -64,7 +64,7 @@ struct TimeBounds {
     OleDate From = 0;
     OleDate To = 0;
     std::uint16_t Test = 0;
-    std::optional<std::uint16_t> Field;  // none: keep the previous one
+    std::uint16_t Field = DateFields::Accessed;
     bool AnyTime = false;
 };
 
@@ -79,7 +79,9 @@ double LenientNumber(std::wstring_view text);
 // unit. None when it does not fit in 64 bits.
 std::optional<std::int64_t> SizeBoxBytes(std::wstring_view text, int unit);
 SizeCheck CheckSizeOptions(const SizeControls& controls);
-// nowLocal: the moment of saving in local time.
+// nowLocal: the moment of saving in local time. A time kind takes whole days from the
+// pickers, the first from 00:00:00 and the second until 23:59:59; a list without a
+// selection counts as 不指定.
 TimeBounds ComputeTimeBounds(const TimeControls& controls, const SYSTEMTIME& nowLocal);
 
 // Steps of Save before the output folder is asked for: clears the stop flag, takes

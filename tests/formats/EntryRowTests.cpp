@@ -45,6 +45,8 @@ TEST(EntryRow, TxtRowCutsLongValuesToTheirSpan)
     big.Size = ExactSize::FromUInt64(1000ull << 30);
     EXPECT_EQ(TxtRow(big, L"big").substr(0, 12), L"1,000.00 GB|");
     EXPECT_EQ(TxtRow(Notes(), L"").size(), 81u);
+    // A character outside the BMP that does not fit whole leaves a blank, not half a pair.
+    EXPECT_EQ(TxtRow(FileEntry(L"C:\\x\\", L"a.abcd\U0001D11E", 0, 0), L"").substr(71), L"|ABCD    |");
 }
 
 TEST(EntryRow, CsvAndHtmlRowsKeepTheWholeExtension)
@@ -107,4 +109,20 @@ TEST(EntryRow, NothingAfterStopBelowTheLimitOrWithoutFiles)
     EXPECT_FALSE(status);
     WrittenText([&](LineWriter& out) { status = WriteEntryRow(out, options, true, false, 1, Notes()); });
     EXPECT_TRUE(status);
+}
+
+TEST(EntryRow, ControlCharactersInNamesNeverBreakTheRow)
+{
+    EntryInfo entry = FileEntry(L"C:\\x\n\\", L"a\tb.c\rd", 1, 0);
+    ListingOptions easy = Options(ListingFormats::Txt, SaveModes::FilesOnly);
+    easy.EasyMode = true;
+    easy.FullPath = true;
+    for (const ListingOptions& options :
+         {Options(ListingFormats::Txt, SaveModes::FilesOnly), Options(ListingFormats::Txt, SaveModes::Both),
+          Options(ListingFormats::Csv, SaveModes::FilesOnly), Options(ListingFormats::Html, SaveModes::Both),
+          Options(ListingFormats::Tree, SaveModes::FilesOnly), Options(ListingFormats::Tree, SaveModes::Both), easy}) {
+        std::wstring row = Row(options, 1, entry);
+        EXPECT_NE(row.find(L"a\u2409b.c\u240Dd"), std::wstring::npos) << row;
+        EXPECT_EQ(row.find_first_of(L"\r\n"), row.size() - 2) << row;
+    }
 }

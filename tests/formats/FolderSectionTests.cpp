@@ -67,6 +67,9 @@ TEST(FolderSection, TxtBlockOfAnEmptyFolderHasNoHeader)
               kRule + L"\r\n\r\n資料夾名稱　：C:\\Data\r\n資料夾大小　：0 個位元組\r\n資料夾屬性　：-------\r\n建立"
                       L"時間　　：2023-05-01 15:04\r\n最後修改時間：2023-05-02 09:30\r\n最後存取時間：2023-05-03 "
                       L"10:00\r\n");
+    EXPECT_NE(Section(Options(ListingFormats::Txt, SaveModes::Both), 0, L"C:\\Da\tta", 0)
+                  .find(L"\r\n資料夾名稱　：C:\\Da\u2409ta\r\n"),
+              std::wstring::npos);
     // Folders only: no rule before, none after.
     EXPECT_EQ(Section(Options(ListingFormats::Txt, SaveModes::FoldersOnly), 0, L"C:\\Data", 5),
               L"\r\n資料夾名稱　：C:\\Data\r\n資料夾大小　：5 個位元組\r\n資料夾屬性　：-------\r\n建立時間　　："
@@ -111,6 +114,7 @@ TEST(FolderSection, TreeLinesByDepth)
     EXPECT_EQ(Section(tree, 0, L"C:\\Data", 0), L"C:\\Data\r\n");
     EXPECT_EQ(Section(tree, 1, L"C:\\Data\\A", 0), L"├─C:\\Data\\A\r\n");
     EXPECT_EQ(Section(tree, 2, L"C:\\Data\\A\\B", 0), L"│  ├─C:\\Data\\A\\B\r\n");
+    EXPECT_EQ(Section(tree, 1, L"C:\\Data\\A\tB\n", 0), L"├─C:\\Data\\A\u2409B\u240A\r\n");
     std::wstring fourteenBars;
     for (int i = 0; i < 14; ++i) fourteenBars += L"│  ";
     EXPECT_EQ(Section(tree, 15, L"C:\\d", 9), fourteenBars + L"├─C:\\d\r\n");
@@ -146,6 +150,7 @@ TEST(FolderSection, IgnoringEmptyFoldersSkipsTheBlockButNotTheEasyLine)
 
     options.EasyMode = true;
     EXPECT_EQ(Section(options, 0, L"C:\\Data", 0), L"Data\r\n");
+    EXPECT_EQ(Section(options, 0, L"C:\\Da\rta", 0), L"Da\u240Dta\r\n");
     options.FullPath = true;
     options.DeleteExtension = true;  // folders keep their names whole
     EXPECT_EQ(Section(options, 3, L"C:\\Data\\v1.2", 0), L"C:\\Data\\v1.2\r\n");

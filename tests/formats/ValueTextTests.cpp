@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "WrittenText.h"
 #include "formats/NumberText.h"
 #include "formats/ValueText.h"
@@ -165,4 +167,21 @@ TEST(HtmlText, EscapesOnlyTheMarkupCharacters)
 {
     EXPECT_EQ(HtmlText(L"a&b<c>d \"e' 中"), L"a&amp;b&lt;c&gt;d \"e' 中");
     EXPECT_EQ(HtmlText(L"&amp;"), L"&amp;amp;");
+}
+
+TEST(VisibleText, ShowsEachControlCharacterAsItsPicture)
+{
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"a\tb", L"a\u2409b"},
+        {L"a\rb\n", L"a\u240Db\u240A"},
+        {std::wstring(L"\0\x01\x1F", 3), L"\u2400\u2401\u241F"},
+        {L"del\x7F", L"del\u2421"},
+        {L"plain name ~!.txt \u00A0中", L"plain name ~!.txt \u00A0中"},
+    };
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(VisibleText(text), shown);
+        std::wstring appended = L"x\t";
+        AppendVisibleText(appended, text);
+        EXPECT_EQ(appended, L"x\t" + shown) << "only the appended text changes";
+    }
 }

@@ -51,7 +51,8 @@ TEST(Patterns, WildcardsDigitsAndLists)
     EXPECT_TRUE(MatchesPattern(L"q", L"[a-cq]"));
     EXPECT_TRUE(MatchesPattern(L"-", L"[a-]"));
     EXPECT_FALSE(MatchesPattern(L"b", L"[c-a]"));
-    EXPECT_TRUE(MatchesPattern(L"ab", L"a[]b"));
+    EXPECT_FALSE(MatchesPattern(L"ab", L"a[]b"));
+    EXPECT_FALSE(MatchesPattern(L"a", L"a*[]"));
 }
 
 TEST(Patterns, BracketsQuoteTheSpecialCharacters)
@@ -236,7 +237,9 @@ TEST(TimeTest, AnyTimeKeepsEveryFileWhileOtherKindsDropUnreadableTimes)
     EXPECT_FALSE(TimePasses(invalid, state));
     EXPECT_FALSE(TimePasses(unknown, state));
     state.DateTest = 0;
-    EXPECT_TRUE(TimePasses(invalid, state));
+    EXPECT_FALSE(TimePasses(invalid, state));
+    EXPECT_FALSE(TimePasses(unknown, state));
+    EXPECT_TRUE(TimePasses(future, state));
 }
 
 TEST(TimeTest, DatesBeforeEighteenNinetyNineCompareInTimeOrder)

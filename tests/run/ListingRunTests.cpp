@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "ListingFixture.h"
@@ -30,10 +31,10 @@ SYSTEMTIME Now()
 }
 
 // The job as Save fills it from the window for the given listing mode.
-JobInfo JobFor(const ListingFixture& fixture, int mode)
+JobInfo JobFor(const std::wstring& root, int mode)
 {
     JobInfo job;
-    job.SetRootFolder(fixture.Root());
+    job.SetRootFolder(root);
     job.SetShowFiles(mode != SaveModes::FoldersOnly);
     job.SetShowFolders(mode != SaveModes::FilesOnly);
     job.SetFolderFilter(L"*");
@@ -60,7 +61,7 @@ TEST_P(ListingRuns, WriteTheExpectedFile)
     options.Format = c.Format;
     options.SaveMode = c.Mode;
     if (c.Tweak) c.Tweak(options);
-    JobInfo job = JobFor(*fixture_, c.Mode);
+    JobInfo job = JobFor(fixture_->Root(), c.Mode);
     RunState state;
     ASSERT_EQ(PrepareRun(state, job, {}, {}, Now()), L"");
     if (c.Setup) c.Setup(job, state);
@@ -113,7 +114,7 @@ void ModifiedRange(JobInfo&, RunState& state)
     state.DateFrom = bounds.From;
     state.DateTo = bounds.To;
     state.DateTest = bounds.Test;
-    state.DateField = *bounds.Field;
+    state.DateField = bounds.Field;
     state.AnyTime = bounds.AnyTime;
 }
 
@@ -188,3 +189,64 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<ListingCase>& info) { return std::string(info.param.Expected); });
 
 }  // namespace
+
+namespace {
+
+// The folder's "\\?\unix\..." form. Wine hands such a path to the file system without
+// the name checks of its Windows paths, so it can make the names a share served from
+// another system may hold. Empty where there is no such form.
+std::wstring UnixForm(const std::wstring& folder)
+{
+    using UnixFileName = char*(CDECL*)(const wchar_t*);
+    FARPROC proc = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
+    if (!proc) return {};
+    char* path = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(proc))(folder.c_str());
+    if (!path) return {};
+    std::wstring form = L"\\\\?\\unix";
+    for (const char* c = path; *c; ++c)
+        form += *c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    HeapFree(GetProcessHeap(), 0, path);
+    return form;
+}
+
+bool MakeEmptyFile(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+}  // namespace
+
+TEST(ControlCharacters, NamesHoldingThemKeepEveryRowAndFieldWhole)
+{
+    TestFolder folder;
+    std::wstring unixForm = UnixForm(folder.Path());
+    if (unixForm.empty() || !MakeEmptyFile(unixForm + L"\\tab\there.txt"))
+        GTEST_SKIP() << "names with control characters cannot be made here";
+    ASSERT_TRUE(MakeEmptyFile(unixForm + L"\\line\nbreak\r.t\x01"));
+    ASSERT_TRUE(MakeEmptyFile(unixForm + L"\\del\x7F"));
+    TestFolder output;
+    auto listing = [&](int format) {
+        JobInfo job = JobFor(folder.Path(), SaveModes::Both);
+        ListingOptions options;
+        options.Format = format;
+        RunState state;
+        EXPECT_EQ(PrepareRun(state, job, {}, {}, Now()), L"");
+        FakeHost host(state);
+        return ListingText(RunListing(state, job, options, output / L"listing.txt", host).OutputPath);
+    };
+
+    EXPECT_EQ(listing(ListingFormats::Tree),
+              folder.Path() + L"\r\n│  del\u2421\r\n│  line\u240Abreak\u240D.t\u2401\r\n│  tab\u2409here.txt\r\n");
+    std::wstring csv = listing(ListingFormats::Csv);
+    EXPECT_NE(csv.find(L"\tT\u2401\tline\u240Abreak\u240D.t\u2401\r\n"), std::wstring::npos);
+    const std::wstring rowStart = L"\r\n0 Bytes\t";
+    int rows = 0;
+    for (std::size_t at = csv.find(rowStart); at != std::wstring::npos; at = csv.find(rowStart, at + 2), ++rows) {
+        std::wstring row = csv.substr(at + 2, csv.find(L"\r\n", at + 2) - at - 2);
+        EXPECT_EQ(std::count(row.begin(), row.end(), L'\t'), 6) << "seven fields";
+    }
+    EXPECT_EQ(rows, 3);
+}

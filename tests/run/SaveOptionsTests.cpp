@@ -121,20 +121,17 @@ TEST(TimeOptions, AnyTimeRunsFrom150YearsAgoUntilNowOnTheAccessTime)
     EXPECT_EQ(ComputeTimeBounds({TimeKinds::Any, 0, 0}, At(2060, 7, 4)).From, Date(1910, 7, 4));
 }
 
-TEST(TimeOptions, OtherKindsTakeThePickersAsTheyAre)
+TEST(TimeOptions, OtherKindsTakeWholeDaysFromThePickers)
 {
     OleDate from = Date(2023, 1, 1, 8, 0, 0), to = Date(2022, 1, 1, 9, 30, 15);
     TimeBounds modified = ComputeTimeBounds({TimeKinds::Modified, from, to}, At(2024, 1, 1));
-    EXPECT_EQ(modified.From, from);
-    EXPECT_EQ(modified.To, to);  // a start after the end is accepted
+    EXPECT_EQ(modified.From, Date(2023, 1, 1));
+    EXPECT_EQ(modified.To, Date(2022, 1, 1, 23, 59, 59));  // a start after the end is accepted
     EXPECT_EQ(modified.Field, DateFields::Modified);
     EXPECT_EQ(modified.Test, 3);
     EXPECT_FALSE(modified.AnyTime);
     EXPECT_EQ(ComputeTimeBounds({TimeKinds::Created, from, to}, At(2024, 1, 1)).Field, DateFields::Created);
     EXPECT_EQ(ComputeTimeBounds({TimeKinds::Accessed, from, to}, At(2024, 1, 1)).Field, DateFields::Accessed);
-    TimeBounds none = ComputeTimeBounds({TimeKinds::None, 0, to}, At(2024, 1, 1));
-    EXPECT_EQ(none.Field, std::nullopt);
-    EXPECT_EQ(none.Test, DateTestBits::To);
 }
 
 TEST(PrepareRun, SetsTheStateOrReportsTheWarningLeavingTheBounds)
@@ -152,14 +149,15 @@ TEST(PrepareRun, SetsTheStateOrReportsTheWarningLeavingTheBounds)
     EXPECT_EQ(state.RunJob, &job);
     EXPECT_EQ(state.SizeLower, 1024);
     EXPECT_EQ(state.SizeTest, 1);
-    EXPECT_EQ(state.DateFrom, Date(2020, 1, 1));
-    EXPECT_EQ(state.DateField, DateFields::Created);  // no time kind selected keeps it
-    EXPECT_EQ(state.DateTest, 3);
+    // No time kind selected counts as 不指定.
+    EXPECT_EQ(state.DateFrom, Date(1874, 1, 1));
+    EXPECT_EQ(state.DateField, DateFields::Accessed);
+    EXPECT_TRUE(state.AnyTime);
 
-    warning = PrepareRun(state, job, Sizes(SizeModes::AtLeast, L"0", 0, L"", 0), {TimeKinds::Any, 0, 0},
-                         At(2024, 1, 1));
+    warning = PrepareRun(state, job, Sizes(SizeModes::AtLeast, L"0", 0, L"", 0),
+                         {TimeKinds::Modified, Date(2020, 1, 1), Date(2021, 1, 1)}, At(2024, 1, 1));
     EXPECT_EQ(warning, L"請指定小於數值，不可留空白或設定為 0");
     EXPECT_EQ(state.SizeLower, 1024);
-    EXPECT_EQ(state.DateFrom, Date(2020, 1, 1));
-    EXPECT_FALSE(state.AnyTime);
+    EXPECT_EQ(state.DateFrom, Date(1874, 1, 1));
+    EXPECT_TRUE(state.AnyTime);
 }

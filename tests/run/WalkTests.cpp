@@ -37,7 +37,7 @@ protected:
     {
         Outcome run;
         run.Result = RunListing(state_, job_, options_, path, host, interval);
-        run.Text = ListingText(path);
+        run.Text = ListingText(run.Result.OutputPath);
         return run;
     }
 
@@ -158,6 +158,18 @@ TEST_F(Walk, AnOutputFileThatCannotBeMadeStopsTheRunBeforeItStarts)
     EXPECT_FALSE(host.Started);
     EXPECT_FALSE(result.AllWritten);
     EXPECT_EQ(host.Pumps, 0);
+}
+
+TEST_F(Walk, ANameTakenByAFileOrAFolderIsNeverReplaced)
+{
+    std::wstring wanted = output_.MakeFile(L"20240507_150405_Quorvane.txt", "earlier");
+    output_.MakeFolder(L"20240507_150405_Quorvane (2).txt");
+    FakeHost host(state_);
+    RunResult result = RunListing(state_, job_, options_, wanted, host, 0);
+    EXPECT_TRUE(result.Started);
+    EXPECT_EQ(result.OutputPath, output_ / L"20240507_150405_Quorvane (3).txt");
+    EXPECT_EQ(ReadFileBytes(wanted), "earlier");
+    EXPECT_TRUE(ListingText(result.OutputPath).starts_with(fixture_.Root() + L"\r\n"));
 }
 
 TEST_F(Walk, EveryStepPumpsAndShowsItsPathWhenNotThrottled)
