@@ -31,10 +31,11 @@ std::wstring LowerCase(std::wstring text)
 }
 
 // The first entry whose pattern list equals the value in any letter case is selected;
-// otherwise the lower-cased value stands in the combo as typed text.
-void RestoreFileTypeChoice(std::wstring_view value, const FileTypeTable& fileTypes, ComboChoice& combo)
+// otherwise the value stands in the combo as typed text, in its own letter case, since
+// the patterns match names case-sensitively.
+void RestoreFileTypeChoice(std::wstring value, const FileTypeTable& fileTypes, ComboChoice& combo)
 {
-    std::wstring wanted = LowerCase(std::wstring(value));
+    std::wstring wanted = LowerCase(value);
     for (std::size_t i = 0; i < fileTypes.size(); ++i) {
         if (LowerCase(fileTypes[i].Type) == wanted) {
             combo.Selected = static_cast<int>(i);
@@ -43,7 +44,7 @@ void RestoreFileTypeChoice(std::wstring_view value, const FileTypeTable& fileTyp
         }
     }
     combo.Selected = -1;
-    combo.Text = std::move(wanted);
+    combo.Text = std::move(value);
 }
 
 std::wstring SavedFilter(const ComboChoice& combo, const FileTypeTable& fileTypes)

@@ -150,12 +150,12 @@ TEST(Settings, AValueThatDoesNotConvertLeavesOnlyItsOption)
     EXPECT_EQ(model.ExplorerPath, L"");
 }
 
-TEST(Settings, SaveFilterSelectsTheMatchingTypeOrStaysAsLowerCaseText)
+TEST(Settings, SaveFilterSelectsTheMatchingTypeOrStaysAsTypedText)
 {
     TestFolder folder;
     SettingsModel typed = LoadFromLines(folder, {L"[Setting]", L"SaveFilter=*.TXT;*.RTF"});
-    EXPECT_EQ(typed.cboFFSave, (ComboChoice{-1, L"*.txt;*.rtf"}));
-    EXPECT_TRUE(HasLine(SaveAndRead(folder, typed), L"SaveFilter=*.txt;*.rtf"));
+    EXPECT_EQ(typed.cboFFSave, (ComboChoice{-1, L"*.TXT;*.RTF"}));
+    EXPECT_TRUE(HasLine(SaveAndRead(folder, typed), L"SaveFilter=*.TXT;*.RTF"));
 
     SettingsModel chosen = LoadFromLines(folder, {L"[Setting]", L"SaveFilter=*.EXE;*.DLL;*.OCX;*.COM"});
     EXPECT_EQ(chosen.cboFFSave, (ComboChoice{2, L"執行檔案"}));
