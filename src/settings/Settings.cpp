@@ -72,7 +72,8 @@ void LoadSettings(SettingsModel& model, const FileTypeTable& fileTypes, std::wst
 {
     std::wstring path = SettingsFilePath(programFolder);
     if (!FileExists(path)) WriteResourceToFile(L"SETTING", path);
-    auto read = [&](const wchar_t* key) { return ReadIniValue(kSection, key, path); };
+    IniSection section = ReadIniSection(kSection, path);
+    auto read = [&](const wchar_t* key) { return section.Value(key); };
 
     ApplyFlag(read(L"EmptyDirectory"), model.chkEmptyFolder);
     ApplyFlag(read(L"ScanSubFolders"), model.chkSubDirSave);

@@ -196,15 +196,21 @@ TEST(Settings, DamagedFilesLoadWhatTheyCanAndAreNotTouchedByLoading)
     SettingsModel ansi = LoadFromText(folder, "[Setting]\r\nSaveMode=1\r\nSize0=12\r\n");
     EXPECT_EQ(ansi.comSaveMode.Selected, 1);
     EXPECT_EQ(ansi.txtMinSize, L"12");
-    SettingsModel utf8 = LoadFromText(folder, "[Setting]\nFormat=2\nSize1=\xE4\xB8\xAD\n");
+    // Saved by a text editor: UTF-8 without the mark; other bytes are the system's code page.
+    SettingsModel utf8 = LoadFromText(folder, "[Setting]\nFormat=2\nExplorerPath=D:\\\xE8\xB3\x87\xE6\x96\x99\nSize1=\xE4\xB8\xAD\n");
     EXPECT_EQ(utf8.comFormat.Selected, 2);
-    EXPECT_FALSE(utf8.txtMaxSize.empty());
+    EXPECT_EQ(utf8.ExplorerPath, L"D:\\資料");
+    EXPECT_EQ(utf8.txtMaxSize, L"中");
+    SettingsModel codePage = LoadFromText(folder, "[Setting]\r\nSize1=caf\xE9\r\n");
+    wchar_t expected[8]{};
+    MultiByteToWideChar(CP_ACP, 0, "caf\xE9", 4, expected, 8);
+    EXPECT_EQ(codePage.txtMaxSize, expected);
 
     SettingsModel twice = LoadFromLines(folder, {L"[Setting]", L"Format=1", L"Format=2", L"[Setting]", L"Format=3"});
     EXPECT_EQ(twice.comFormat.Selected, 1);
 }
 
-TEST(Settings, LongValuesSurviveARoundTripWhole)
+TEST(Settings, LongValuesSurviveARoundTripUpToTheLongestPath)
 {
     TestFolder folder;
     std::wstring longText(10000, L'9');
@@ -217,6 +223,12 @@ TEST(Settings, LongValuesSurviveARoundTripWhole)
     EXPECT_EQ(model.cboFFSave, (ComboChoice{-1, longFilter}));
     SettingsModel again = LoadFromText(folder, SaveAndRead(folder, model));
     EXPECT_EQ(again, model);
+
+    std::wstring huge(10 * 1024 * 1024, L'7');
+    SettingsModel cut = LoadFromLines(folder, {L"[Setting]", L"Size0=" + huge, L"SaveFilter=" + huge, L"Format=2"});
+    EXPECT_EQ(cut.txtMinSize, std::wstring(32767, L'7'));
+    EXPECT_EQ(cut.cboFFSave, (ComboChoice{-1, std::wstring(32767, L'7')}));
+    EXPECT_EQ(cut.comFormat.Selected, 2);
 }
 
 TEST(Settings, AFailedSaveKeepsThePreviousFile)
