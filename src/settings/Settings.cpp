@@ -95,8 +95,11 @@ void LoadSettings(SettingsModel& model, const FileTypeTable& fileTypes, std::wst
     RestoreFileTypeChoice(read(L"SaveFilter"), fileTypes, model.cboFFSave);
 }
 
-bool SaveSettings(const SettingsModel& model, const FileTypeTable& fileTypes, std::wstring_view programFolder)
+unsigned long SaveSettings(const SettingsModel& model, const FileTypeTable& fileTypes, std::wstring_view programFolder)
 {
+    std::wstring path = SettingsFilePath(programFolder);
+    // The user's locked configuration.
+    if (IsReadOnlyFile(path)) return 0;
     std::vector<std::wstring> lines{
         L"[Setting]",
         TextLine(L"ExplorerPath", model.ExplorerPath),
@@ -118,5 +121,6 @@ bool SaveSettings(const SettingsModel& model, const FileTypeTable& fileTypes, st
         TextLine(L"Size1", model.txtMaxSize),
         TextLine(L"SaveFilter", SavedFilter(model.cboFFSave, fileTypes)),
     };
-    return ReplaceWithLines(SettingsFilePath(programFolder), lines) == 0;
+    // Closing is the only chance to save, so a read-only program folder must not stop it.
+    return ReplaceOrOverwriteWithLines(path, lines);
 }

@@ -44,7 +44,7 @@ SettingsModel LoadFromLines(const TestFolder& folder, const std::vector<std::wst
 
 std::string SaveAndRead(const TestFolder& folder, const SettingsModel& model)
 {
-    EXPECT_TRUE(SaveSettings(model, LoadFileTypeTable(folder.Path()), folder.Path()));
+    EXPECT_EQ(SaveSettings(model, LoadFileTypeTable(folder.Path()), folder.Path()), 0u);
     return ReadFileBytes(folder / L"Setting.ini");
 }
 
@@ -177,7 +177,7 @@ TEST(Settings, AFileThatCannotBeCreatedEmptiesOnlyTheTexts)
     expected.ExplorerPath = expected.OutputFolder = expected.txtMinSize = expected.txtMaxSize = L"";
     expected.cboFFSave = {-1, L""};
     EXPECT_EQ(model, expected);
-    EXPECT_FALSE(SaveSettings(model, {}, missing));
+    EXPECT_NE(SaveSettings(model, {}, missing), 0u);
 
     TestFolder noSection;
     EXPECT_EQ(LoadFromLines(noSection, {L"[Other]", L"SaveMode=1", L"Size0=5"}, DefaultModel()), expected);
@@ -231,23 +231,54 @@ TEST(Settings, LongValuesSurviveARoundTripUpToTheLongestPath)
     EXPECT_EQ(cut.comFormat.Selected, 2);
 }
 
-TEST(Settings, AFailedSaveKeepsThePreviousFile)
+TEST(Settings, AFailedSaveIsReportedAndKeepsThePreviousFile)
 {
     TestFolder folder;
     std::wstring path = folder.MakeFile(L"Setting.ini", Utf16Text(DefaultSettingLines()));
+    folder.MakeFolder(L"Setting.ini.new");
     SettingsModel model = DefaultModel();
     model.txtMinSize = L"99";
     {
-        LockedFile pending(path + L".new");
-        EXPECT_FALSE(SaveSettings(model, {}, folder.Path()));
+        LockedFile target(path);
+        EXPECT_EQ(SaveSettings(model, {}, folder.Path()), static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
     }
     EXPECT_EQ(ReadFileBytes(path), Utf16Text(DefaultSettingLines()));
 
     TestFolder withFolder;
     withFolder.MakeFolder(L"Setting.ini");
-    EXPECT_FALSE(SaveSettings(model, {}, withFolder.Path()));
+    EXPECT_NE(SaveSettings(model, {}, withFolder.Path()), 0u);
     EXPECT_TRUE(FileExists(withFolder / L"Setting.ini"));
     EXPECT_FALSE(FileExists(withFolder / L"Setting.ini.new"));
+}
+
+TEST(Settings, WhereNoNewFileCanBeMadeTheFileIsWrittenInPlace)
+{
+    TestFolder folder;
+    std::vector<std::wstring> longer = DefaultSettingLines();
+    longer.push_back(L"Extra=" + std::wstring(1000, L'x'));
+    std::wstring path = folder.MakeFile(L"Setting.ini", Utf16Text(longer));
+    folder.MakeFolder(L"Setting.ini.new");
+    SettingsModel model = DefaultModel();
+    model.txtMinSize = L"99";
+    EXPECT_EQ(SaveAndRead(folder, model), Utf16Text(ReplaceLine(DefaultSettingLines(), L"Size0=", L"Size0=99")));
+
+    model.txtMaxSize.assign(5000, L'8');
+    SettingsModel again = LoadFromText(folder, SaveAndRead(folder, model));
+    EXPECT_EQ(again, model);
+}
+
+TEST(Settings, AReadOnlyFileIsLeftAsItIs)
+{
+    TestFolder folder;
+    std::string bytes = Utf16Text({L"[Setting]", L"Format=3"});
+    std::wstring path = folder.MakeFile(L"Setting.ini", bytes);
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    EXPECT_EQ(SaveSettings(DefaultModel(), {}, folder.Path()), 0u);
+    EXPECT_EQ(ReadFileBytes(path), bytes);
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), attributes);
+    EXPECT_FALSE(FileExists(path + L".new"));
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(Settings, ASaveFailingPartWayKeepsThePreviousFile)
@@ -257,10 +288,10 @@ TEST(Settings, ASaveFailingPartWayKeepsThePreviousFile)
     std::wstring folder = volume + L"\\settings-" + std::to_wstring(GetCurrentProcessId());
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     SettingsModel model = DefaultModel();
-    ASSERT_TRUE(SaveSettings(model, {}, folder));
+    ASSERT_EQ(SaveSettings(model, {}, folder), 0u);
     std::string before = ReadFileBytes(folder + L"\\Setting.ini");
     model.txtMaxSize.assign(1024 * 1024, L'7');  // more than the whole volume holds
-    bool saved = SaveSettings(model, {}, folder);
+    bool saved = SaveSettings(model, {}, folder) == 0;
     std::string after = ReadFileBytes(folder + L"\\Setting.ini");
     bool pendingLeft = FileExists(folder + L"\\Setting.ini.new");
     RemoveTree(folder);
