@@ -1,8 +1,6 @@
 #include "settings/FileTypes.h"
 
 #include <algorithm>
-#include <climits>
-#include <optional>
 
 #include "settings/IniFile.h"
 #include "settings/SafeWrite.h"
@@ -18,55 +16,27 @@ void EnsureFileExists(const std::wstring& path)
     if (!FileExists(path)) WriteResourceToFile(L"FILEFILTERS", path);
 }
 
-// The group number of a "Title<n>" or "Type<n>" key (any letter case, plain decimal n
-// without leading zeros), if the key is one.
-std::optional<int> GroupNumberOfKey(std::wstring_view key)
-{
-    auto startsWith = [&](std::wstring_view word) {
-        if (key.size() <= word.size()) return false;
-        return CompareStringOrdinal(key.data(), static_cast<int>(word.size()), word.data(),
-                                    static_cast<int>(word.size()), TRUE) == CSTR_EQUAL;
-    };
-    std::wstring_view digits;
-    if (startsWith(L"Title")) digits = key.substr(5);
-    else if (startsWith(L"Type")) digits = key.substr(4);
-    else return std::nullopt;
-    if (digits.front() == L'0' || digits.size() > 10) return std::nullopt;
-    long long number = 0;
-    for (wchar_t c : digits) {
-        if (c < L'0' || c > L'9') return std::nullopt;
-        number = number * 10 + (c - L'0');
-    }
-    if (number > INT_MAX) return std::nullopt;
-    return static_cast<int>(number);
-}
-
-// Which groups 1..limit have a Title or Type key; element 0 is unused.
-std::vector<bool> PresentGroups(const std::wstring& path, int limit)
-{
-    std::vector<bool> present(static_cast<std::size_t>(limit) + 1, false);
-    for (const auto& key : ReadIniKeyNames(kSection, path)) {
-        auto number = GroupNumberOfKey(key);
-        if (number && *number <= limit) present[static_cast<std::size_t>(*number)] = true;
-    }
-    return present;
-}
-
 // "TypeList" counts the groups, but a count beyond the last group in the file adds
 // nothing: gaps inside the numbering still give empty groups.
 std::vector<FileTypeRow> ReadGroups(const std::wstring& path)
 {
-    auto declared = RoundToInt32(LeadingNumber(ReadIniValue(kSection, L"TypeList", path)));
+    IniSection section = ReadIniSection(kSection, path);
+    auto declared = RoundToInt32(LeadingNumber(section.Value(L"TypeList")));
     if (!declared || *declared <= 0) return {};
-    std::vector<bool> present = PresentGroups(path, std::min(*declared, kMaxFileTypeGroups));
-    auto last = std::find(present.rbegin(), present.rend() - 1, true);
-    auto count = static_cast<std::size_t>(present.rend() - 1 - last);
-    std::vector<FileTypeRow> groups(count);
-    for (std::size_t n = 1; n <= count; ++n) {
-        if (!present[n]) continue;
-        groups[n - 1].Title = ReadIniValue(kSection, L"Title" + std::to_wstring(n), path);
-        groups[n - 1].Patterns = ReadIniValue(kSection, L"Type" + std::to_wstring(n), path);
+    std::vector<FileTypeRow> groups(static_cast<std::size_t>(std::min(*declared, kMaxFileTypeGroups)));
+    // One key text for all lookups: with many groups an allocation each would show.
+    std::wstring key;
+    auto find = [&](const wchar_t* word, std::size_t n) { return section.Find(key.assign(word) += std::to_wstring(n)); };
+    std::size_t count = 0;
+    for (std::size_t n = 1; n <= groups.size(); ++n) {
+        auto title = find(L"Title", n);
+        auto patterns = find(L"Type", n);
+        if (!title && !patterns) continue;
+        if (title) groups[n - 1].Title = *title;
+        if (patterns) groups[n - 1].Patterns = *patterns;
+        count = n;
     }
+    groups.resize(count);
     return groups;
 }
 

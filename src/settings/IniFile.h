@@ -1,15 +1,51 @@
 #pragma once
 // Reading the program's INI-style files through the platform's private-profile reader:
-// section and key names match in any letter case, blanks around a value are dropped,
-// and a file that starts with the UTF-16 byte-order mark is read as UTF-16.
+// section and key names match in any letter case, blanks around a value and one pair of
+// quotes enclosing it are dropped, the first of duplicate keys counts, and a file that
+// starts with the UTF-16 byte-order mark is read as UTF-16. A file without a mark is read
+// as UTF-8 when its bytes are UTF-8 (as today's editors save it), else in the system's
+// code page.
+#include <cstddef>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <unordered_map>
 
-// The value, whole however long it is; empty when the file, section or key is missing.
+// The longest path; a longer value is cut to this many characters when it is read.
+constexpr std::size_t kMaxIniValueChars = 32767;
+
+// The keys of one section, read from the file in one pass.
+class IniSection {
+public:
+    IniSection() = default;
+    IniSection(IniSection&&) = default;
+    IniSection& operator=(IniSection&&) = default;
+
+    // The value; empty when the key is missing.
+    std::wstring Value(std::wstring_view key) const;
+    // The value, or none when the key is missing.
+    std::optional<std::wstring_view> Find(std::wstring_view key) const;
+
+private:
+    friend IniSection ReadIniSection(std::wstring_view section, std::wstring_view file);
+
+    // Names compare as the platform's reader compares them: in any letter case.
+    struct NameHash {
+        std::size_t operator()(std::wstring_view name) const;
+    };
+    struct NameEqual {
+        bool operator()(std::wstring_view a, std::wstring_view b) const;
+    };
+
+    std::unique_ptr<std::wstring> text_;  // the section as read; names and values point into it
+    std::unordered_map<std::wstring_view, std::wstring_view, NameHash, NameEqual> values_;
+};
+
+// Empty when the file or the section is missing.
+IniSection ReadIniSection(std::wstring_view section, std::wstring_view file);
+// One value; empty when the file, section or key is missing.
 std::wstring ReadIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view file);
-// The key names of a section in file order; empty when the file or section is missing.
-std::vector<std::wstring> ReadIniKeyNames(std::wstring_view section, std::wstring_view file);
 // True when the path names an existing file or folder.
 bool FileExists(std::wstring_view path);
 // folder + name with exactly one "\" between them.

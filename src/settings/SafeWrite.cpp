@@ -4,11 +4,23 @@
 
 #include "fs/Handles.h"
 #include "fs/LongPath.h"
-#include "fs/OutputFile.h"
 
 namespace {
 
 std::wstring PendingPath(std::wstring_view path) { return std::wstring(path) + L".new"; }
+
+// A short write sets no error of its own.
+unsigned long LastErrorOr(unsigned long fallback)
+{
+    DWORD error = GetLastError();
+    return error != 0 ? error : fallback;
+}
+
+bool WriteAll(HANDLE file, const void* bytes, DWORD size)
+{
+    DWORD written = 0;
+    return WriteFile(file, bytes, size, &written, nullptr) && written == size;
+}
 
 // Moves the finished pending file over the target; on failure the target is untouched.
 unsigned long CommitPending(const std::wstring& pending, std::wstring_view path)
@@ -17,9 +29,9 @@ unsigned long CommitPending(const std::wstring& pending, std::wstring_view path)
     if (MoveFileExW(LongPathArg(pending).c_str(), LongPathArg(path).c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return 0;
-    unsigned long error = GetLastError();
+    unsigned long error = LastErrorOr(ERROR_WRITE_FAULT);
     DeleteFileW(LongPathArg(pending).c_str());
-    return error != 0 ? error : ERROR_WRITE_FAULT;
+    return error;
 }
 
 unsigned long Discard(const std::wstring& pending, unsigned long error)
@@ -28,35 +40,83 @@ unsigned long Discard(const std::wstring& pending, unsigned long error)
     return error != 0 ? error : ERROR_WRITE_FAULT;
 }
 
+bool IsExistingFile(std::wstring_view path)
+{
+    DWORD attributes = GetFileAttributesW(LongPathArg(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Overwrites the file itself. Its new length is claimed first, so that a full disk fails
+// before any of the old content is lost.
+unsigned long WriteInPlace(std::wstring_view path, const void* bytes, unsigned long size)
+{
+    UniqueFile file(CreateFileW(LongPathArg(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return LastErrorOr(ERROR_WRITE_FAULT);
+    LARGE_INTEGER oldSize{}, newSize{}, start{};
+    newSize.QuadPart = size;
+    if (!GetFileSizeEx(file.Get(), &oldSize)) return LastErrorOr(ERROR_WRITE_FAULT);
+    if (newSize.QuadPart > oldSize.QuadPart &&
+        (!SetFilePointerEx(file.Get(), newSize, nullptr, FILE_BEGIN) || !SetEndOfFile(file.Get())))
+        return LastErrorOr(ERROR_DISK_FULL);
+    if (!SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN) || !WriteAll(file.Get(), bytes, size) ||
+        !SetEndOfFile(file.Get()))
+        return LastErrorOr(ERROR_WRITE_FAULT);
+    return file.Reset() ? 0 : LastErrorOr(ERROR_WRITE_FAULT);
+}
+
+// The lines as the bytes of a UTF-16LE text file.
+std::wstring TextOfLines(const std::vector<std::wstring>& lines)
+{
+    std::wstring text(1, L'\xFEFF');
+    for (const auto& line : lines) text.append(line).append(L"\r\n");
+    return text;
+}
+
+unsigned long Replace(std::wstring_view path, const void* bytes, unsigned long size, bool overwriteIfNeeded)
+{
+    // Replacing would drop the attribute on some systems and fail on others.
+    if (IsReadOnlyFile(path)) return ERROR_ACCESS_DENIED;
+    std::wstring pending = PendingPath(path);
+    UniqueFile file(CreateFileW(LongPathArg(pending).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    if (!file) {
+        unsigned long error = LastErrorOr(ERROR_WRITE_FAULT);
+        return overwriteIfNeeded && IsExistingFile(path) ? WriteInPlace(path, bytes, size) : error;
+    }
+    bool complete = WriteAll(file.Get(), bytes, size);
+    unsigned long error = complete ? 0 : LastErrorOr(ERROR_WRITE_FAULT);
+    if (!file.Reset() && complete) {
+        complete = false;
+        error = LastErrorOr(ERROR_WRITE_FAULT);
+    }
+    if (!complete) return Discard(pending, error);
+    return CommitPending(pending, path);
+}
+
+unsigned long ReplaceWithText(std::wstring_view path, const std::wstring& text, bool overwriteIfNeeded)
+{
+    // wchar_t is 16 bits on Windows, so the string's memory already is UTF-16LE.
+    static_assert(sizeof(wchar_t) == 2);
+    if (text.size() > MAXDWORD / 2) return ERROR_FILE_TOO_LARGE;
+    return Replace(path, text.data(), static_cast<unsigned long>(text.size() * 2), overwriteIfNeeded);
+}
+
 }  // namespace
 
 unsigned long ReplaceWithLines(std::wstring_view path, const std::vector<std::wstring>& lines)
 {
-    std::wstring pending = PendingPath(path);
-    OutputFile file;
-    // Opening can fail after the file was created (the mark not written), so clean up.
-    if (!OpenOutputFile(file, LongPathArg(pending))) return Discard(pending, file.LastError());
-    for (const auto& line : lines) WriteOutputLine(file, line);
-    CloseOutputFile(file);
-    if (file.Failed()) return Discard(pending, file.LastError());
-    return CommitPending(pending, path);
+    return ReplaceWithText(path, TextOfLines(lines), false);
+}
+
+unsigned long ReplaceOrOverwriteWithLines(std::wstring_view path, const std::vector<std::wstring>& lines)
+{
+    return ReplaceWithText(path, TextOfLines(lines), true);
 }
 
 unsigned long ReplaceWithBytes(std::wstring_view path, const void* bytes, unsigned long size)
 {
-    std::wstring pending = PendingPath(path);
-    UniqueFile file(CreateFileW(LongPathArg(pending).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_ARCHIVE, nullptr));
-    if (!file) return GetLastError() != 0 ? GetLastError() : ERROR_WRITE_FAULT;
-    DWORD written = 0;
-    bool complete = WriteFile(file.Get(), bytes, size, &written, nullptr) && written == size;
-    unsigned long error = complete ? 0 : GetLastError();
-    if (!file.Reset() && complete) {
-        complete = false;
-        error = GetLastError();
-    }
-    if (!complete) return Discard(pending, error);
-    return CommitPending(pending, path);
+    return Replace(path, bytes, size, false);
 }
 
 bool WriteResourceToFile(std::wstring_view resourceName, std::wstring_view path)
@@ -68,4 +128,11 @@ bool WriteResourceToFile(std::wstring_view resourceName, std::wstring_view path)
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes) return false;
     return ReplaceWithBytes(path, bytes, SizeofResource(nullptr, info)) == 0;
+}
+
+bool IsReadOnlyFile(std::wstring_view path)
+{
+    DWORD attributes = GetFileAttributesW(LongPathArg(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

@@ -31,10 +31,11 @@ std::wstring LowerCase(std::wstring text)
 }
 
 // The first entry whose pattern list equals the value in any letter case is selected;
-// otherwise the lower-cased value stands in the combo as typed text.
-void RestoreFileTypeChoice(std::wstring_view value, const FileTypeTable& fileTypes, ComboChoice& combo)
+// otherwise the value stands in the combo as typed text, in its own letter case, since
+// the patterns match names case-sensitively.
+void RestoreFileTypeChoice(std::wstring value, const FileTypeTable& fileTypes, ComboChoice& combo)
 {
-    std::wstring wanted = LowerCase(std::wstring(value));
+    std::wstring wanted = LowerCase(value);
     for (std::size_t i = 0; i < fileTypes.size(); ++i) {
         if (LowerCase(fileTypes[i].Type) == wanted) {
             combo.Selected = static_cast<int>(i);
@@ -43,7 +44,7 @@ void RestoreFileTypeChoice(std::wstring_view value, const FileTypeTable& fileTyp
         }
     }
     combo.Selected = -1;
-    combo.Text = std::move(wanted);
+    combo.Text = std::move(value);
 }
 
 std::wstring SavedFilter(const ComboChoice& combo, const FileTypeTable& fileTypes)
@@ -71,7 +72,8 @@ void LoadSettings(SettingsModel& model, const FileTypeTable& fileTypes, std::wst
 {
     std::wstring path = SettingsFilePath(programFolder);
     if (!FileExists(path)) WriteResourceToFile(L"SETTING", path);
-    auto read = [&](const wchar_t* key) { return ReadIniValue(kSection, key, path); };
+    IniSection section = ReadIniSection(kSection, path);
+    auto read = [&](const wchar_t* key) { return section.Value(key); };
 
     ApplyFlag(read(L"EmptyDirectory"), model.chkEmptyFolder);
     ApplyFlag(read(L"ScanSubFolders"), model.chkSubDirSave);
@@ -93,8 +95,11 @@ void LoadSettings(SettingsModel& model, const FileTypeTable& fileTypes, std::wst
     RestoreFileTypeChoice(read(L"SaveFilter"), fileTypes, model.cboFFSave);
 }
 
-bool SaveSettings(const SettingsModel& model, const FileTypeTable& fileTypes, std::wstring_view programFolder)
+unsigned long SaveSettings(const SettingsModel& model, const FileTypeTable& fileTypes, std::wstring_view programFolder)
 {
+    std::wstring path = SettingsFilePath(programFolder);
+    // The user's locked configuration.
+    if (IsReadOnlyFile(path)) return 0;
     std::vector<std::wstring> lines{
         L"[Setting]",
         TextLine(L"ExplorerPath", model.ExplorerPath),
@@ -116,5 +121,6 @@ bool SaveSettings(const SettingsModel& model, const FileTypeTable& fileTypes, st
         TextLine(L"Size1", model.txtMaxSize),
         TextLine(L"SaveFilter", SavedFilter(model.cboFFSave, fileTypes)),
     };
-    return ReplaceWithLines(SettingsFilePath(programFolder), lines) == 0;
+    // Closing is the only chance to save, so a read-only program folder must not stop it.
+    return ReplaceOrOverwriteWithLines(path, lines);
 }

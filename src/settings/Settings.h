@@ -60,5 +60,6 @@ std::wstring SettingsFilePath(std::wstring_view programFolder);
 // Creates Setting.ini from the built-in default when missing, then applies each key on
 // its own: a value that does not convert leaves only its option as it was.
 void LoadSettings(SettingsModel& model, const FileTypeTable& fileTypes, std::wstring_view programFolder);
-// Writes the whole file; the previous file stays whole unless every line was written.
-bool SaveSettings(const SettingsModel& model, const FileTypeTable& fileTypes, std::wstring_view programFolder);
+// Writes the whole file, safely as SafeWrite.h says; a read-only file is left as it is.
+// Returns 0 on success, else the system's error code.
+unsigned long SaveSettings(const SettingsModel& model, const FileTypeTable& fileTypes, std::wstring_view programFolder);

@@ -17,6 +17,7 @@ const char kMutexName[] = "Quorvane Ver 1.06";
 const wchar_t kReady[] = L"就緒 ...";
 const wchar_t kWriteFailed[] = L"清單檔案寫入失敗，內容不完整！";
 const wchar_t kCannotCreate[] = L"無法建立清單檔案：";
+const wchar_t kSettingsNotSaved[] = L"設定檔無法儲存：";
 
 constexpr int kClientLeft = 60;   // picClient inside picScrollBox, twips
 constexpr int kScrollStep = 120;  // twips per scroll step
@@ -723,6 +724,10 @@ void frmMain::Unload()
 {
     if (unloaded_) return;
     unloaded_ = true;
-    SaveSettings(ReadSettingsModel(), fileTypes_, programFolder_);
+    if (unsigned long error = SaveSettings(ReadSettingsModel(), fileTypes_, programFolder_)) {
+        std::wstring text = std::wstring(kSettingsNotSaved) + L"\r\n" + SettingsFilePath(programFolder_) + L"\r\n" +
+                            SystemErrorText(error);
+        MessageBoxW(form_.hwnd(), text.c_str(), kMessageTitle, MB_OK | MB_ICONERROR);
+    }
     mutex_.Reset();
 }

@@ -24,6 +24,20 @@ std::size_t GroupsLoadedWithTypeList(const std::wstring& typeList)
     return table.size() - 1;
 }
 
+std::size_t TempFolderEntryCount()
+{
+    wchar_t temp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, temp);
+    std::size_t count = 0;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((std::wstring(temp) + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do ++count;
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return count;
+}
+
 }  // namespace
 
 TEST(LoadFileTypeTable, CreatesTheDefaultFileOnFirstUseAndLoadsItsGroups)
@@ -91,6 +105,18 @@ TEST(LoadFileTypeTable, KeepsLongValuesAndDuplicatesAsTheyAre)
     EXPECT_EQ(table[2], (FileTypeEntry{L"*.x", L"Same"}));
     EXPECT_EQ(table[3], (FileTypeEntry{L"*.x", L"Other"}));
     EXPECT_EQ(LoadGroupList(folder.Path()).Rows[0], (FileTypeRow{L"Same", longList}));
+}
+
+TEST(LoadFileTypeTable, ReadsAFileSavedAsUtf8ByATextEditor)
+{
+    TestFolder folder;
+    std::size_t tempEntries = TempFolderEntryCount();
+    folder.MakeFile(L"FileType.txt", "\xEF\xBB\xBF[FileType]\r\nTypeList=2\r\nTitle1=\xE5\x9C\x96\xE7\x89\x87\r\n"
+                                     "Type1=*.jpg\r\nTitle2=Plain\r\nType2=*.txt");
+    EXPECT_EQ(LoadFileTypeTable(folder.Path()), (FileTypeTable{kAllFiles, {L"*.jpg", L"圖片"}, {L"*.txt", L"Plain"}}));
+    folder.MakeFile(L"FileType.txt", "[FileType]\nTypeList=1\nTitle1=\xE5\x9C\x96\xE7\x89\x87\nType1=*.jpg\n");
+    EXPECT_EQ(LoadGroupList(folder.Path()).Rows, (std::vector<FileTypeRow>{{L"圖片", L"*.jpg"}}));
+    EXPECT_EQ(TempFolderEntryCount(), tempEntries);
 }
 
 TEST(LoadFileTypeTable, AnUnusableFileLeavesOnlyTheAllFilesEntry)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "SettingsTestSupport.h"
 #include "settings/IniFile.h"
 #include "settings/SafeWrite.h"
@@ -9,10 +11,13 @@ TEST(ReadIniValue, FollowsTheProfileReaderRules)
 {
     TestFolder folder;
     std::wstring path = folder.MakeFile(L"a.ini", Utf16Text({L"[Other]", L"Key=other", L"[Main]", L"Key=  spaced  ",
-                                                            L"Mixed=中文", L"Twice=first", L"Twice=second"}));
+                                                            L"Mixed=中文", L"Twice=first", L"Twice=second",
+                                                            L" Quoted = \"a b\" ", L"Half=\"a"}));
     EXPECT_EQ(ReadIniValue(L"MAIN", L"key", path), L"spaced");
     EXPECT_EQ(ReadIniValue(L"Main", L"Mixed", path), L"中文");
     EXPECT_EQ(ReadIniValue(L"Main", L"Twice", path), L"first");
+    EXPECT_EQ(ReadIniValue(L"Main", L"QUOTED", path), L"a b");
+    EXPECT_EQ(ReadIniValue(L"Main", L"Half", path), L"\"a");
     EXPECT_EQ(ReadIniValue(L"Main", L"Missing", path), L"");
     EXPECT_EQ(ReadIniValue(L"Missing", L"Key", path), L"");
     EXPECT_EQ(ReadIniValue(L"Main", L"Key", folder / L"missing.ini"), L"");
@@ -22,15 +27,16 @@ TEST(ReadIniValue, FollowsTheProfileReaderRules)
     EXPECT_EQ(ReadIniValue(L"Main", L"Key", ansi), L"plain");
 }
 
-TEST(ReadIniValue, ReturnsValuesOfAnyLengthWhole)
+TEST(ReadIniValue, CutsValuesLongerThanTheLongestPath)
 {
     TestFolder folder;
     std::vector<std::wstring> lines{L"[Main]"};
-    std::vector<std::size_t> lengths{127, 128, 255, 256, 10000};
+    std::vector<std::size_t> lengths{127, 128, 255, 256, 10000, 32767, 32768, 100000};
     for (std::size_t length : lengths) lines.push_back(L"V" + std::to_wstring(length) + L"=" + std::wstring(length, L'x'));
     std::wstring path = folder.MakeFile(L"a.ini", Utf16Text(lines));
     for (std::size_t length : lengths)
-        EXPECT_EQ(ReadIniValue(L"Main", L"V" + std::to_wstring(length), path), std::wstring(length, L'x'));
+        EXPECT_EQ(ReadIniValue(L"Main", L"V" + std::to_wstring(length), path),
+                  std::wstring(std::min<std::size_t>(length, 32767), L'x'));
 }
 
 TEST(FileExists, IsTrueForFilesAndFolders)

@@ -44,7 +44,7 @@ SettingsModel LoadFromLines(const TestFolder& folder, const std::vector<std::wst
 
 std::string SaveAndRead(const TestFolder& folder, const SettingsModel& model)
 {
-    EXPECT_TRUE(SaveSettings(model, LoadFileTypeTable(folder.Path()), folder.Path()));
+    EXPECT_EQ(SaveSettings(model, LoadFileTypeTable(folder.Path()), folder.Path()), 0u);
     return ReadFileBytes(folder / L"Setting.ini");
 }
 
@@ -150,12 +150,12 @@ TEST(Settings, AValueThatDoesNotConvertLeavesOnlyItsOption)
     EXPECT_EQ(model.ExplorerPath, L"");
 }
 
-TEST(Settings, SaveFilterSelectsTheMatchingTypeOrStaysAsLowerCaseText)
+TEST(Settings, SaveFilterSelectsTheMatchingTypeOrStaysAsTypedText)
 {
     TestFolder folder;
     SettingsModel typed = LoadFromLines(folder, {L"[Setting]", L"SaveFilter=*.TXT;*.RTF"});
-    EXPECT_EQ(typed.cboFFSave, (ComboChoice{-1, L"*.txt;*.rtf"}));
-    EXPECT_TRUE(HasLine(SaveAndRead(folder, typed), L"SaveFilter=*.txt;*.rtf"));
+    EXPECT_EQ(typed.cboFFSave, (ComboChoice{-1, L"*.TXT;*.RTF"}));
+    EXPECT_TRUE(HasLine(SaveAndRead(folder, typed), L"SaveFilter=*.TXT;*.RTF"));
 
     SettingsModel chosen = LoadFromLines(folder, {L"[Setting]", L"SaveFilter=*.EXE;*.DLL;*.OCX;*.COM"});
     EXPECT_EQ(chosen.cboFFSave, (ComboChoice{2, L"執行檔案"}));
@@ -177,7 +177,7 @@ TEST(Settings, AFileThatCannotBeCreatedEmptiesOnlyTheTexts)
     expected.ExplorerPath = expected.OutputFolder = expected.txtMinSize = expected.txtMaxSize = L"";
     expected.cboFFSave = {-1, L""};
     EXPECT_EQ(model, expected);
-    EXPECT_FALSE(SaveSettings(model, {}, missing));
+    EXPECT_NE(SaveSettings(model, {}, missing), 0u);
 
     TestFolder noSection;
     EXPECT_EQ(LoadFromLines(noSection, {L"[Other]", L"SaveMode=1", L"Size0=5"}, DefaultModel()), expected);
@@ -196,15 +196,21 @@ TEST(Settings, DamagedFilesLoadWhatTheyCanAndAreNotTouchedByLoading)
     SettingsModel ansi = LoadFromText(folder, "[Setting]\r\nSaveMode=1\r\nSize0=12\r\n");
     EXPECT_EQ(ansi.comSaveMode.Selected, 1);
     EXPECT_EQ(ansi.txtMinSize, L"12");
-    SettingsModel utf8 = LoadFromText(folder, "[Setting]\nFormat=2\nSize1=\xE4\xB8\xAD\n");
+    // Saved by a text editor: UTF-8 without the mark; other bytes are the system's code page.
+    SettingsModel utf8 = LoadFromText(folder, "[Setting]\nFormat=2\nExplorerPath=D:\\\xE8\xB3\x87\xE6\x96\x99\nSize1=\xE4\xB8\xAD\n");
     EXPECT_EQ(utf8.comFormat.Selected, 2);
-    EXPECT_FALSE(utf8.txtMaxSize.empty());
+    EXPECT_EQ(utf8.ExplorerPath, L"D:\\資料");
+    EXPECT_EQ(utf8.txtMaxSize, L"中");
+    SettingsModel codePage = LoadFromText(folder, "[Setting]\r\nSize1=caf\xE9\r\n");
+    wchar_t expected[8]{};
+    MultiByteToWideChar(CP_ACP, 0, "caf\xE9", 4, expected, 8);
+    EXPECT_EQ(codePage.txtMaxSize, expected);
 
     SettingsModel twice = LoadFromLines(folder, {L"[Setting]", L"Format=1", L"Format=2", L"[Setting]", L"Format=3"});
     EXPECT_EQ(twice.comFormat.Selected, 1);
 }
 
-TEST(Settings, LongValuesSurviveARoundTripWhole)
+TEST(Settings, LongValuesSurviveARoundTripUpToTheLongestPath)
 {
     TestFolder folder;
     std::wstring longText(10000, L'9');
@@ -217,25 +223,62 @@ TEST(Settings, LongValuesSurviveARoundTripWhole)
     EXPECT_EQ(model.cboFFSave, (ComboChoice{-1, longFilter}));
     SettingsModel again = LoadFromText(folder, SaveAndRead(folder, model));
     EXPECT_EQ(again, model);
+
+    std::wstring huge(10 * 1024 * 1024, L'7');
+    SettingsModel cut = LoadFromLines(folder, {L"[Setting]", L"Size0=" + huge, L"SaveFilter=" + huge, L"Format=2"});
+    EXPECT_EQ(cut.txtMinSize, std::wstring(32767, L'7'));
+    EXPECT_EQ(cut.cboFFSave, (ComboChoice{-1, std::wstring(32767, L'7')}));
+    EXPECT_EQ(cut.comFormat.Selected, 2);
 }
 
-TEST(Settings, AFailedSaveKeepsThePreviousFile)
+TEST(Settings, AFailedSaveIsReportedAndKeepsThePreviousFile)
 {
     TestFolder folder;
     std::wstring path = folder.MakeFile(L"Setting.ini", Utf16Text(DefaultSettingLines()));
+    folder.MakeFolder(L"Setting.ini.new");
     SettingsModel model = DefaultModel();
     model.txtMinSize = L"99";
     {
-        LockedFile pending(path + L".new");
-        EXPECT_FALSE(SaveSettings(model, {}, folder.Path()));
+        LockedFile target(path);
+        EXPECT_EQ(SaveSettings(model, {}, folder.Path()), static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
     }
     EXPECT_EQ(ReadFileBytes(path), Utf16Text(DefaultSettingLines()));
 
     TestFolder withFolder;
     withFolder.MakeFolder(L"Setting.ini");
-    EXPECT_FALSE(SaveSettings(model, {}, withFolder.Path()));
+    EXPECT_NE(SaveSettings(model, {}, withFolder.Path()), 0u);
     EXPECT_TRUE(FileExists(withFolder / L"Setting.ini"));
     EXPECT_FALSE(FileExists(withFolder / L"Setting.ini.new"));
+}
+
+TEST(Settings, WhereNoNewFileCanBeMadeTheFileIsWrittenInPlace)
+{
+    TestFolder folder;
+    std::vector<std::wstring> longer = DefaultSettingLines();
+    longer.push_back(L"Extra=" + std::wstring(1000, L'x'));
+    std::wstring path = folder.MakeFile(L"Setting.ini", Utf16Text(longer));
+    folder.MakeFolder(L"Setting.ini.new");
+    SettingsModel model = DefaultModel();
+    model.txtMinSize = L"99";
+    EXPECT_EQ(SaveAndRead(folder, model), Utf16Text(ReplaceLine(DefaultSettingLines(), L"Size0=", L"Size0=99")));
+
+    model.txtMaxSize.assign(5000, L'8');
+    SettingsModel again = LoadFromText(folder, SaveAndRead(folder, model));
+    EXPECT_EQ(again, model);
+}
+
+TEST(Settings, AReadOnlyFileIsLeftAsItIs)
+{
+    TestFolder folder;
+    std::string bytes = Utf16Text({L"[Setting]", L"Format=3"});
+    std::wstring path = folder.MakeFile(L"Setting.ini", bytes);
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    EXPECT_EQ(SaveSettings(DefaultModel(), {}, folder.Path()), 0u);
+    EXPECT_EQ(ReadFileBytes(path), bytes);
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), attributes);
+    EXPECT_FALSE(FileExists(path + L".new"));
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(Settings, ASaveFailingPartWayKeepsThePreviousFile)
@@ -245,10 +288,10 @@ TEST(Settings, ASaveFailingPartWayKeepsThePreviousFile)
     std::wstring folder = volume + L"\\settings-" + std::to_wstring(GetCurrentProcessId());
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     SettingsModel model = DefaultModel();
-    ASSERT_TRUE(SaveSettings(model, {}, folder));
+    ASSERT_EQ(SaveSettings(model, {}, folder), 0u);
     std::string before = ReadFileBytes(folder + L"\\Setting.ini");
     model.txtMaxSize.assign(1024 * 1024, L'7');  // more than the whole volume holds
-    bool saved = SaveSettings(model, {}, folder);
+    bool saved = SaveSettings(model, {}, folder) == 0;
     std::string after = ReadFileBytes(folder + L"\\Setting.ini");
     bool pendingLeft = FileExists(folder + L"\\Setting.ini.new");
     RemoveTree(folder);

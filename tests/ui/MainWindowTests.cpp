@@ -202,6 +202,28 @@ TEST_F(Settings, ClosingWithTheCloseBoxOrExitSavesAndTheNextStartRestores)
     EXPECT_NE(SettingsBytes().find(L"Format=3\r\n"), std::wstring::npos);
 }
 
+TEST_F(Settings, ASettingsFileThatCannotBeSavedIsReportedOnClosing)
+{
+    program.MakeFolder(L"Setting.ini");
+    frmMain& main = Start();
+    HWND owner = nullptr;
+    DialogAnswerer answerer(
+        [&owner](HWND box) {
+            owner = GetWindow(box, GW_OWNER);
+            ClickDialogButton(box, IDOK);
+        },
+        L"Quorvane Ver 1.06");
+    HWND window = main.hwnd();
+    ClickButton(Win(L"cmdExit"));
+    answerer.Wait();
+    ASSERT_TRUE(answerer.Answered());
+    EXPECT_EQ(owner, window);
+    EXPECT_NE(answerer.SeenText().find(L"設定檔無法儲存：\r\n" + (program / L"Setting.ini") + L"\r\n"),
+              std::wstring::npos)
+        << answerer.SeenText().size();
+    EXPECT_FALSE(main.IsOpen());
+}
+
 TEST_F(FolderInfo, SelectingAFolderShowsItsStatistics)
 {
     TestFolder listed;
