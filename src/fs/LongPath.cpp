@@ -6,7 +6,8 @@
 
 namespace {
 
-constexpr std::size_t kMaxPlainPath = 260;
+// MAX_PATH counts the terminating NUL, so 259 characters is the longest plain path.
+constexpr std::size_t kMaxPlainPath = MAX_PATH - 1;
 
 bool StartsWithFtp(std::wstring_view spec)
 {
