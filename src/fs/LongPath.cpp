@@ -30,6 +30,13 @@ std::wstring LongPathArg(std::wstring_view path)
     return L"\\\\?\\" + std::wstring(path);
 }
 
+std::wstring EntryPathArg(std::wstring_view path)
+{
+    bool bareDrive = path.size() == 2 && path[1] == L':';
+    if (!bareDrive) return LongPathArg(path);
+    return std::wstring(path) + L'\\';
+}
+
 std::wstring TrimAtNul(std::wstring_view text)
 {
     return std::wstring(text.substr(0, text.find(L'\0')));
