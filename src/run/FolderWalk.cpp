@@ -3,12 +3,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "formats/EntryRow.h"
 #include "formats/FolderSection.h"
 #include "formats/ValueText.h"
 #include "fs/EntryMetadata.h"
 #include "fs/Enumeration.h"
+#include "fs/FolderIdentity.h"
 #include "fs/LongPath.h"
 #include "run/EntryFilters.h"
 
@@ -111,6 +113,48 @@ bool SkipsSubfolders(const WalkContext& context)
     return (job.ShowFiles() && !job.ShowFolders()) || context.State.WalkDepth > 1;
 }
 
+// The identities of the folders from the drive or share root down to the one being walked.
+using FolderChain = std::vector<FolderIdentity>;
+
+FolderTotals WalkTree(WalkContext& context, const EntryInfo& folder, FolderChain& chain);
+
+// Length of the part of a path that names its root: "C:\", "\\server\share\".
+std::size_t RootLength(std::wstring_view path)
+{
+    if (!path.starts_with(L"\\\\")) return std::min<std::size_t>(path.size(), 3);
+    std::size_t server = path.find(L'\\', 2);
+    std::size_t share = server == std::wstring_view::npos ? server : path.find(L'\\', server + 1);
+    return share == std::wstring_view::npos ? path.size() : share + 1;
+}
+
+FolderChain ChainUpToRoot(std::wstring path)
+{
+    FolderChain chain;
+    const std::size_t root = RootLength(path);
+    for (;;) {
+        if (std::optional<FolderIdentity> identity = ReadFolderIdentity(path)) chain.push_back(*identity);
+        std::size_t separator = LastSeparatorBeforeEnd(path);
+        if (path.size() <= root || separator == std::wstring::npos) break;
+        path.resize(std::max(separator, root));
+    }
+    std::reverse(chain.begin(), chain.end());
+    return chain;
+}
+
+// A link, junction or mount point that leads back to a folder on the way down (or
+// above the chosen folder) would be walked for ever; it stays counted in its parent
+// but gets no section and nothing below it is read.
+FolderTotals WalkSubfolder(WalkContext& context, const EntryInfo& folder, FolderChain& chain)
+{
+    std::optional<FolderIdentity> identity = ReadFolderIdentity(folder.FullPath);
+    if (!identity) return WalkTree(context, folder, chain);
+    if (std::find(chain.begin(), chain.end(), *identity) != chain.end()) return {};
+    chain.push_back(*identity);
+    FolderTotals totals = WalkTree(context, folder, chain);
+    chain.pop_back();
+    return totals;
+}
+
 }  // namespace
 
 bool RunProgress::Due(std::uint64_t& last)
@@ -179,6 +223,14 @@ void SortEntries(std::vector<ListedEntry>& list, std::int32_t order, std::int32_
 
 FolderTotals WalkFolder(WalkContext& context, const EntryInfo& folder)
 {
+    FolderChain chain = ChainUpToRoot(folder.FullPath);
+    return WalkTree(context, folder, chain);
+}
+
+namespace {
+
+FolderTotals WalkTree(WalkContext& context, const EntryInfo& folder, FolderChain& chain)
+{
     RunState& state = context.State;
     const JobInfo& job = context.Job;
     if (state.StopRequested) return {};
@@ -212,7 +264,7 @@ FolderTotals WalkFolder(WalkContext& context, const EntryInfo& folder)
     if (!SkipsSubfolders(context)) {
         for (const ListedEntry& sub : lists.Folders) {
             if (state.StopRequested) break;
-            total += WalkFolder(context, sub.Entry);
+            total += WalkSubfolder(context, sub.Entry, chain);
             context.Progress.Step();
         }
         state.FileCount = total.FileCount;
@@ -221,3 +273,5 @@ FolderTotals WalkFolder(WalkContext& context, const EntryInfo& folder)
     --state.WalkDepth;
     return total;
 }
+
+}  // namespace
