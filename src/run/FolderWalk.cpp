@@ -113,8 +113,36 @@ bool SkipsSubfolders(const WalkContext& context)
     return (job.ShowFiles() && !job.ShowFolders()) || context.State.WalkDepth > 1;
 }
 
-// The identities of the folders from the drive or share root down to the one being walked.
-using FolderChain = std::vector<FolderIdentity>;
+// The folders from the drive or share root down to the one being walked. Only a link,
+// junction or mount point can lead back up, so a folder's identity (a handle open and a
+// query, slow on some systems) is read only once such an entry is met.
+class FolderChain {
+public:
+    void Push(std::wstring path, std::optional<FolderIdentity> identity = std::nullopt, bool known = false)
+    {
+        links_.push_back({std::move(path), identity, known});
+    }
+    void Pop() { links_.pop_back(); }
+    bool Contains(const FolderIdentity& identity)
+    {
+        for (Link& link : links_) {
+            if (!link.Known) {
+                link.Identity = ReadFolderIdentity(link.Path);
+                link.Known = true;
+            }
+            if (link.Identity == identity) return true;
+        }
+        return false;
+    }
+
+private:
+    struct Link {
+        std::wstring Path;
+        std::optional<FolderIdentity> Identity;
+        bool Known = false;
+    };
+    std::vector<Link> links_;
+};
 
 FolderTotals WalkTree(WalkContext& context, const EntryInfo& folder, FolderChain& chain);
 
@@ -127,17 +155,19 @@ std::size_t RootLength(std::wstring_view path)
     return share == std::wstring_view::npos ? path.size() : share + 1;
 }
 
+// The chosen folder and every folder above it, root first.
 FolderChain ChainUpToRoot(std::wstring path)
 {
-    FolderChain chain;
+    std::vector<std::wstring> paths;
     const std::size_t root = RootLength(path);
     for (;;) {
-        if (std::optional<FolderIdentity> identity = ReadFolderIdentity(path)) chain.push_back(*identity);
+        paths.push_back(path);
         std::size_t separator = LastSeparatorBeforeEnd(path);
         if (path.size() <= root || separator == std::wstring::npos) break;
         path.resize(std::max(separator, root));
     }
-    std::reverse(chain.begin(), chain.end());
+    FolderChain chain;
+    for (auto it = paths.rbegin(); it != paths.rend(); ++it) chain.Push(std::move(*it));
     return chain;
 }
 
@@ -146,12 +176,15 @@ FolderChain ChainUpToRoot(std::wstring path)
 // but gets no section and nothing below it is read.
 FolderTotals WalkSubfolder(WalkContext& context, const EntryInfo& folder, FolderChain& chain)
 {
-    std::optional<FolderIdentity> identity = ReadFolderIdentity(folder.FullPath);
-    if (!identity) return WalkTree(context, folder, chain);
-    if (std::find(chain.begin(), chain.end(), *identity) != chain.end()) return {};
-    chain.push_back(*identity);
+    std::optional<FolderIdentity> identity;
+    bool link = (folder.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if (link) {
+        identity = ReadFolderIdentity(folder.FullPath);
+        if (identity && chain.Contains(*identity)) return {};
+    }
+    chain.Push(folder.FullPath, identity, link);
     FolderTotals totals = WalkTree(context, folder, chain);
-    chain.pop_back();
+    chain.Pop();
     return totals;
 }
 
