@@ -226,8 +226,23 @@ int RunChild(const wchar_t* argument)
     return static_cast<int>(code);
 }
 
+// The one pause of a run that lets no message through: sorting a folder's entries.
+void SortMillionNames()
+{
+    ListedEntries list(FieldCodes::Name);
+    EntryInfo entry;
+    for (long long i = 0; i < 1000000; ++i) {
+        entry.Name = L"file " + std::to_wstring(i * 7919 % 1000000) + (i % 3 ? L".txt" : L".dat");
+        list.Add(entry);
+    }
+    long long start = CounterNow();
+    SortEntries(list, 0, FieldCodes::Name);
+    std::printf("sort of 1,000,000 names  %7.3f s (target 1 s)\n", SecondsSince(start));
+}
+
 int MillionFolderChild()
 {
+    SortMillionNames();
     BenchTree folder = EnsureFlatFolder(1000000);
     Measured listing = TimeListing(JobFor(folder.Root, FieldCodes::Name), ListingFormats::Txt, 1);
     double floor = TimeFloor(folder.Root, listing.Bytes, 1);
