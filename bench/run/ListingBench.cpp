@@ -110,6 +110,16 @@ JobInfo JobFor(const std::wstring& root, std::int32_t sortKey)
     return job;
 }
 
+// The state as Save leaves it before the run: no size or time bounds.
+RunState PreparedState(const JobInfo& job)
+{
+    RunState state;
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    PrepareRun(state, job, {}, {}, now);
+    return state;
+}
+
 struct Measured {
     double Seconds = 1e9;
     unsigned long long Bytes = 0;
@@ -125,10 +135,7 @@ Measured TimeListing(const JobInfo& job, int format, int rounds = kRounds)
     Measured best;
     for (int round = 0; round < rounds; ++round) {
         RemoveOutputs();
-        RunState state;
-        SYSTEMTIME now{};
-        GetLocalTime(&now);
-        PrepareRun(state, job, {}, {}, now);
+        RunState state = PreparedState(job);
         BenchHost host(state);
         long long start = CounterNow();
         RunResult result = RunListing(state, job, options, BenchOutputPath(), host);
@@ -287,14 +294,10 @@ void StopLatency(const BenchTree& folder, int rounds)
     options.SaveMode = SaveModes::Both;
     double worst = 0, sum = 0, worstSeen = 0;
     std::srand(GetTickCount());
-    RemoveOutputs();
     double full = TimeListing(job, ListingFormats::Txt, 1).Seconds;
     for (int round = 0; round < rounds; ++round) {
         RemoveOutputs();
-        RunState state;
-        SYSTEMTIME now{};
-        GetLocalTime(&now);
-        PrepareRun(state, job, {}, {}, now);
+        RunState state = PreparedState(job);
         BenchHost host(state);
         // A random moment between 5% and 95% of a whole run.
         StopClick click{GetCurrentThreadId(), static_cast<DWORD>(full * 1000 * (0.05 + 0.9 * std::rand() / RAND_MAX))};
