@@ -57,18 +57,19 @@ private:
 
     struct Record {
         std::uint32_t NameAt = 0;
-        std::uint32_t KeyAt = 0;  // collation key of a text sort value
-        std::uint32_t KeyLength = 0;
         std::uint16_t NameLength = 0;   // a name is at most 32,767 characters
         std::uint16_t InvalidTimes = 0;  // bit 0 created, 1 accessed, 2 modified
         std::uint32_t Attributes = 0;
         OleDate Created = 0, Accessed = 0, Modified = 0;  // local
         std::uint64_t Size = 0, CompressedSize = 0;
-        std::uint64_t Number = 0;  // a numeric sort value: a size, or seconds of a time
+        // A size or the seconds of a time for those keys; for a text, where its collation
+        // key lies (high half) and its length in bytes (low half).
+        std::uint64_t SortValue = 0;
+        std::uint32_t KeyAt() const { return static_cast<std::uint32_t>(SortValue >> 32); }
+        std::uint32_t KeyLength() const { return static_cast<std::uint32_t>(SortValue); }
     };
 
     void SetSortValue(Record& record, EntryInfo& entry);
-    bool Before(std::uint32_t a, std::uint32_t b) const;
 
     const Record& RecordAt(std::size_t i) const { return *records_.At(order_[i]); }
 
