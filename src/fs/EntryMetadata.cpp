@@ -82,7 +82,7 @@ ExactSize GetCompressedSize(EntryInfo& entry)
 {
     entry.CompressedSize = entry.Size;
     DWORD high = 0;
-    DWORD low = GetCompressedFileSizeW(LongPathArg(entry.FullPath).c_str(), &high);
+    DWORD low = GetCompressedFileSizeW(EntryPathArg(entry.FullPath).c_str(), &high);
     // 0xFFFFFFFF keeps the plain size whatever the error code, error 120 on
     // systems without the function included.
     if (low != INVALID_FILE_SIZE) entry.CompressedSize = UInt64FromHalves(low, high);
@@ -101,7 +101,7 @@ EntryInfo GetEntryInfo(std::wstring_view path)
     entry.ShortName.clear();
 
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(LongPathArg(path).c_str(), GetFileExInfoStandard, &data)) {
+    if (!GetFileAttributesExW(EntryPathArg(path).c_str(), GetFileExInfoStandard, &data)) {
         // Only here does the preset on-disk size survive; a found entry gets its sizes below,
         // so the query (which opens the path) is not made for every folder of a walk.
         GetCompressedSize(entry);

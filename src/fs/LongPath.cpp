@@ -6,7 +6,8 @@
 
 namespace {
 
-constexpr std::size_t kMaxPlainPath = 260;
+// MAX_PATH counts the terminating NUL, so 259 characters is the longest plain path.
+constexpr std::size_t kMaxPlainPath = MAX_PATH - 1;
 
 bool StartsWithFtp(std::wstring_view spec)
 {
@@ -27,6 +28,13 @@ std::wstring LongPathArg(std::wstring_view path)
     if (path.size() <= kMaxPlainPath) return std::wstring(path);
     if (path.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + std::wstring(path.substr(2));
     return L"\\\\?\\" + std::wstring(path);
+}
+
+std::wstring EntryPathArg(std::wstring_view path)
+{
+    bool bareDrive = path.size() == 2 && path[1] == L':';
+    if (!bareDrive) return LongPathArg(path);
+    return std::wstring(path) + L'\\';
 }
 
 std::wstring TrimAtNul(std::wstring_view text)

@@ -5,8 +5,12 @@
 
 #include "fs/EntryInfo.h"
 
-// Paths over 260 characters get the "\\?\" (or "\\?\UNC\") prefix; shorter ones pass unchanged.
+// Paths of 260 characters or more get the "\\?\" (or "\\?\UNC\") prefix; shorter ones pass
+// unchanged. Pass the whole string the platform receives, search pattern included.
 std::wstring LongPathArg(std::wstring_view path);
+// LongPathArg for a query about the entry a path names. A bare drive ("C:") names the
+// current folder on that drive, so it is sent as its root ("C:\").
+std::wstring EntryPathArg(std::wstring_view path);
 std::wstring TrimAtNul(std::wstring_view text);
 // Position (0-based) of the last "\" before the final character, or npos.
 std::size_t LastSeparatorBeforeEnd(std::wstring_view path);

@@ -3,12 +3,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "formats/EntryRow.h"
 #include "formats/FolderSection.h"
 #include "formats/ValueText.h"
 #include "fs/EntryMetadata.h"
 #include "fs/Enumeration.h"
+#include "fs/FolderIdentity.h"
 #include "fs/LongPath.h"
 #include "run/EntryFilters.h"
 
@@ -111,6 +113,81 @@ bool SkipsSubfolders(const WalkContext& context)
     return (job.ShowFiles() && !job.ShowFolders()) || context.State.WalkDepth > 1;
 }
 
+// The folders from the drive or share root down to the one being walked. Only a link,
+// junction or mount point can lead back up, so a folder's identity (a handle open and a
+// query, slow on some systems) is read only once such an entry is met.
+class FolderChain {
+public:
+    void Push(std::wstring path, std::optional<FolderIdentity> identity = std::nullopt, bool known = false)
+    {
+        links_.push_back({std::move(path), identity, known});
+    }
+    void Pop() { links_.pop_back(); }
+    bool Contains(const FolderIdentity& identity)
+    {
+        for (Link& link : links_) {
+            if (!link.Known) {
+                link.Identity = ReadFolderIdentity(link.Path);
+                link.Known = true;
+            }
+            if (link.Identity == identity) return true;
+        }
+        return false;
+    }
+
+private:
+    struct Link {
+        std::wstring Path;
+        std::optional<FolderIdentity> Identity;
+        bool Known = false;
+    };
+    std::vector<Link> links_;
+};
+
+FolderTotals WalkTree(WalkContext& context, const EntryInfo& folder, FolderChain& chain);
+
+// Length of the part of a path that names its root: "C:\", "\\server\share\".
+std::size_t RootLength(std::wstring_view path)
+{
+    if (!path.starts_with(L"\\\\")) return std::min<std::size_t>(path.size(), 3);
+    std::size_t server = path.find(L'\\', 2);
+    std::size_t share = server == std::wstring_view::npos ? server : path.find(L'\\', server + 1);
+    return share == std::wstring_view::npos ? path.size() : share + 1;
+}
+
+// The chosen folder and every folder above it, root first.
+FolderChain ChainUpToRoot(std::wstring path)
+{
+    std::vector<std::wstring> paths;
+    const std::size_t root = RootLength(path);
+    for (;;) {
+        paths.push_back(path);
+        std::size_t separator = LastSeparatorBeforeEnd(path);
+        if (path.size() <= root || separator == std::wstring::npos) break;
+        path.resize(std::max(separator, root));
+    }
+    FolderChain chain;
+    for (auto it = paths.rbegin(); it != paths.rend(); ++it) chain.Push(std::move(*it));
+    return chain;
+}
+
+// A link, junction or mount point that leads back to a folder on the way down (or
+// above the chosen folder) would be walked for ever; it stays counted in its parent
+// but gets no section and nothing below it is read.
+FolderTotals WalkSubfolder(WalkContext& context, const EntryInfo& folder, FolderChain& chain)
+{
+    std::optional<FolderIdentity> identity;
+    bool link = (folder.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if (link) {
+        identity = ReadFolderIdentity(folder.FullPath);
+        if (identity && chain.Contains(*identity)) return {};
+    }
+    chain.Push(folder.FullPath, identity, link);
+    FolderTotals totals = WalkTree(context, folder, chain);
+    chain.Pop();
+    return totals;
+}
+
 }  // namespace
 
 bool RunProgress::Due(std::uint64_t& last)
@@ -179,6 +256,14 @@ void SortEntries(std::vector<ListedEntry>& list, std::int32_t order, std::int32_
 
 FolderTotals WalkFolder(WalkContext& context, const EntryInfo& folder)
 {
+    FolderChain chain = ChainUpToRoot(folder.FullPath);
+    return WalkTree(context, folder, chain);
+}
+
+namespace {
+
+FolderTotals WalkTree(WalkContext& context, const EntryInfo& folder, FolderChain& chain)
+{
     RunState& state = context.State;
     const JobInfo& job = context.Job;
     if (state.StopRequested) return {};
@@ -212,7 +297,7 @@ FolderTotals WalkFolder(WalkContext& context, const EntryInfo& folder)
     if (!SkipsSubfolders(context)) {
         for (const ListedEntry& sub : lists.Folders) {
             if (state.StopRequested) break;
-            total += WalkFolder(context, sub.Entry);
+            total += WalkSubfolder(context, sub.Entry, chain);
             context.Progress.Step();
         }
         state.FileCount = total.FileCount;
@@ -221,3 +306,5 @@ FolderTotals WalkFolder(WalkContext& context, const EntryInfo& folder)
     --state.WalkDepth;
     return total;
 }
+
+}  // namespace

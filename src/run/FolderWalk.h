@@ -66,4 +66,6 @@ struct WalkContext {
     RunProgress& Progress;
 };
 
+// Walks the chosen folder. A subfolder that is the folder being walked or one above it
+// (through a link, junction or mount point) is counted but not walked.
 FolderTotals WalkFolder(WalkContext& context, const EntryInfo& folder);

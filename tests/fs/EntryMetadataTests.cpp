@@ -134,13 +134,32 @@ TEST(GetEntryInfo, AFolderPathEndingInABackslash)
     EXPECT_EQ(entry.CompressedSize, ExactSize(0));
 }
 
-TEST(GetEntryInfo, TheRootOfADrive)
+TEST(GetEntryInfo, TheRootOfADriveShowsTheRootNotTheCurrentFolderOnIt)
 {
-    EntryInfo entry = GetEntryInfo(L"C:\\");
-    EXPECT_EQ(entry.Name, L"C:");
-    EXPECT_EQ(entry.FullPath, L"C:");
-    EXPECT_EQ(entry.Folder, L"");
-    EXPECT_TRUE(entry.IsFolder);
+    // "C:" alone names the current folder on drive C:; make that one differ from the root.
+    TestFolder folder;
+    if (!folder.Path().starts_with(L"C:\\")) GTEST_SKIP() << "the temp folder is not on drive C:";
+    SetModifiedTime(folder.Path(), {2001, 2, 0, 3, 4, 5, 6, 0});
+    wchar_t saved[MAX_PATH + 1];
+    ASSERT_GT(GetCurrentDirectoryW(MAX_PATH + 1, saved), 0u);
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.Path().c_str()));
+    WIN32_FILE_ATTRIBUTE_DATA root{};
+    bool queried = GetFileAttributesExW(L"C:\\", GetFileExInfoStandard, &root);
+    EntryInfo entries[] = {GetEntryInfo(L"C:\\"), GetEntryInfo(L"C:")};
+    SetCurrentDirectoryW(saved);
+    ASSERT_TRUE(queried);
+
+    for (const EntryInfo& entry : entries) {
+        EXPECT_EQ(entry.Name, L"C:");
+        EXPECT_EQ(entry.FullPath, L"C:");
+        EXPECT_EQ(entry.Folder, L"");
+        EXPECT_TRUE(entry.IsFolder);
+        EXPECT_EQ(entry.Attributes, root.dwFileAttributes);
+        EXPECT_EQ(entry.Created.Ticks,
+                  UInt64FromHalves(root.ftCreationTime.dwLowDateTime, root.ftCreationTime.dwHighDateTime));
+        EXPECT_EQ(entry.Modified.Ticks,
+                  UInt64FromHalves(root.ftLastWriteTime.dwLowDateTime, root.ftLastWriteTime.dwHighDateTime));
+    }
 }
 
 TEST(GetEntryInfo, AMissingPathKeepsTheUnknownPresets)

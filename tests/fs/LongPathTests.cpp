@@ -2,23 +2,23 @@
 
 #include "fs/LongPath.h"
 
-TEST(LongPathArg, PathsUpTo260CharactersPassUnchanged)
+TEST(LongPathArg, PathsOf260CharactersOrMoreGetTheExtendedPrefix)
 {
-    std::wstring path = L"C:\\" + std::wstring(257, L'a');
-    ASSERT_EQ(path.size(), 260u);
-    EXPECT_EQ(LongPathArg(path), path);
-    EXPECT_EQ(LongPathArg(L""), L"");
+    // The limit counts the terminating NUL: 259 characters is the longest plain path.
+    const struct {
+        std::size_t Length;
+        bool Prefixed;
+    } cases[] = {{0, false}, {259, false}, {260, true}, {261, true}};
+    for (const auto& c : cases) {
+        std::wstring path = c.Length == 0 ? L"" : L"C:\\" + std::wstring(c.Length - 3, L'a');
+        ASSERT_EQ(path.size(), c.Length);
+        EXPECT_EQ(LongPathArg(path), c.Prefixed ? L"\\\\?\\" + path : path) << c.Length;
+    }
 }
 
-TEST(LongPathArg, LongerLocalPathsGetTheExtendedPrefix)
+TEST(LongPathArg, LongUncPathsDropTheirLeadingBackslashes)
 {
-    std::wstring path = L"C:\\" + std::wstring(258, L'a');
-    EXPECT_EQ(LongPathArg(path), L"\\\\?\\" + path);
-}
-
-TEST(LongPathArg, LongerUncPathsDropTheirLeadingBackslashes)
-{
-    std::wstring tail(260, L'x');
+    std::wstring tail(245, L'x');  // 260 characters in all
     EXPECT_EQ(LongPathArg(L"\\\\server\\share\\" + tail), L"\\\\?\\UNC\\server\\share\\" + tail);
 }
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "ListingFixture.h"
 #include "run/ListingRun.h"
@@ -14,6 +17,91 @@ SYSTEMTIME Now()
     SYSTEMTIME now{};
     GetLocalTime(&now);
     return now;
+}
+
+// Folder links inside a test folder, removed again before the folder is (removing
+// the tree through them would reach back into it). The platform makes them where it
+// may; under Wine, whose call only pretends to, they are Unix symbolic links.
+class FolderLinks {
+public:
+    FolderLinks() = default;
+    FolderLinks(const FolderLinks&) = delete;
+    FolderLinks& operator=(const FolderLinks&) = delete;
+    ~FolderLinks()
+    {
+        for (const std::wstring& link : links_) RemoveDirectoryW(link.c_str());
+        if (!unixMade_.empty()) RunUnix(L"/bin/rm -f" + unixArguments_, unixMade_, false);
+    }
+
+    // target is relative to the link's folder.
+    bool Make(const std::wstring& link, const std::wstring& target)
+    {
+        // Unprivileged creation needs developer mode, and older systems reject the flag.
+        for (DWORD flags : {DWORD{SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE},
+                            DWORD{SYMBOLIC_LINK_FLAG_DIRECTORY}}) {
+            if (CreateSymbolicLinkW(link.c_str(), target.c_str(), flags) && Exists(link)) {
+                links_.push_back(link);
+                return true;
+            }
+        }
+        using UnixNameOf = char*(CDECL*)(const wchar_t*);
+        auto unixNameOf = reinterpret_cast<UnixNameOf>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        if (!unixNameOf) return false;
+        char* name = unixNameOf(link.c_str());
+        if (!name) return false;
+        std::wstring unixLink = L" \"" + Widened(name) + L"\"";
+        HeapFree(GetProcessHeap(), 0, name);
+        std::wstring unixTarget = target;
+        for (wchar_t& c : unixTarget)
+            if (c == L'\\') c = L'/';
+        if (!RunUnix(L"/bin/ln -s " + unixTarget + unixLink, {link}, true)) return false;
+        unixArguments_ += unixLink;
+        unixMade_.push_back(link);
+        return true;
+    }
+
+private:
+    static bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+    static std::wstring Widened(const char* utf8)
+    {
+        int size = static_cast<int>(std::strlen(utf8));
+        std::wstring text(static_cast<std::size_t>(size), L'\0');
+        int length = MultiByteToWideChar(CP_UTF8, 0, utf8, size, text.data(), size);
+        text.resize(static_cast<std::size_t>(std::max(length, 0)));
+        return text;
+    }
+
+    // Wine starts a Unix program without a handle to wait on, so wait for its effect.
+    static bool RunUnix(std::wstring command, const std::vector<std::wstring>& paths, bool appear)
+    {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            return false;
+        if (process.hThread) CloseHandle(process.hThread);
+        if (process.hProcess) CloseHandle(process.hProcess);
+        for (int wait = 0; wait < 500; ++wait) {
+            bool done = true;
+            for (const std::wstring& path : paths) done = done && Exists(path) == appear;
+            if (done) return true;
+            Sleep(10);
+        }
+        return false;
+    }
+
+    std::vector<std::wstring> links_;
+    std::vector<std::wstring> unixMade_;
+    std::wstring unixArguments_;  // their Unix names, quoted
+};
+
+std::wstring Joined(const std::vector<std::wstring>& lines)
+{
+    std::wstring text;
+    for (const std::wstring& line : lines) text += line + L"\r\n";
+    return text;
 }
 
 struct Outcome {
@@ -270,4 +358,51 @@ TEST(WalkDepth, AChainOfFoldersDeeperThanTheWalkGoesEndsWithoutHarm)
     // Folders down to 512 levels are walked; the one below the last of them is counted.
     EXPECT_EQ(result.FolderCount, 513);
     EXPECT_EQ(state.WalkDepth, 0);
+}
+
+TEST(WalkLinks, AFolderThatLeadsBackUpIsCountedButNotWalked)
+{
+    TestFolder folder;
+    FolderLinks links;
+    const std::wstring root = folder.MakeFolder(L"root");
+    folder.MakeFolder(L"root\\a");
+    folder.MakeFile(L"root\\a\\x.txt", "x");
+    folder.MakeFolder(L"other");
+    folder.MakeFile(L"other\\y.txt", "yy");
+    // The folder itself, the chosen folder from below, the folder above the chosen
+    // one, and a link that leads elsewhere and is walked like any folder.
+    const struct {
+        const wchar_t* Link;
+        const wchar_t* Target;
+    } made[] = {{L"root\\self", L"."}, {L"root\\a\\up", L".."}, {L"root\\parent", L".."},
+                {L"root\\elsewhere", L"..\\other"}};
+    for (const auto& link : made)
+        if (!links.Make(folder / link.Link, link.Target)) GTEST_SKIP() << "folder links cannot be made here";
+
+    const struct {
+        bool Subfolders;
+        std::vector<std::wstring> Lines;
+    } cases[] = {
+        {true, {root, L"├─" + root + L"\\a", L"│  │  x.txt", L"├─" + root + L"\\elsewhere", L"│  │  y.txt"}},
+        {false, {root, L"├─" + root + L"\\a", L"├─" + root + L"\\elsewhere"}},
+    };
+    TestFolder output;
+    for (const auto& c : cases) {
+        JobInfo job;
+        job.SetRootFolder(root);
+        job.SetFolderFilter(L"*");
+        job.SetSortKey(FieldCodes::Name);
+        job.SetIncludeSubFolders(c.Subfolders);
+        RunState state;
+        EXPECT_EQ(PrepareRun(state, job, {}, {}, Now()), L"");
+        ListingOptions options;
+        options.Format = ListingFormats::Tree;
+        FakeHost host(state);
+        std::wstring path = output / (std::to_wstring(c.Subfolders) + L".txt");
+        RunResult result = RunListing(state, job, options, path, host, 0);
+        EXPECT_EQ(ListingText(path), Joined(c.Lines)) << "subfolders " << c.Subfolders;
+        // Folders: a, elsewhere, parent and self in the chosen one, up in a.
+        EXPECT_EQ(result.FolderCount, 5) << "subfolders " << c.Subfolders;
+        EXPECT_EQ(result.FileCount, 2) << "subfolders " << c.Subfolders;
+    }
 }

@@ -114,7 +114,12 @@ void RemoveTree(const std::wstring& path)
             if (name == L"." || name == L"..") continue;
             std::wstring child = path + L"\\" + name;
             SetFileAttributesW(ExtendedPath(child).c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            bool folder = (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            bool link = (record.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            // A link is removed, never followed: it may lead outside, or back up.
+            if (folder && link)
+                RemoveDirectoryW(ExtendedPath(child).c_str());
+            else if (folder)
                 RemoveTree(child);
             else
                 DeleteFileW(ExtendedPath(child).c_str());
