@@ -177,7 +177,7 @@ CommandLine ParseList(const std::vector<std::wstring>& arguments)
         const std::wstring& argument = reader.Take();
         std::wstring flag = Lower(argument);
         if (flag == L"/list") {
-            if (auto folder = reader.Value(argument)) command.Folder = PathArgument(*folder);
+            if (!reader.Done()) command.Folder = PathArgument(reader.Take());
             listed = true;
             continue;
         }
@@ -189,7 +189,7 @@ CommandLine ParseList(const std::vector<std::wstring>& arguments)
         }
         known->Read(reader, argument, command);
     }
-    if (reader.Error.empty() && (!listed || command.Folder.empty())) reader.Fail(L"/list 後面要接要列出的資料夾");
+    if (!listed || command.Folder.empty()) reader.Fail(L"/list 後面要接要列出的資料夾");
     if (!reader.Error.empty()) {
         command.Kind = CommandKind::BadArguments;
         command.Error = reader.Error;
