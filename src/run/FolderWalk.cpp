@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <new>
 #include <optional>
 
 #include "formats/EntryRow.h"
@@ -18,69 +19,41 @@ namespace {
 
 constexpr int kDeepestWalk = 512;  // levels below the chosen folder that are walked
 
-bool IsNumericKey(std::int32_t key) { return key == FieldCodes::Size || key == FieldCodes::CompressedSize; }
-
-std::wstring SortTimeText(const FileTimeInfo& time)
-{
-    DateParts p = PartsFromOleDate(time.Local);
-    wchar_t text[32];
-    swprintf(text, 32, L"%04d-%02d-%02d %02d:%02d:%02d", p.Year, p.Month, p.Day, p.Hour, p.Minute, p.Second);
-    return text;
-}
-
-// The collation key of a text, ignoring case: comparing two keys byte by byte gives
-// what CompareStringW gives for the texts, at one platform call per entry instead of
-// one per comparison.
-std::string CollationKey(const std::wstring& text)
-{
-    constexpr DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    int size = LCMapStringW(LOCALE_USER_DEFAULT, flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (size <= 0) return {};
-    std::string key(static_cast<std::size_t>(size), '\0');
-    // With LCMAP_SORTKEY the destination is a byte buffer and its size is in bytes.
-    LCMapStringW(LOCALE_USER_DEFAULT, flags, text.data(), static_cast<int>(text.size()),
-                 reinterpret_cast<LPWSTR>(key.data()), size);
-    return key;
-}
-
-template <typename Before>
-void StableSortBy(std::vector<ListedEntry>& list, Before before)
-{
-    std::vector<std::size_t> order(list.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), before);
-    std::vector<ListedEntry> sorted;
-    sorted.reserve(list.size());
-    for (std::size_t i : order) sorted.push_back(std::move(list[i]));
-    list.swap(sorted);
-}
-
+// What a folder's enumeration keeps.
 struct WalkLists {
-    std::vector<ListedEntry> Folders;
-    std::vector<ListedEntry> Files;
+    explicit WalkLists(std::int32_t key) : Folders(key), Files(key) {}
+    ListedEntries Folders;
+    ListedEntries Files;
 };
+
+// The folder's path as its entries' Folder: with one trailing "\".
+std::wstring FolderPrefix(const std::wstring& path) { return path.ends_with(L'\\') ? path : path + L'\\'; }
 
 // Steps 3 to 5: false when the folder cannot be enumerated.
 bool GatherEntries(WalkContext& context, const std::wstring& path, WalkLists& lists, FolderTotals& own)
 {
-    std::wstring spec = path;
-    if (!spec.ends_with(L'\\')) spec += L'\\';
-    spec += L"*.*";
+    std::wstring spec = FolderPrefix(path) + L"*.*";
     EntryFind find;
     HANDLE handle = FindFirstEntry(find, spec, L"");
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
 
-    const std::int32_t key = context.Job.SortKey();
     while (find.Found && !context.State.StopRequested) {
         EntryInfo& entry = find.Entry;
-        if (FolderPasses(entry, context.Job)) {
-            lists.Folders.push_back(MakeListedEntry(entry, key));
-            ++own.FolderCount;
-        } else if (FilePasses(entry, context.Job, context.State)) {
-            lists.Files.push_back(MakeListedEntry(entry, key));
-            ++own.FileCount;
-            own.TotalSize += entry.Size;
-            own.TotalCompressedSize += entry.CompressedSize;
+        try {
+            if (FolderPasses(entry, context.Job)) {
+                lists.Folders.Add(entry);
+                ++own.FolderCount;
+            } else if (FilePasses(entry, context.Job, context.State)) {
+                lists.Files.Add(entry);
+                ++own.FileCount;
+                own.TotalSize += entry.Size;
+                own.TotalCompressedSize += entry.CompressedSize;
+            }
+        } catch (const std::bad_alloc&) {
+            // A huge folder outgrew the memory: stop as Stop does, with what was kept.
+            context.State.OutOfMemory = true;
+            context.State.StopRequested = true;
+            break;
         }
         FindNextEntry(find);
         context.Progress.Step();
@@ -89,14 +62,16 @@ bool GatherEntries(WalkContext& context, const std::wstring& path, WalkLists& li
     return true;
 }
 
-void WriteRows(WalkContext& context, const std::vector<ListedEntry>& files)
+void WriteRows(WalkContext& context, const ListedEntries& files, const std::wstring& folder)
 {
     RunState& state = context.State;
-    for (const ListedEntry& file : files) {
+    EntryInfo row;  // refilled for each file, so its texts keep their room
+    for (std::size_t i = 0; i < files.size(); ++i) {
         if (state.StopRequested) break;
+        files.Fill(i, folder, row);
         if (WriteEntryRow(context.Out, context.Options, context.Job.ShowFiles(), state.StopRequested,
-                          state.WalkDepth, file.Entry))
-            context.Progress.Status(file.Entry.FullPath);
+                          state.WalkDepth, row))
+            context.Progress.Status(row.FullPath);
         context.Progress.Step();
     }
 }
@@ -219,41 +194,6 @@ void RunProgress::Status(std::wstring_view text)
     statusPending_ = true;
 }
 
-ListedEntry MakeListedEntry(const EntryInfo& entry, std::int32_t key)
-{
-    ListedEntry listed{entry.Name, {}, {}, entry};
-    bool folder = (entry.Attributes & AttributeBits::Directory) != 0;
-    switch (key) {
-    case FieldCodes::ShortName: listed.SortText = UpperCaseText(EntryShortName(listed.Entry)); break;
-    case FieldCodes::Extension: listed.SortText = UpperCaseText(folder ? entry.Name : entry.Extension); break;
-    case FieldCodes::Size: listed.SortNumber = entry.Size; break;
-    case FieldCodes::CompressedSize: listed.SortNumber = entry.CompressedSize; break;
-    case FieldCodes::Created: listed.SortText = SortTimeText(entry.Created); break;
-    case FieldCodes::Modified: listed.SortText = SortTimeText(entry.Modified); break;
-    case FieldCodes::Accessed: listed.SortText = SortTimeText(entry.Accessed); break;
-    case 0: break;
-    default: listed.SortText = UpperCaseText(entry.Name); break;
-    }
-    return listed;
-}
-
-void SortEntries(std::vector<ListedEntry>& list, std::int32_t order, std::int32_t key)
-{
-    bool ascending = order == 0;
-    if (IsNumericKey(key)) {
-        StableSortBy(list, [&list, ascending](std::size_t a, std::size_t b) {
-            return ascending ? list[a].SortNumber < list[b].SortNumber : list[a].SortNumber > list[b].SortNumber;
-        });
-        return;
-    }
-    std::vector<std::string> keys;
-    keys.reserve(list.size());
-    for (const ListedEntry& entry : list) keys.push_back(CollationKey(entry.SortText));
-    StableSortBy(list, [&keys, ascending](std::size_t a, std::size_t b) {
-        return ascending ? keys[a] < keys[b] : keys[b] < keys[a];
-    });
-}
-
 FolderTotals WalkFolder(WalkContext& context, const EntryInfo& folder)
 {
     FolderChain chain = ChainUpToRoot(folder.FullPath);
@@ -272,7 +212,7 @@ FolderTotals WalkTree(WalkContext& context, const EntryInfo& folder, FolderChain
     state.FileCount = 0;
 
     const std::wstring& path = folder.FullPath;
-    WalkLists lists;
+    WalkLists lists(job.SortKey());
     if (!GatherEntries(context, path, lists, own)) return {};
 
     // Below the depth limit the section writes nothing, so the single-path query,
@@ -284,20 +224,24 @@ FolderTotals WalkTree(WalkContext& context, const EntryInfo& folder, FolderChain
             context.Progress.Status(record.FullPath);
     }
     ++state.WalkDepth;
-    if (job.SortKey() != 0) {
+    // After Stop no row follows and no subfolder is entered: sorting would only delay the end.
+    if (job.SortKey() != 0 && !state.StopRequested) {
         if (!lists.Files.empty()) SortEntries(lists.Files, job.SortOrder(), job.SortKey());
         if (!lists.Folders.empty()) SortEntries(lists.Folders, job.SortOrder(), job.SortKey());
     }
-    if (job.IncludeSubFolders() || state.WalkDepth <= 1) WriteRows(context, lists.Files);
-    lists.Files = {};  // the rows are out; only the subfolders are needed below
+    const std::wstring prefix = FolderPrefix(path);
+    if (job.IncludeSubFolders() || state.WalkDepth <= 1) WriteRows(context, lists.Files, prefix);
+    lists.Files = ListedEntries();  // the rows are out; only the subfolders are needed below
 
     total += own;
     state.FileCount = total.FileCount;
     state.FolderCount = total.FolderCount;
     if (!SkipsSubfolders(context)) {
-        for (const ListedEntry& sub : lists.Folders) {
+        EntryInfo sub;
+        for (std::size_t i = 0; i < lists.Folders.size(); ++i) {
             if (state.StopRequested) break;
-            total += WalkSubfolder(context, sub.Entry, chain);
+            lists.Folders.Fill(i, prefix, sub);
+            total += WalkSubfolder(context, sub, chain);
             context.Progress.Step();
         }
         state.FileCount = total.FileCount;

@@ -10,6 +10,7 @@
 #include "formats/ListingOptions.h"
 #include "fs/EntryInfo.h"
 #include "run/JobInfo.h"
+#include "run/ListedEntries.h"
 #include "run/RunState.h"
 
 // What a run needs from the window. The window's Stop handler sets
@@ -43,20 +44,6 @@ private:
     std::wstring pendingStatus_;
     bool statusPending_ = false;
 };
-
-struct ListedEntry {
-    std::wstring Name;
-    std::wstring SortText;    // keys compared as text
-    ExactSize SortNumber;     // keys 6 and 7
-    EntryInfo Entry;
-};
-
-// Stable: equal values keep their enumeration order in both directions.
-// order: 0 ascending, anything else descending. key: a field code.
-void SortEntries(std::vector<ListedEntry>& list, std::int32_t order, std::int32_t key);
-// The entry with the value the sort compares for the key (field code); with the
-// extension key, folders sort by name.
-ListedEntry MakeListedEntry(const EntryInfo& entry, std::int32_t key);
 
 struct WalkContext {
     RunState& State;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <new>
+
 #include "formats/NumberText.h"
 #include "fs/EntryMetadata.h"
 #include "fs/OutputFile.h"
@@ -63,6 +65,7 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
     state.WalkDepth = 0;
     state.FolderCount = 0;
     state.FileCount = 0;
+    state.OutOfMemory = false;
 
     OutputFile file;
     bool writesFile = WritesFile(options);
@@ -86,7 +89,14 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
 
         RunProgress progress(host, progressIntervalMs);
         WalkContext context{state, job, options, out, progress};
-        WalkFolder(context, GetEntryInfo(job.RootFolder()));
+        try {
+            WalkFolder(context, GetEntryInfo(job.RootFolder()));
+        } catch (const std::bad_alloc&) {
+            // What the walk held is freed by now, so the closing lines can still be written.
+            state.OutOfMemory = true;
+            state.StopRequested = true;
+            state.WalkDepth = 0;
+        }
 
         if (!options.EasyMode) WriteClosingLines(out, options.Format, options.SaveMode, LocalNow());
         out.Flush();
@@ -99,5 +109,6 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
     result.Stopped = state.StopRequested;
     result.AllWritten = !file.Failed();
     result.WriteError = file.LastError();
+    result.OutOfMemory = state.OutOfMemory;
     return result;
 }

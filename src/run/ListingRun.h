@@ -18,6 +18,7 @@ struct RunResult {
     bool AllWritten = true;      // false when a write failed and the file ends early
     bool Stopped = false;        // Stop ended the walk early
     unsigned long WriteError = 0;
+    bool OutOfMemory = false;    // the walk stopped early for want of memory
 };
 
 // The run after the checks and the folder choice (see PrepareRun): creates the file
@@ -25,6 +26,7 @@ struct RunResult {
 // and the body, and closes it. A name already taken by a file or a folder is never
 // replaced: the listing goes to "name (2).ext", "name (3).ext", ... instead.
 // state.StopRequested, set through the host, ends the walk early; the closing lines
-// are written all the same.
+// are written all the same. So they are when memory runs out: the run then stops as
+// with Stop and reports OutOfMemory.
 RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& options, std::wstring_view outputPath,
                      RunHost& host, std::uint32_t progressIntervalMs = 20);

@@ -36,4 +36,7 @@ std::wstring RunReportText(const RunResult& result)
     return text;
 }
 
-bool RunComplete(const RunResult& result) { return result.Started && result.AllWritten && !result.Stopped; }
+bool RunComplete(const RunResult& result)
+{
+    return result.Started && result.AllWritten && !result.Stopped && !result.OutOfMemory;
+}

@@ -42,4 +42,6 @@ struct RunState {
     // A listing is under way. Stop gives the window back before the walk returns, so
     // Save must not start another run (nor prepare one) while this is set.
     bool Running = false;
+    // Memory ran out during the walk: the run stopped as with Stop and is incomplete.
+    bool OutOfMemory = false;
 };

@@ -42,13 +42,14 @@ EntryInfo MakeEntry(const Spec& spec, bool folder)
 std::vector<std::wstring> Sorted(const std::vector<Spec>& specs, std::int32_t order, std::int32_t key,
                                  bool folders = false)
 {
-    std::vector<ListedEntry> list;
+    ListedEntries list(key);
     for (const Spec& spec : specs) {
-        list.push_back(MakeListedEntry(MakeEntry(spec, folders), key));
+        EntryInfo entry = MakeEntry(spec, folders);
+        list.Add(entry);
     }
     SortEntries(list, order, key);
     std::vector<std::wstring> names;
-    for (const ListedEntry& entry : list) names.push_back(entry.Name);
+    for (std::size_t i = 0; i < list.size(); ++i) names.emplace_back(list.Name(i));
     return names;
 }
 
@@ -107,13 +108,15 @@ TEST(SortEntries, BySizesAsNumbers)
     EXPECT_EQ(Sorted(kFiles, 0, 7), (Names{L"d.doc", L"e", L"b.txt", L"A.txt", L"c.TXT"}));
     EXPECT_EQ(Sorted(kFiles, 1, 7), (Names{L"c.TXT", L"b.txt", L"A.txt", L"d.doc", L"e"}));
     // 2^64 - 1 and 2^63 stay in numeric order.
-    std::vector<ListedEntry> list(2);
-    list[0].Name = L"max";
-    list[0].SortNumber = ExactSize::FromUInt64(~0ull);
-    list[1].Name = L"half";
-    list[1].SortNumber = ExactSize::FromUInt64(1ull << 63);
-    SortEntries(list, 0, 6);
-    EXPECT_EQ(list[0].Name, L"half");
+    ListedEntries list(FieldCodes::Size);
+    for (auto [name, size] : {std::pair{L"max", ~0ull}, std::pair{L"half", 1ull << 63}}) {
+        EntryInfo entry;
+        entry.Name = name;
+        entry.Size = ExactSize::FromUInt64(size);
+        list.Add(entry);
+    }
+    SortEntries(list, 0, FieldCodes::Size);
+    EXPECT_EQ(list.Name(0), L"half");
 }
 
 TEST(SortEntries, ByEachTime)
@@ -128,32 +131,35 @@ TEST(SortEntries, ByEachTime)
 
 TEST(SortEntries, TimesCompareToTheSecond)
 {
-    std::vector<ListedEntry> list;
+    ListedEntries list(FieldCodes::Modified);
     for (int second : {30, 10, 20}) {
         EntryInfo entry;
         entry.Name = std::to_wstring(second);
         entry.Modified = Local(9, 23, 59, second);
-        list.push_back(MakeListedEntry(entry, FieldCodes::Modified));
+        list.Add(entry);
     }
-    EXPECT_EQ(list[0].SortText, L"2023-05-09 23:59:30");
     SortEntries(list, 0, FieldCodes::Modified);
-    EXPECT_EQ(list[0].Name + list[1].Name + list[2].Name, L"102030");
+    EXPECT_EQ(std::wstring(list.Name(0)) + std::wstring(list.Name(1)) + std::wstring(list.Name(2)), L"102030");
 }
 
 TEST(SortEntries, ALargeFolderSortsStably)
 {
-    std::vector<ListedEntry> list;
+    ListedEntries list(FieldCodes::Size);
     for (int i = 0; i < 100000; ++i) {
-        ListedEntry entry;
+        EntryInfo entry;
         entry.Name = std::to_wstring(i);
-        entry.SortNumber = (i * 7919) % 1000;
-        list.push_back(std::move(entry));
+        entry.Size = (i * 7919) % 1000;
+        list.Add(entry);
     }
-    SortEntries(list, 1, 6);
+    SortEntries(list, 1, FieldCodes::Size);
+    EntryInfo previous, current;
+    list.Fill(0, L"", previous);
     for (std::size_t i = 1; i < list.size(); ++i) {
-        ASSERT_GE(list[i - 1].SortNumber, list[i].SortNumber);
-        if (list[i - 1].SortNumber == list[i].SortNumber) {
-            ASSERT_LT(std::stoi(list[i - 1].Name), std::stoi(list[i].Name));
+        list.Fill(i, L"", current);
+        ASSERT_GE(previous.Size, current.Size);
+        if (previous.Size == current.Size) {
+            ASSERT_LT(std::stoi(previous.Name), std::stoi(current.Name));
         }
+        std::swap(previous, current);
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "FailingAllocations.h"
 #include "ListingFixture.h"
 #include "run/ListingRun.h"
 #include "run/SaveOptions.h"
@@ -163,6 +164,33 @@ TEST_F(Walk, StopDuringAnEnumerationWritesThatSectionThenOnlyTheClosingLines)
     EXPECT_EQ(run.Result.FolderCount, 5);  // the three top folders, deep, deeper
     EXPECT_EQ(run.Result.FileCount, 5);    // the four top files and one.doc
     EXPECT_EQ(MatchListing(run.Text, ExpectedListing("stop_txt_both", fixture_)), "");
+}
+
+TEST_F(Walk, RunningOutOfMemoryStopsTheRunWithItsClosingLines)
+{
+    options_.Format = ListingFormats::Txt;
+    const std::wstring root = fixture_.Root();
+    // Memory runs out while a folder is enumerated, while a row is written, after a section.
+    for (std::wstring event : {root + L"\\sub1", root + L"\\alpha.txt", root + L"\\sub1\\deep"}) {
+        state_.StopRequested = false;
+        FakeHost host(state_);
+        bool failed = false;
+        host.OnEvent = [&](FakeHost& h) {
+            if (!failed && !h.Statuses.empty() && h.Statuses.back() == event) {
+                failed = true;
+                FailNextAllocation();
+            }
+        };
+        Outcome run = RunTo(output_ / (L"listing" + std::to_wstring(event.size()) + L".txt"), host);
+        ASSERT_TRUE(failed);
+        EXPECT_TRUE(run.Result.OutOfMemory) << testing::PrintToString(event);
+        EXPECT_TRUE(state_.StopRequested);
+        EXPECT_TRUE(run.Result.AllWritten);
+        EXPECT_LT(run.Result.FileCount, 8);
+        EXPECT_NE(run.Text.find(L"########################### - 完成時間："), std::wstring::npos);
+        EXPECT_TRUE(run.Text.ends_with(L" 秒 - ###########################\r\n"));
+        EXPECT_EQ(state_.WalkDepth, 0);
+    }
 }
 
 TEST_F(Walk, StopAfterASectionWritesNoFurtherRows)

@@ -1,0 +1,181 @@
+#include "run/ListedEntries.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "fs/LongPath.h"
+#include "run/JobInfo.h"
+
+namespace {
+
+bool IsSizeKey(std::int32_t key) { return key == FieldCodes::Size || key == FieldCodes::CompressedSize; }
+
+bool IsTimeKey(std::int32_t key)
+{
+    return key == FieldCodes::Created || key == FieldCodes::Modified || key == FieldCodes::Accessed;
+}
+
+// A time as the number its "yyyy-mm-dd hh:nn:ss" text reads as, which orders alike.
+std::uint64_t TimeSortValue(const FileTimeInfo& time)
+{
+    DateParts p = PartsFromOleDate(time.Local);
+    std::uint64_t value = static_cast<std::uint64_t>(p.Year);
+    for (int part : {p.Month, p.Day, p.Hour, p.Minute, p.Second}) value = value * 100 + static_cast<std::uint64_t>(part);
+    return value;
+}
+
+// The text upper-cased into a buffer kept from entry to entry.
+std::wstring_view UpperCased(std::wstring_view text, std::wstring& buffer)
+{
+    buffer.assign(text);
+    bool ascii = true;
+    for (wchar_t& c : buffer) {
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - L'a' + L'A');
+        else if (c > 0x7F)
+            ascii = false;
+    }
+    if (!ascii) CharUpperBuffW(buffer.data(), static_cast<DWORD>(buffer.size()));
+    return buffer;
+}
+
+// The collation key of a text, ignoring case: comparing two keys byte by byte gives
+// what CompareStringW gives for the texts, at one platform call per entry instead of
+// one per comparison. With LCMAP_SORTKEY the destination is bytes, counted in bytes.
+std::string_view CollationKey(std::wstring_view text, std::string& buffer)
+{
+    constexpr DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const auto length = static_cast<int>(text.size());
+    if (buffer.size() < 512) buffer.resize(512);
+    int size = LCMapStringW(LOCALE_USER_DEFAULT, flags, text.data(), length, reinterpret_cast<LPWSTR>(buffer.data()),
+                            static_cast<int>(buffer.size()));
+    if (size == 0) {
+        size = LCMapStringW(LOCALE_USER_DEFAULT, flags, text.data(), length, nullptr, 0);
+        if (size <= 0) return {};
+        buffer.resize(static_cast<std::size_t>(size));
+        size = LCMapStringW(LOCALE_USER_DEFAULT, flags, text.data(), length, reinterpret_cast<LPWSTR>(buffer.data()),
+                            size);
+    }
+    return std::string_view(buffer.data(), static_cast<std::size_t>(std::max(size, 0)));
+}
+
+FileTimeInfo LocalTime(OleDate local, bool invalid)
+{
+    FileTimeInfo time;
+    time.Invalid = invalid;
+    time.Local = local;
+    return time;
+}
+
+}  // namespace
+
+template <typename Item>
+std::uint32_t ListedEntries::Blocks<Item>::Append(const Item* items, std::size_t count)
+{
+    if (count == 0) return 0;
+    if (used_ + count > capacity_) {
+        std::size_t next = std::min(std::max(capacity_ * 2, kFirstBlock), kLargestBlock);
+        // Only the sort key of an absurdly long name can need more than the largest block.
+        next = std::max(next, count);
+        blocks_.push_back(std::make_unique<Item[]>(next));
+        capacity_ = next;
+        used_ = 0;
+    }
+    auto position = static_cast<std::uint32_t>(((blocks_.size() - 1) << kOffsetBits) | used_);
+    std::copy(items, items + count, blocks_.back().get() + used_);
+    used_ += count;
+    return position;
+}
+
+void ListedEntries::Add(EntryInfo& entry)
+{
+    Record record;
+    record.NameLength = static_cast<std::uint16_t>(std::min<std::size_t>(entry.Name.size(), 0xFFFF));
+    record.NameAt = names_.Append(entry.Name.data(), record.NameLength);
+    record.Attributes = entry.Attributes;
+    record.InvalidTimes = static_cast<std::uint16_t>((entry.Created.Invalid ? 1 : 0) | (entry.Accessed.Invalid ? 2 : 0) |
+                                                     (entry.Modified.Invalid ? 4 : 0));
+    record.Created = entry.Created.Local;
+    record.Accessed = entry.Accessed.Local;
+    record.Modified = entry.Modified.Local;
+    // Enumerated sizes are never the unknown marker.
+    record.Size = entry.Size.Low();
+    record.CompressedSize = entry.CompressedSize.Low();
+    SetSortValue(record, entry);
+    order_.push_back(records_.Append(&record, 1));
+}
+
+void ListedEntries::SetSortValue(Record& record, EntryInfo& entry)
+{
+    switch (key_) {
+    case 0: return;
+    case FieldCodes::Size: record.Number = record.Size; return;
+    case FieldCodes::CompressedSize: record.Number = record.CompressedSize; return;
+    case FieldCodes::Created: record.Number = TimeSortValue(entry.Created); return;
+    case FieldCodes::Modified: record.Number = TimeSortValue(entry.Modified); return;
+    case FieldCodes::Accessed: record.Number = TimeSortValue(entry.Accessed); return;
+    default: break;
+    }
+    std::wstring_view text = entry.Name;
+    if (key_ == FieldCodes::ShortName)
+        text = EntryShortName(entry);
+    else if (key_ == FieldCodes::Extension && !(entry.Attributes & AttributeBits::Directory))
+        text = entry.Extension;
+    std::string_view bytes = CollationKey(UpperCased(text, upperBuffer_), keyBuffer_);
+    record.KeyLength = static_cast<std::uint32_t>(bytes.size());
+    record.KeyAt = keys_.Append(bytes.data(), bytes.size());
+}
+
+bool ListedEntries::Before(std::uint32_t a, std::uint32_t b) const
+{
+    const Record& x = *records_.At(a);
+    const Record& y = *records_.At(b);
+    if (IsSizeKey(key_) || IsTimeKey(key_)) return x.Number < y.Number;
+    std::size_t common = std::min(x.KeyLength, y.KeyLength);
+    int compared = common == 0 ? 0 : std::memcmp(keys_.At(x.KeyAt), keys_.At(y.KeyAt), common);
+    return compared != 0 ? compared < 0 : x.KeyLength < y.KeyLength;
+}
+
+std::wstring_view ListedEntries::Name(std::size_t i) const
+{
+    const Record& record = RecordAt(i);
+    return record.NameLength == 0 ? std::wstring_view() : std::wstring_view(names_.At(record.NameAt), record.NameLength);
+}
+
+void ListedEntries::Fill(std::size_t i, std::wstring_view folder, EntryInfo& entry) const
+{
+    const Record& record = RecordAt(i);
+    entry.Folder.assign(folder);
+    entry.Name.assign(Name(i));
+    entry.FullPath.assign(folder).append(entry.Name);
+    std::size_t dot = entry.Name.rfind(L'.');
+    if (dot == std::wstring::npos)
+        entry.Extension.clear();
+    else
+        entry.Extension.assign(entry.Name, dot + 1);
+    entry.ShortName.clear();
+    entry.ShortNameKnown = false;
+    entry.Attributes = record.Attributes;
+    entry.IsFolder = (record.Attributes & AttributeBits::Directory) != 0;
+    entry.IsFile = !entry.IsFolder;
+    entry.Created = LocalTime(record.Created, record.InvalidTimes & 1);
+    entry.Accessed = LocalTime(record.Accessed, record.InvalidTimes & 2);
+    entry.Modified = LocalTime(record.Modified, record.InvalidTimes & 4);
+    entry.Size = ExactSize::FromUInt64(record.Size);
+    entry.CompressedSize = ExactSize::FromUInt64(record.CompressedSize);
+}
+
+void SortEntries(ListedEntries& list, std::int32_t order, std::int32_t key)
+{
+    if (key != list.key_ || key == 0) return;  // the sort values were made for the list's key
+    auto& positions = list.order_;
+    if (order == 0)
+        std::stable_sort(positions.begin(), positions.end(),
+                         [&list](std::uint32_t a, std::uint32_t b) { return list.Before(a, b); });
+    else
+        std::stable_sort(positions.begin(), positions.end(),
+                         [&list](std::uint32_t a, std::uint32_t b) { return list.Before(b, a); });
+}
