@@ -1,5 +1,7 @@
 #include "ui/FolderHandOver.h"
 
+#include <type_traits>
+
 #include "controls/Form.h"
 #include "fs/FolderPath.h"
 
