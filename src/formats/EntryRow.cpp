@@ -1,8 +1,12 @@
 #include "formats/EntryRow.h"
 
+#include <windows.h>
+
 #include "formats/FolderSection.h"
 #include "formats/ValueText.h"
 
+// Rows are appended straight into the writer's pending text: a listing writes a row per
+// file, and building each value as a string of its own would cost more than the rest.
 namespace {
 
 constexpr int kDeepestTreeLevel = 15;
@@ -10,84 +14,94 @@ constexpr std::size_t kTxtRowWidth = 81;
 
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
-// first and last are 1-based positions; the value is cut to the span. A cut that would
-// keep only the first half of a surrogate pair leaves a blank in its place instead.
-void Overwrite(std::wstring& row, std::size_t first, std::size_t last, std::wstring_view value)
+// Puts what `append` adds into the row's 1-based positions first to last, cut to the
+// span. A cut that would keep only the first half of a surrogate pair leaves a blank
+// in its place instead.
+template <typename Append>
+void PutCut(std::wstring& line, std::size_t row, std::size_t first, std::size_t last, Append append)
 {
-    std::size_t span = last - first + 1;
-    if (value.size() > span) {
-        value = value.substr(0, span);
-        if (IsHighSurrogate(value.back())) value.remove_suffix(1);
-    }
-    row.replace(first - 1, value.size(), value);
+    std::size_t mark = line.size();
+    append(line);
+    std::size_t length = std::min(line.size() - mark, last - first + 1);
+    if (length < line.size() - mark && IsHighSurrogate(line[mark + length - 1])) --length;
+    std::copy(line.begin() + static_cast<std::ptrdiff_t>(mark), line.begin() + static_cast<std::ptrdiff_t>(mark + length),
+              line.begin() + static_cast<std::ptrdiff_t>(row + first - 1));
+    line.resize(mark);
 }
 
-void PutBar(std::wstring& row, std::size_t position) { row[position - 1] = L'|'; }
+void PutBar(std::wstring& line, std::size_t row, std::size_t position) { line[row + position - 1] = L'|'; }
 
-std::wstring ShownName(const ListingOptions& options, const EntryInfo& entry)
+const std::wstring& ShownName(const ListingOptions& options, const EntryInfo& entry)
 {
     return options.SaveMode == SaveModes::Both ? entry.Name : entry.FullPath;
 }
 
-struct RowValues {
-    std::wstring Size, Created, Modified, Accessed, Attributes, Extension;
-};
-
-bool SameTime(const FileTimeInfo& a, const FileTimeInfo& b) { return a.Invalid == b.Invalid && a.Local == b.Local; }
-
-// Creation and modification often coincide; their text is then made once.
-RowValues ValuesOf(const EntryInfo& entry)
+wchar_t UpperChar(wchar_t c)
 {
-    RowValues v;
-    v.Size = SizeText(entry.Size);
-    v.Created = ListingDateText(entry.Created);
-    v.Modified = SameTime(entry.Modified, entry.Created) ? v.Created : ListingDateText(entry.Modified);
-    v.Accessed = SameTime(entry.Accessed, entry.Modified) ? v.Modified : ListingDateText(entry.Accessed);
-    v.Attributes = AttributeText(entry);
-    AppendVisibleText(v.Extension, UpperCaseText(entry.Extension));
-    return v;
+    if (c < 0x80) return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+    UpperCaseInPlace(&c, 1);
+    return c;
 }
 
-std::wstring CsvRow(const EntryInfo& entry, const std::wstring& name)
+// The extension column: upper case, control characters made visible, and in HTML the
+// characters that would be markup escaped.
+void AppendExtension(std::wstring& line, std::wstring_view extension, bool html)
 {
-    RowValues v = ValuesOf(entry);
-    std::wstring row;
-    row.reserve(80 + name.size());
-    for (const std::wstring* field : {&v.Size, &v.Created, &v.Modified, &v.Accessed, &v.Attributes, &v.Extension})
-        row.append(*field).append(1, L'\t');
-    AppendVisibleText(row, name);
-    return row;
+    for (wchar_t c : extension) {
+        c = VisibleChar(UpperChar(c));
+        if (html)
+            AppendHtmlChar(line, c);
+        else
+            line += c;
+    }
 }
 
-std::wstring HtmlRow(const EntryInfo& entry, const std::wstring& name)
+void AppendCsvRow(std::wstring& line, const EntryInfo& entry, std::wstring_view name)
 {
-    RowValues v = ValuesOf(entry);
-    std::wstring row;
-    row.reserve(300 + name.size());
-    row.append(L"<tr><td bgcolor=#FFFFF0 nowrap>").append(v.Size);
-    row.append(L"</td><td bgcolor=#FFF9F0 nowrap>").append(v.Created);
-    row.append(L"</td><td bgcolor=#FFF6F0 nowrap>").append(v.Modified);
-    row.append(L"</td><td bgcolor=#FFF3F0 nowrap>").append(v.Accessed);
-    row.append(L"</td><td bgcolor=#FFF0F0 nowrap>").append(v.Attributes);
-    row.append(L"</td><td bgcolor=#FFFCF0 nowrap>").append(HtmlText(v.Extension));
-    row.append(L"</td><td bgcolor=#FCF0F3 nowrap>");
-    AppendVisibleText(row, HtmlText(name));
-    return row.append(L"</td></tr>");
+    AppendSizeText(line, entry.Size);
+    for (const FileTimeInfo* time : {&entry.Created, &entry.Modified, &entry.Accessed}) {
+        line += L'\t';
+        AppendListingDateText(line, *time);
+    }
+    line += L'\t';
+    AppendAttributeText(line, entry);
+    line += L'\t';
+    AppendExtension(line, entry.Extension, false);
+    line += L'\t';
+    AppendVisibleText(line, name);
+}
+
+void AppendHtmlRow(std::wstring& line, const EntryInfo& entry, std::wstring_view name)
+{
+    line += L"<tr><td bgcolor=#FFFFF0 nowrap>";
+    AppendSizeText(line, entry.Size);
+    line += L"</td><td bgcolor=#FFF9F0 nowrap>";
+    AppendListingDateText(line, entry.Created);
+    line += L"</td><td bgcolor=#FFF6F0 nowrap>";
+    AppendListingDateText(line, entry.Modified);
+    line += L"</td><td bgcolor=#FFF3F0 nowrap>";
+    AppendListingDateText(line, entry.Accessed);
+    line += L"</td><td bgcolor=#FFF0F0 nowrap>";
+    AppendAttributeText(line, entry);
+    line += L"</td><td bgcolor=#FFFCF0 nowrap>";
+    AppendExtension(line, entry.Extension, true);
+    line += L"</td><td bgcolor=#FCF0F3 nowrap>";
+    for (wchar_t c : name) AppendHtmlChar(line, VisibleChar(c));
+    line += L"</td></tr>";
 }
 
 void WriteTreeRow(LineWriter& out, const ListingOptions& options, int depth, const EntryInfo& entry)
 {
-    std::wstring line;
+    if (options.SaveMode == SaveModes::Both && depth > kDeepestTreeLevel) return;
+    std::wstring& line = out.BeginLine();
     if (options.SaveMode != SaveModes::Both) {
-        line.assign(static_cast<std::size_t>(depth), L'\t');
+        line.append(static_cast<std::size_t>(depth), L'\t');
         AppendVisibleText(line, entry.FullPath);
-    } else if (depth <= kDeepestTreeLevel) {
-        line = TreeIndent(depth);
-        AppendVisibleText(line, entry.Name);
     } else {
-        return;
+        for (int i = 0; i < depth; ++i) line += L"│  ";
+        AppendVisibleText(line, entry.Name);
     }
-    out.WriteLine(line);
+    out.EndLine();
 }
 
 std::wstring EasyText(const ListingOptions& options, const EntryInfo& entry)
@@ -98,24 +112,30 @@ std::wstring EasyText(const ListingOptions& options, const EntryInfo& entry)
 
 }  // namespace
 
+void AppendTxtRow(std::wstring& line, const EntryInfo& entry, std::wstring_view shownName)
+{
+    const std::size_t row = line.size();
+    line.append(kTxtRowWidth, L' ');
+    // The size goes to 1-11: the bar at 12 would take a twelfth character anyway.
+    PutCut(line, row, 1, 11, [&](std::wstring& l) { AppendSizeText(l, entry.Size); });
+    PutBar(line, row, 12);
+    PutCut(line, row, 13, 28, [&](std::wstring& l) { AppendListingDateText(l, entry.Created); });
+    PutBar(line, row, 29);
+    PutCut(line, row, 30, 45, [&](std::wstring& l) { AppendListingDateText(l, entry.Modified); });
+    PutBar(line, row, 46);
+    PutCut(line, row, 47, 62, [&](std::wstring& l) { AppendListingDateText(l, entry.Accessed); });
+    PutBar(line, row, 63);
+    PutCut(line, row, 64, 71, [&](std::wstring& l) { AppendAttributeText(l, entry); });
+    PutBar(line, row, 72);
+    PutCut(line, row, 73, 77, [&](std::wstring& l) { AppendExtension(l, entry.Extension, false); });
+    PutBar(line, row, 81);
+    AppendVisibleText(line, shownName);
+}
+
 std::wstring TxtRow(const EntryInfo& entry, std::wstring_view shownName)
 {
-    RowValues v = ValuesOf(entry);
-    std::wstring row(kTxtRowWidth, L' ');
-    row.reserve(kTxtRowWidth + shownName.size());
-    Overwrite(row, 1, 11, v.Size);  // the bar at 12 would take a twelfth character anyway
-    PutBar(row, 12);
-    Overwrite(row, 13, 28, v.Created);
-    PutBar(row, 29);
-    Overwrite(row, 30, 45, v.Modified);
-    PutBar(row, 46);
-    Overwrite(row, 47, 62, v.Accessed);
-    PutBar(row, 63);
-    Overwrite(row, 64, 71, v.Attributes);
-    PutBar(row, 72);
-    Overwrite(row, 73, 77, v.Extension);
-    PutBar(row, 81);
-    AppendVisibleText(row, shownName);
+    std::wstring row;
+    AppendTxtRow(row, entry, shownName);
     return row;
 }
 
@@ -124,17 +144,19 @@ bool WriteEntryRow(LineWriter& out, const ListingOptions& options, bool showFile
 {
     if (options.DepthLimit > 0 && depth > options.DepthLimit + 1) return false;
     if (stopRequested || !showFiles) return false;
+    if (!out.Active()) return true;  // no file: nothing to lay out
 
     if (options.EasyMode) {
         out.WriteLine(EasyText(options, entry));
         return true;
     }
     switch (options.Format) {
-    case ListingFormats::Txt: out.WriteLine(TxtRow(entry, ShownName(options, entry))); break;
-    case ListingFormats::Csv: out.WriteLine(CsvRow(entry, ShownName(options, entry))); break;
-    case ListingFormats::Html: out.WriteLine(HtmlRow(entry, ShownName(options, entry))); break;
-    case ListingFormats::Tree: WriteTreeRow(out, options, depth, entry); break;
-    default: break;
+    case ListingFormats::Txt: AppendTxtRow(out.BeginLine(), entry, ShownName(options, entry)); break;
+    case ListingFormats::Csv: AppendCsvRow(out.BeginLine(), entry, ShownName(options, entry)); break;
+    case ListingFormats::Html: AppendHtmlRow(out.BeginLine(), entry, ShownName(options, entry)); break;
+    case ListingFormats::Tree: WriteTreeRow(out, options, depth, entry); return true;
+    default: return true;
     }
+    out.EndLine();
     return true;
 }

@@ -11,3 +11,4 @@ bool WriteEntryRow(LineWriter& out, const ListingOptions& options, bool showFile
 
 // The fixed-column row of the TXT format, without its line end.
 std::wstring TxtRow(const EntryInfo& entry, std::wstring_view shownName);
+void AppendTxtRow(std::wstring& line, const EntryInfo& entry, std::wstring_view shownName);

@@ -2,13 +2,27 @@
 
 void LineWriter::WriteLine(std::wstring_view text)
 {
-    if (file_ == nullptr || !file_->IsOpen()) return;
+    if (!Active()) return;
+    BeginLine().append(text);
+    EndLine();
+}
+
+std::wstring& LineWriter::BeginLine()
+{
+    if (!Active()) {
+        discarded_.clear();
+        return discarded_;
+    }
     // The file appends CR LF after each write, so lines are joined by CR LF and the
     // last one gets its line end from the write itself.
     if (hasPending_) pending_ += L"\r\n";
-    pending_ += text;
     hasPending_ = true;
-    if (pending_.size() >= chunkChars_) Flush();
+    return pending_;
+}
+
+void LineWriter::EndLine()
+{
+    if (Active() && pending_.size() >= chunkChars_) Flush();
 }
 
 void LineWriter::Flush()

@@ -17,6 +17,11 @@ public:
 
     // One line; CR LF pairs inside the text make several.
     void WriteLine(std::wstring_view text);
+    // A line made in place: append its text to what BeginLine returns, then EndLine.
+    std::wstring& BeginLine();
+    void EndLine();
+    // False when lines go nowhere (no file, or a write failed), so they need not be made.
+    bool Active() const { return file_ != nullptr && file_->IsOpen(); }
     void Flush();
     // True once a write did not reach the file; the file drops everything after it.
     bool Failed() const { return file_ != nullptr && file_->Failed(); }
@@ -26,4 +31,5 @@ private:
     std::size_t chunkChars_;
     std::wstring pending_;
     bool hasPending_ = false;
+    std::wstring discarded_;  // what BeginLine gives while lines go nowhere
 };

@@ -70,33 +70,39 @@ bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 // Group sizes from the least significant group on; the last repeats unless a 0 ends
 // the list (NUMBERFMT's Grouping: 3 is 3 repeated, 30 is one group of 3, 32 is 3
 // then 2 repeated).
-std::vector<unsigned> GroupSizes(UINT grouping)
-{
-    std::vector<unsigned> sizes;
-    for (wchar_t c : std::to_wstring(grouping)) sizes.push_back(static_cast<unsigned>(c - L'0'));
-    return sizes;
-}
+struct GroupSizes {
+    explicit GroupSizes(UINT grouping)
+    {
+        unsigned digits[10];
+        int count = 0;
+        do digits[count++] = grouping % 10;
+        while ((grouping /= 10) != 0 && count < 10);
+        for (int i = count - 1; i >= 0; --i) Sizes[Count++] = digits[i];
+    }
+    unsigned At(std::size_t i) const { return i < Count ? Sizes[i] : Sizes[Count - 1]; }
+    unsigned Sizes[10] = {};
+    std::size_t Count = 0;
+};
 
 void AppendGrouped(std::wstring& out, std::wstring_view digits, const NumberStyle& style)
 {
-    std::vector<unsigned> sizes = GroupSizes(style.Grouping);
-    // Cut points counted from the right.
-    std::vector<std::size_t> cuts;
-    std::size_t position = 0;
-    for (std::size_t i = 0; position < digits.size(); ++i) {
-        unsigned size = i < sizes.size() ? sizes[i] : sizes.back();
-        if (size == 0) break;
-        position += size;
-        if (position < digits.size()) cuts.push_back(digits.size() - position);
+    GroupSizes sizes(style.Grouping);
+    // Digits of each group counted from the left end, most significant group first.
+    std::size_t groups[64];
+    std::size_t count = 0;
+    std::size_t rest = digits.size();
+    for (std::size_t i = 0; rest > 0 && count < 63; ++i) {
+        unsigned size = sizes.At(i);
+        if (size == 0 || size >= rest) break;
+        groups[count++] = size;
+        rest -= size;
     }
-    std::size_t next = cuts.empty() ? std::wstring_view::npos : cuts.back();
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i == next) {
-            out += style.ThousandSeparator;
-            cuts.pop_back();
-            next = cuts.empty() ? std::wstring_view::npos : cuts.back();
-        }
-        out += digits[i];
+    out.append(digits.substr(0, rest));
+    std::size_t at = rest;
+    while (count > 0) {
+        std::size_t size = groups[--count];
+        out.append(style.ThousandSeparator).append(digits.substr(at, size));
+        at += size;
     }
 }
 
@@ -176,6 +182,22 @@ std::wstring FormatNumberWith(std::wstring_view plain, int decimals, const Numbe
 std::wstring FormatNumberByPlatform(std::wstring_view plain, int decimals, const NumberStyle& style)
 {
     return PlatformFormat(plain, decimals, style);
+}
+
+void AppendNumber(std::wstring& out, std::uint64_t whole, int decimals, std::uint32_t fraction)
+{
+    const NumberStyle& style = CurrentStyle();
+    wchar_t digits[24];
+    std::size_t count = 0;
+    do digits[sizeof(digits) / sizeof(digits[0]) - 1 - count++] = static_cast<wchar_t>(L'0' + whole % 10);
+    while ((whole /= 10) != 0);
+    std::wstring_view wholeDigits(digits + sizeof(digits) / sizeof(digits[0]) - count, count);
+    if (wholeDigits != L"0" || style.LeadingZero != 0 || decimals == 0) AppendGrouped(out, wholeDigits, style);
+    if (decimals <= 0) return;
+    out.append(style.DecimalSeparator);
+    std::size_t start = out.size();
+    out.append(static_cast<std::size_t>(decimals), L'0');
+    for (std::size_t i = out.size(); i > start; --i, fraction /= 10) out[i - 1] = static_cast<wchar_t>(L'0' + fraction % 10);
 }
 
 std::wstring FormatNumber(std::wstring_view plain, int decimals)

@@ -1,5 +1,6 @@
 #pragma once
 // Numbers in the user's regional number format.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,9 @@ std::wstring FormatNumber(std::wstring_view plain, int decimals);
 // more than the rest of a listing row; FormatNumberByPlatform is the platform's answer.
 std::wstring FormatNumberWith(std::wstring_view plain, int decimals, const NumberStyle& style);
 std::wstring FormatNumberByPlatform(std::wstring_view plain, int decimals, const NumberStyle& style);
+// A whole number and `decimals` digits of a fraction already rounded (fraction <
+// 10^decimals), appended in the user's regional number format without allocating.
+void AppendNumber(std::wstring& out, std::uint64_t whole, int decimals, std::uint32_t fraction);
 // The regional settings are read once and kept, since listings format a number per
 // row; call this when they may have changed (each run does, the window on
 // WM_SETTINGCHANGE).

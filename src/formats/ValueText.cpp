@@ -62,18 +62,38 @@ std::wstring UnitText(const ExactSize& size, const SizeUnit& unit)
     return FormatNumber(QuotientDecimal(size, unit.Bits), 2) + unit.Suffix;
 }
 
-// The piece from the last "." of the text, upper-cased and followed by ".", as the
-// lists hold it; empty when there is no dot or only the dot.
-std::wstring ListPiece(std::wstring_view text)
+// Whether the piece from the last "." of the text, upper-cased and followed by ".",
+// stands in the list (which holds no piece longer than ".CLASS.").
+bool PieceInList(std::wstring_view text, std::wstring_view list)
 {
+    constexpr std::size_t kLongest = 8;
     std::size_t dot = text.rfind(L'.');
-    if (dot == std::wstring_view::npos || dot + 1 == text.size()) return {};
-    return UpperCaseText(text.substr(dot)) + L'.';
+    if (dot == std::wstring_view::npos || dot + 1 == text.size() || text.size() - dot >= kLongest) return false;
+    wchar_t piece[kLongest + 1];
+    std::size_t length = text.size() - dot;
+    std::copy(text.begin() + static_cast<std::ptrdiff_t>(dot), text.end(), piece);
+    UpperCaseInPlace(piece, length);
+    piece[length++] = L'.';
+    return list.find(std::wstring_view(piece, length)) != std::wstring_view::npos;
 }
 
-bool InList(const std::wstring& piece, std::wstring_view list)
+// The quotient of a size by its unit rounded to two decimals, from whole numbers where
+// they are exact: up to TB, whose remainders times 1,000 stay within 64 bits.
+bool AppendSizeInUnit(std::wstring& out, const ExactSize& size, const SizeUnit& unit)
 {
-    return !piece.empty() && list.find(piece) != std::wstring_view::npos;
+    if (!size.FitsUInt64() || unit.Bits > 40) return false;
+    std::uint64_t value = size.Low();
+    std::uint64_t whole = value >> unit.Bits;
+    std::uint64_t rest = value & ((std::uint64_t{1} << unit.Bits) - 1);
+    std::uint64_t hundredths = (rest * 100) >> unit.Bits;
+    if (((rest * 1000) >> unit.Bits) % 10 >= 5) ++hundredths;  // half up, as the number format rounds
+    if (hundredths == 100) {
+        ++whole;
+        hundredths = 0;
+    }
+    AppendNumber(out, whole, 2, static_cast<std::uint32_t>(hundredths));
+    out += unit.Suffix;
+    return true;
 }
 
 void PutDigits(wchar_t* at, int value, int count)
@@ -87,8 +107,23 @@ std::wstring WholeNumberText(const ExactSize& value) { return FormatNumber(value
 
 std::wstring SizeText(const ExactSize& size)
 {
-    if (const SizeUnit* unit = UnitFor(size)) return UnitText(size, *unit);
-    return WholeNumberText(size) + L" Bytes";
+    std::wstring text;
+    AppendSizeText(text, size);
+    return text;
+}
+
+void AppendSizeText(std::wstring& out, const ExactSize& size)
+{
+    const SizeUnit* unit = UnitFor(size);
+    if (!unit) {
+        if (size.IsNegative())
+            out += WholeNumberText(size);
+        else
+            AppendNumber(out, size.Low(), 0, 0);
+        out += L" Bytes";
+    } else if (!AppendSizeInUnit(out, size, *unit)) {
+        out += UnitText(size, *unit);
+    }
 }
 
 std::wstring SizeSummaryText(const ExactSize& size, int mode)
@@ -116,8 +151,21 @@ std::wstring DateText(const FileTimeInfo& time)
 
 std::wstring ListingDateText(const FileTimeInfo& time)
 {
-    if (time.Invalid) return L"invalid";
-    if (time.Local == 0) return L"unknown";
+    std::wstring text;
+    AppendListingDateText(text, time);
+    return text;
+}
+
+void AppendListingDateText(std::wstring& out, const FileTimeInfo& time)
+{
+    if (time.Invalid) {
+        out += L"invalid";
+        return;
+    }
+    if (time.Local == 0) {
+        out += L"unknown";
+        return;
+    }
     DateParts parts = PartsFromOleDate(time.Local);
     wchar_t text[] = L"yyyy-mm-dd hh:nn";
     PutDigits(text, parts.Year, 4);
@@ -125,10 +173,17 @@ std::wstring ListingDateText(const FileTimeInfo& time)
     PutDigits(text + 8, parts.Day, 2);
     PutDigits(text + 11, parts.Hour, 2);
     PutDigits(text + 14, parts.Minute, 2);
-    return std::wstring(text, 16);
+    out.append(text, 16);
 }
 
 std::wstring AttributeText(const EntryInfo& entry)
+{
+    std::wstring text;
+    AppendAttributeText(text, entry);
+    return text;
+}
+
+void AppendAttributeText(std::wstring& out, const EntryInfo& entry)
 {
     struct Letter {
         wchar_t Mark;
@@ -139,18 +194,16 @@ std::wstring AttributeText(const EntryInfo& entry)
         {L'A', AttributeBits::Archive},    {L'C', AttributeBits::Compressed}, {L'E', AttributeBits::Encrypted},
         {L'T', AttributeBits::Temporary},
     };
-    std::wstring text;
-    for (const Letter& letter : kLetters) text += (entry.Attributes & letter.Bit) ? letter.Mark : L'-';
+    for (const Letter& letter : kLetters) out += (entry.Attributes & letter.Bit) ? letter.Mark : L'-';
     if (!(entry.Attributes & AttributeBits::Directory) && !entry.FullPath.empty()) {
-        std::wstring piece = ListPiece(entry.FullPath);
-        text += InList(piece, kMacroDocumentList) || InList(piece, kExecutableList) ? L'X' : L'-';
+        bool marked = PieceInList(entry.FullPath, kMacroDocumentList) || PieceInList(entry.FullPath, kExecutableList);
+        out += marked ? L'X' : L'-';
     }
-    return text;
 }
 
-bool IsExecutableName(std::wstring_view text) { return InList(ListPiece(text), kExecutableList); }
+bool IsExecutableName(std::wstring_view text) { return PieceInList(text, kExecutableList); }
 
-bool IsMacroDocumentName(std::wstring_view text) { return InList(ListPiece(text), kMacroDocumentList); }
+bool IsMacroDocumentName(std::wstring_view text) { return PieceInList(text, kMacroDocumentList); }
 
 std::wstring RemoveExtension(std::wstring_view text)
 {
@@ -160,17 +213,17 @@ std::wstring RemoveExtension(std::wstring_view text)
     return std::wstring(buffer.data());
 }
 
+wchar_t VisibleChar(wchar_t c)
+{
+    if (c < 0x20) return static_cast<wchar_t>(0x2400 + c);
+    return c == 0x7F ? L'\u2421' : c;
+}
+
 void AppendVisibleText(std::wstring& out, std::wstring_view text)
 {
     std::size_t start = out.size();
     out.append(text);
-    for (std::size_t i = start; i < out.size(); ++i) {
-        wchar_t c = out[i];
-        if (c < 0x20)
-            out[i] = static_cast<wchar_t>(0x2400 + c);
-        else if (c == 0x7F)
-            out[i] = L'\u2421';
-    }
+    for (std::size_t i = start; i < out.size(); ++i) out[i] = VisibleChar(out[i]);
 }
 
 std::wstring VisibleText(std::wstring_view text)
@@ -183,28 +236,48 @@ std::wstring VisibleText(std::wstring_view text)
 std::wstring HtmlText(std::wstring_view text)
 {
     std::wstring escaped;
-    escaped.reserve(text.size());
-    for (wchar_t c : text) {
-        switch (c) {
-        case L'&': escaped += L"&amp;"; break;
-        case L'<': escaped += L"&lt;"; break;
-        case L'>': escaped += L"&gt;"; break;
-        default: escaped += c;
-        }
-    }
+    AppendHtmlText(escaped, text);
     return escaped;
+}
+
+void AppendHtmlText(std::wstring& out, std::wstring_view text)
+{
+    for (wchar_t c : text) AppendHtmlChar(out, c);
+}
+
+void AppendHtmlChar(std::wstring& out, wchar_t c)
+{
+    switch (c) {
+    case L'&': out += L"&amp;"; break;
+    case L'<': out += L"&lt;"; break;
+    case L'>': out += L"&gt;"; break;
+    default: out += c;
+    }
 }
 
 std::wstring UpperCaseText(std::wstring_view text)
 {
-    std::wstring upper(text);
+    std::wstring upper;
+    AppendUpperCaseText(upper, text);
+    return upper;
+}
+
+void AppendUpperCaseText(std::wstring& out, std::wstring_view text)
+{
+    std::size_t start = out.size();
+    out.append(text);
+    UpperCaseInPlace(out.data() + start, text.size());
+}
+
+void UpperCaseInPlace(wchar_t* text, std::size_t length)
+{
     bool ascii = true;
-    for (wchar_t& c : upper) {
+    for (std::size_t i = 0; i < length; ++i) {
+        wchar_t& c = text[i];
         if (c >= L'a' && c <= L'z')
             c = static_cast<wchar_t>(c - L'a' + L'A');
         else if (c > 0x7F)
             ascii = false;
     }
-    if (!ascii) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
-    return upper;
+    if (!ascii) CharUpperBuffW(text, static_cast<DWORD>(length));
 }
