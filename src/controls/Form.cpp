@@ -6,7 +6,6 @@
 namespace {
 
 const wchar_t kPanelClass[] = L"QuorvaneHostPanel";
-const wchar_t kFormClass[] = L"QuorvaneForm";
 
 int ScreenDpi(int axis)
 {
@@ -75,6 +74,8 @@ bool AnswerBackground(HWND window, UINT message, WPARAM wParam, HBRUSH brush, CO
 }
 
 }  // namespace
+
+const wchar_t kFormClass[] = L"QuorvaneForm";
 
 double TwipsPerPixelX()
 {

@@ -9,6 +9,9 @@
 
 #include "controls/GuiHandles.h"
 
+// The window class of every top-level window of the program.
+extern const wchar_t kFormClass[];
+
 // 1440 / the screen's logical dots per inch (15 at 96 dpi).
 double TwipsPerPixelX();
 double TwipsPerPixelY();

@@ -106,6 +106,7 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
     state.Running = false;
     result.FolderCount = state.FolderCount;
     result.FileCount = state.FileCount;
+    result.Stopped = state.StopRequested;
     result.AllWritten = !file.Failed();
     result.WriteError = file.LastError();
     result.OutOfMemory = state.OutOfMemory;

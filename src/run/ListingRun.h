@@ -16,6 +16,7 @@ struct RunResult {
     std::int32_t FileCount = 0;
     std::uint64_t ElapsedMs = 0;
     bool AllWritten = true;      // false when a write failed and the file ends early
+    bool Stopped = false;        // Stop ended the walk early
     unsigned long WriteError = 0;
     bool OutOfMemory = false;    // the walk stopped early for want of memory
 };

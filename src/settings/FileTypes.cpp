@@ -11,16 +11,13 @@ namespace {
 constexpr wchar_t kSection[] = L"FileType";
 constexpr wchar_t kMessageTitle[] = L"Quorvane Ver 1.06";
 
-void EnsureFileExists(const std::wstring& path)
-{
-    if (!FileExists(path)) WriteResourceToFile(L"FILEFILTERS", path);
-}
+constexpr wchar_t kDefaultResource[] = L"FILEFILTERS";
 
 // "TypeList" counts the groups, but a count beyond the last group in the file adds
 // nothing: gaps inside the numbering still give empty groups.
-std::vector<FileTypeRow> ReadGroups(const std::wstring& path)
+std::vector<FileTypeRow> ReadGroups(const std::wstring& path, MissingFile missing)
 {
-    IniSection section = ReadIniSection(kSection, path);
+    IniSection section = ReadIniSectionOrDefault(kSection, path, kDefaultResource, missing);
     auto declared = RoundToInt32(LeadingNumber(section.Value(L"TypeList")));
     if (!declared || *declared <= 0) return {};
     std::vector<FileTypeRow> groups(static_cast<std::size_t>(std::min(*declared, kMaxFileTypeGroups)));
@@ -56,21 +53,18 @@ std::wstring SystemErrorText(unsigned long error)
 
 std::wstring FileTypeListPath(std::wstring_view programFolder) { return FileInFolder(programFolder, L"FileType.txt"); }
 
-FileTypeTable LoadFileTypeTable(std::wstring_view programFolder)
+FileTypeTable LoadFileTypeTable(std::wstring_view programFolder, MissingFile missing)
 {
-    std::wstring path = FileTypeListPath(programFolder);
-    EnsureFileExists(path);
     FileTypeTable table{{L"*.*", L"所有檔案 (*.*)"}};
-    for (auto& group : ReadGroups(path)) table.push_back({std::move(group.Patterns), std::move(group.Title)});
+    for (auto& group : ReadGroups(FileTypeListPath(programFolder), missing))
+        table.push_back({std::move(group.Patterns), std::move(group.Title)});
     return table;
 }
 
 FileTypeGroupList LoadGroupList(std::wstring_view programFolder)
 {
-    std::wstring path = FileTypeListPath(programFolder);
-    EnsureFileExists(path);
     FileTypeGroupList list;
-    list.Rows = ReadGroups(path);
+    list.Rows = ReadGroups(FileTypeListPath(programFolder), MissingFile::CreateFromDefault);
     list.SelectedRow = list.Rows.empty() ? -1 : 0;
     return list;
 }
@@ -104,6 +98,6 @@ bool SaveFileTypeList(HWND owner, const std::vector<FileTypeRow>& rows, std::wst
 
 FileTypeGroupList RestoreFileTypeDefaults(std::wstring_view programFolder)
 {
-    WriteResourceToFile(L"FILEFILTERS", FileTypeListPath(programFolder));
+    WriteResourceToFile(kDefaultResource, FileTypeListPath(programFolder));
     return LoadGroupList(programFolder);
 }

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/IniFile.h"
+
 struct FileTypeEntry {
     std::wstring Type;   // the pattern list, e.g. "*.txt;*.rtf"
     std::wstring Title;  // the display name
@@ -35,8 +37,10 @@ constexpr int kMaxFileTypeGroups = 100000;
 std::wstring FileTypeListPath(std::wstring_view programFolder);
 
 // Each of the three loads first creates FileType.txt from the built-in default when it
-// is missing, silently.
-FileTypeTable LoadFileTypeTable(std::wstring_view programFolder);
+// is missing, silently; the table can instead be read from the default, leaving the
+// folder untouched.
+FileTypeTable LoadFileTypeTable(std::wstring_view programFolder,
+                                MissingFile missing = MissingFile::CreateFromDefault);
 FileTypeGroupList LoadGroupList(std::wstring_view programFolder);
 
 // Writes the rows; the old file stays whole unless every line was written.

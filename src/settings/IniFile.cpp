@@ -8,6 +8,7 @@
 
 #include "fs/Handles.h"
 #include "fs/LongPath.h"
+#include "settings/SafeWrite.h"
 
 namespace {
 
@@ -203,6 +204,24 @@ IniSection ReadIniSection(std::wstring_view section, std::wstring_view file)
         result.values_.try_emplace(Trimmed(line.substr(0, equals)), value.substr(0, kMaxIniValueChars));
     }
     return result;
+}
+
+IniSection ReadIniSectionOfText(std::wstring_view section, std::wstring_view text)
+{
+    // Through a file, so that the platform's reader applies its own rules to the text.
+    Utf16Copy copy{std::wstring(text)};
+    if (copy.Path().empty()) return {};
+    return ReadIniSection(section, copy.Path());
+}
+
+IniSection ReadIniSectionOrDefault(std::wstring_view section, std::wstring_view file, std::wstring_view defaultResource,
+                                   MissingFile missing)
+{
+    if (FileExists(file)) return ReadIniSection(section, file);
+    if (missing == MissingFile::ReadDefault) return ReadIniSectionOfText(section, ResourceText(defaultResource));
+    // Written or not, the file is read: a default that could not be written reads as empty.
+    WriteResourceToFile(defaultResource, file);
+    return ReadIniSection(section, file);
 }
 
 std::wstring ReadIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view file)

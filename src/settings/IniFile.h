@@ -44,6 +44,19 @@ private:
 
 // Empty when the file or the section is missing.
 IniSection ReadIniSection(std::wstring_view section, std::wstring_view file);
+// The section of a text as the file holding that text would give it.
+IniSection ReadIniSectionOfText(std::wstring_view section, std::wstring_view text);
+
+// What reading a file of the program does when the file is missing.
+enum class MissingFile {
+    CreateFromDefault,  // writes its built-in default there first, then reads that
+    ReadDefault,        // reads the built-in default and writes nothing
+};
+// The section of the file; when the file is missing, that of the built-in "FILE"
+// resource `defaultResource`.
+IniSection ReadIniSectionOrDefault(std::wstring_view section, std::wstring_view file, std::wstring_view defaultResource,
+                                   MissingFile missing);
+
 // One value; empty when the file, section or key is missing.
 std::wstring ReadIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view file);
 // True when the path names an existing file or folder.

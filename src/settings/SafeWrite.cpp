@@ -119,15 +119,37 @@ unsigned long ReplaceWithBytes(std::wstring_view path, const void* bytes, unsign
     return Replace(path, bytes, size, false);
 }
 
-bool WriteResourceToFile(std::wstring_view resourceName, std::wstring_view path)
+namespace {
+
+// The bytes of the built-in resource of type "FILE"; null when it cannot be loaded.
+const void* ResourceBytes(std::wstring_view resourceName, unsigned long& size)
 {
     std::wstring name(resourceName);
     HRSRC info = FindResourceW(nullptr, name.c_str(), L"FILE");
-    if (!info) return false;
-    HGLOBAL loaded = LoadResource(nullptr, info);
+    HGLOBAL loaded = info ? LoadResource(nullptr, info) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes) return false;
-    return ReplaceWithBytes(path, bytes, SizeofResource(nullptr, info)) == 0;
+    size = bytes ? SizeofResource(nullptr, info) : 0;
+    return bytes;
+}
+
+}  // namespace
+
+bool WriteResourceToFile(std::wstring_view resourceName, std::wstring_view path)
+{
+    unsigned long size = 0;
+    const void* bytes = ResourceBytes(resourceName, size);
+    return bytes && ReplaceWithBytes(path, bytes, size) == 0;
+}
+
+std::wstring ResourceText(std::wstring_view resourceName)
+{
+    unsigned long size = 0;
+    const auto* bytes = static_cast<const unsigned char*>(ResourceBytes(resourceName, size));
+    std::wstring text;
+    if (!bytes) return text;
+    for (unsigned long i = 0; i + 1 < size; i += 2) text.push_back(static_cast<wchar_t>(bytes[i] | (bytes[i + 1] << 8)));
+    if (text.starts_with(L'\xFEFF')) text.erase(0, 1);
+    return text;
 }
 
 bool IsReadOnlyFile(std::wstring_view path)

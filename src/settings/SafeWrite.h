@@ -17,5 +17,8 @@ unsigned long ReplaceWithBytes(std::wstring_view path, const void* bytes, unsign
 // Writes the built-in resource of type "FILE" with the given name to path, byte for byte.
 // False when the resource cannot be loaded or the file cannot be written.
 bool WriteResourceToFile(std::wstring_view resourceName, std::wstring_view path);
+// The text of such a resource (UTF-16LE bytes) without its byte-order mark; empty when
+// it cannot be loaded.
+std::wstring ResourceText(std::wstring_view resourceName);
 // True when the path names a file with the read-only attribute.
 bool IsReadOnlyFile(std::wstring_view path);

@@ -70,9 +70,13 @@ std::wstring SettingsFilePath(std::wstring_view programFolder) { return FileInFo
 
 void LoadSettings(SettingsModel& model, const FileTypeTable& fileTypes, std::wstring_view programFolder)
 {
-    std::wstring path = SettingsFilePath(programFolder);
-    if (!FileExists(path)) WriteResourceToFile(L"SETTING", path);
-    IniSection section = ReadIniSection(kSection, path);
+    LoadSettingsFile(model, fileTypes, SettingsFilePath(programFolder), MissingFile::CreateFromDefault);
+}
+
+void LoadSettingsFile(SettingsModel& model, const FileTypeTable& fileTypes, std::wstring_view path,
+                      MissingFile missing)
+{
+    IniSection section = ReadIniSectionOrDefault(kSection, path, L"SETTING", missing);
     auto read = [&](const wchar_t* key) { return section.Value(key); };
 
     ApplyFlag(read(L"EmptyDirectory"), model.chkEmptyFolder);

@@ -60,6 +60,10 @@ std::wstring SettingsFilePath(std::wstring_view programFolder);
 // Creates Setting.ini from the built-in default when missing, then applies each key on
 // its own: a value that does not convert leaves only its option as it was.
 void LoadSettings(SettingsModel& model, const FileTypeTable& fileTypes, std::wstring_view programFolder);
+// The same from a settings file anywhere; with MissingFile::ReadDefault a missing file
+// reads as the built-in default and nothing is written.
+void LoadSettingsFile(SettingsModel& model, const FileTypeTable& fileTypes, std::wstring_view path,
+                      MissingFile missing);
 // Writes the whole file, safely as SafeWrite.h says; a read-only file is left as it is.
 // Returns 0 on success, else the system's error code.
 unsigned long SaveSettings(const SettingsModel& model, const FileTypeTable& fileTypes, std::wstring_view programFolder);

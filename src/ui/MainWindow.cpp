@@ -3,10 +3,14 @@
 #include <cmath>
 
 #include "formats/NumberText.h"
+#include "fs/FolderPath.h"
 #include "run/Frame.h"
 #include "run/ListingRun.h"
+#include "run/OptionValues.h"
+#include "run/RunReport.h"
 #include "run/SaveOptions.h"
 #include "ui/FileTypeEditor.h"
+#include "ui/FolderHandOver.h"
 #include "ui/FolderStatistics.h"
 #include "ui/SystemMenu.h"
 
@@ -15,8 +19,6 @@ namespace {
 const wchar_t kCaption[] = L"Quorvane Ver 1.06";
 const char kMutexName[] = "Quorvane Ver 1.06";
 const wchar_t kReady[] = L"就緒 ...";
-const wchar_t kWriteFailed[] = L"清單檔案寫入失敗，內容不完整！";
-const wchar_t kCannotCreate[] = L"無法建立清單檔案：";
 const wchar_t kSettingsNotSaved[] = L"設定檔無法儲存：";
 
 constexpr int kClientLeft = 60;   // picClient inside picScrollBox, twips
@@ -95,19 +97,6 @@ SYSTEMTIME LocalNow()
     SYSTEMTIME now{};
     GetLocalTime(&now);
     return now;
-}
-
-std::wstring SystemErrorText(unsigned long error)
-{
-    wchar_t* buffer = nullptr;
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length && buffer ? std::wstring(buffer, length) : L"";
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-    if (text.empty()) text = L"錯誤代碼：" + std::to_wstring(error);
-    return text;
 }
 
 // Clears a panel and draws lines into it from pixel (2, top), 15 pixels apart. The
@@ -311,6 +300,7 @@ bool frmMain::Load()
 
     SettingsModel model = ReadSettingsModel();
     LoadSettings(model, fileTypes_, programFolder_);
+    if (!startFolder_.empty()) model.ExplorerPath = startFolder_;
     ApplySettingsModel(model);
 
     ShowStatus(kReady);
@@ -328,6 +318,7 @@ bool frmMain::Load()
     SaveModeRule();
 
     WireEvents();
+    AcceptFolders();
     form_.Show();
     return true;
 }
@@ -345,9 +336,22 @@ void frmMain::PaintFrames(HDC dc, bool client)
     DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
 }
 
-void frmMain::WndProc(bool, bool& bHandled, LRESULT& lReturn, HWND lHwnd, UINT uMsg, WPARAM wParam, LPARAM,
+void frmMain::WndProc(bool, bool& bHandled, LRESULT& lReturn, HWND lHwnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
                       LONG_PTR&)
 {
+    if (uMsg == WM_COPYDATA) {
+        auto folder = HandedOverFolder(lParam);
+        if (folder) OnFolderHandedOver(*folder);
+        bHandled = folder.has_value();
+        lReturn = folder ? TRUE : FALSE;
+        return;
+    }
+    if (uMsg == WM_DROPFILES) {
+        if (auto folder = FirstDroppedFolder(reinterpret_cast<HDROP>(wParam))) SelectFolder(*folder);
+        bHandled = true;
+        lReturn = 0;
+        return;
+    }
     if (uMsg == WM_CLOSE && runActive_) {
         // A stopped walk is still unwinding through this window's controls: close when it returns.
         closePending_ = true;
@@ -536,54 +540,29 @@ void frmMain::DrawFolderInfo() { DrawLines(Panel(L"picDefFile"), folderInfo_.dat
 
 void frmMain::ScrapeSaveJob()
 {
-    std::wstring root = Treeview_.Path();
-    job_.SetRootFolder(root);
-    ApplySaveMode();
-    job_.SetIncludeSubFolders(Control(L"chkSubDirSave")->Checked());
-    job_.SetIncludeSystem(Control(L"chkSystemSave")->Checked());
-    job_.SetIncludeHidden(Control(L"chkHiddenSave")->Checked());
-    job_.SetIncludeReadOnly(Control(L"chkReadOnlySave")->Checked());
-    static const std::int32_t kSortKeys[] = {0, FieldCodes::Name, FieldCodes::Extension, FieldCodes::Size,
-                                             FieldCodes::Created, FieldCodes::Modified, FieldCodes::Accessed};
-    int sort = Choice(L"cboSortSave");
-    if (sort >= 0 && sort < 7) job_.SetSortKey(kSortKeys[sort]);
-    job_.SetSortOrder(Control(L"optAscSave0")->Checked() ? 0 : 1);
-    int type = Choice(L"cboFFSave");
-    if (type >= 0 && static_cast<std::size_t>(type) < fileTypes_.size())
-        job_.SetFileFilter(fileTypes_[static_cast<std::size_t>(type)].Type);
-    else
-        job_.SetFileFilter(Control(L"cboFFSave")->Text());
-    job_.SetFolderFilter(L"*");
+    job_.SetRootFolder(Treeview_.Path());
+    ApplyOptionsToJob(job_, ReadOptionValues(), fileTypes_);
 }
 
 void frmMain::DispSaveJob(const JobInfo& job)
 {
     // The window's mode goes into the current job first; `job` may be that very job.
-    ApplySaveMode();
-    Control(L"comSaveMode")->ListIndex(job.ShowFiles() && job.ShowFolders() ? 2 : job.ShowFolders() ? 1 : 0);
+    ApplyListingMode(job_, Choice(L"comSaveMode"));
+    Control(L"comSaveMode")->ListIndex(ListingModeOf(job));
 }
 
-void frmMain::ApplySaveMode()
+OptionValues frmMain::ReadOptionValues() const
 {
-    switch (Choice(L"comSaveMode")) {
-    case 0: job_.SetShowFiles(true), job_.SetShowFolders(false); break;
-    case 1: job_.SetShowFiles(false), job_.SetShowFolders(true); break;
-    case 2: job_.SetShowFiles(true), job_.SetShowFolders(true); break;
-    default: break;
-    }
-}
-
-ListingOptions frmMain::CurrentListingOptions() const
-{
-    ListingOptions options;
-    options.Format = Choice(L"comFormat");
-    options.SaveMode = Choice(L"comSaveMode");
-    options.EasyMode = Control(L"chkEasy")->Checked();
-    options.FullPath = Control(L"chkFullPath")->Checked();
-    options.DeleteExtension = Control(L"chkDelEXE")->Checked();
-    options.IgnoreEmptyFolders = Control(L"chkEmptyFolder")->Checked();
-    options.DepthLimit = Control(L"optIndentLevel0")->Checked() ? 0 : Choice(L"comIndentLevel") + 1;
-    return options;
+    OptionValues values;
+    values.Saved = ReadSettingsModel();
+    values.chkEasy = Control(L"chkEasy")->Checked();
+    values.chkFullPath = Control(L"chkFullPath")->Checked();
+    values.chkDelEXE = Control(L"chkDelEXE")->Checked();
+    values.optAscSave0 = Control(L"optAscSave0")->Checked();
+    values.optIndentLevel0 = Control(L"optIndentLevel0")->Checked();
+    values.ClsDate1 = ClsDate1_.Value();
+    values.ClsDate2 = ClsDate2_.Value();
+    return values;
 }
 
 void frmMain::cmdSave_Click()
@@ -591,17 +570,15 @@ void frmMain::cmdSave_Click()
     // A stopped walk may still be unwinding; a new run waits until it has returned.
     if (!FolderSelected_ || runActive_) return;
     ScrapeSaveJob();
-    SizeControls sizes{Choice(L"cboSize"), Control(L"txtMinSize")->Text(), Choice(L"cboSizeType0"),
-                       Control(L"txtMaxSize")->Text(), Choice(L"cboSizeType1")};
-    TimeControls times{Choice(L"cboDate"), ClsDate1_.Value(), ClsDate2_.Value()};
-    std::wstring warning = PrepareRun(state_, job_, sizes, times, LocalNow());
+    OptionValues values = ReadOptionValues();
+    std::wstring warning = PrepareRun(state_, job_, SizeControlsOf(values), TimeControlsOf(values), LocalNow());
     if (!warning.empty()) {
         MessageBoxW(form_.hwnd(), warning.c_str(), kMessageTitle, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (!chooser_.ChooseOutputFolder(form_.hwnd())) return;
 
-    ListingOptions options = CurrentListingOptions();
+    ListingOptions options = ListingOptionsOf(values);
     std::wstring path = OutputFileName(chooser_.OutputFolder(), LocalNow(), options.Format, options.EasyMode)
                             .value_or(std::wstring());
     runActive_ = true;
@@ -609,15 +586,11 @@ void frmMain::cmdSave_Click()
     runActive_ = false;
 
     if (!result.Started) {
-        std::wstring text = std::wstring(kCannotCreate) + L"\r\n" + path + L"\r\n" + SystemErrorText(result.WriteError);
+        std::wstring text = CannotCreateText(path, result.WriteError);
         MessageBoxW(form_.hwnd(), text.c_str(), kMessageTitle, MB_OK | MB_ICONERROR);
     } else {
-        std::wstring text = CompletionMessageText(result.ElapsedMs, result.FileCount, result.FolderCount);
-        UINT icon = MB_ICONINFORMATION;
-        if (!result.AllWritten) {
-            text.replace(0, text.find(L' '), kWriteFailed);
-            icon = MB_ICONERROR;
-        }
+        std::wstring text = RunReportText(result);
+        UINT icon = result.AllWritten ? MB_ICONINFORMATION : MB_ICONERROR;
         if (!closePending_) MessageBoxW(form_.hwnd(), text.c_str(), kMessageTitle, MB_OK | icon);
         LockWindow(false);
         ShowStatus(kReady);
@@ -657,6 +630,33 @@ void frmMain::ShowStatus(std::wstring_view text)
 }
 
 void frmMain::DrawStatus() { DrawLines(Panel(L"picStatusBar"), &statusText_, 1, 3); }
+
+// ---- Folders from outside: the program's argument, a second start, a drop
+
+void frmMain::SelectAtStart(std::wstring_view folder) { startFolder_ = ExistingFolderPath(folder).value_or(L""); }
+
+void frmMain::AcceptFolders()
+{
+    engine_.AddMessage(form_.hwnd(), WM_COPYDATA, SubclassBefore);
+    engine_.AddMessage(form_.hwnd(), WM_DROPFILES, SubclassBefore);
+    DragAcceptFiles(form_.hwnd(), TRUE);
+}
+
+void frmMain::SelectFolder(std::wstring_view folder)
+{
+    // The tree is locked during a run, and its root is taken already.
+    if (runActive_) return;
+    if (auto path = ExistingFolderPath(folder)) Treeview_.Path(*path);
+}
+
+void frmMain::OnFolderHandedOver(std::wstring_view folder)
+{
+    HWND window = form_.hwnd();
+    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    // A modal window (the file-type editor, a dialog) comes to the front in its owner's place.
+    SetForegroundWindow(GetLastActivePopup(window));
+    SelectFolder(folder);
+}
 
 // ---- Settings
 

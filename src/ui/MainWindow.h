@@ -20,6 +20,7 @@
 #include "fs/Handles.h"
 #include "run/FolderWalk.h"
 #include "run/JobInfo.h"
+#include "run/OptionValues.h"
 #include "run/RunState.h"
 #include "settings/FileTypes.h"
 #include "settings/Settings.h"
@@ -47,6 +48,8 @@ public:
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
 
+    // Before Load: the tree selects this folder instead of the saved one (when it exists).
+    void SelectAtStart(std::wstring_view folder);
     // Start-up. False when another instance holds the mutex: nothing was shown or read.
     bool Load();
     HWND hwnd() const { return form_.hwnd(); }
@@ -79,6 +82,8 @@ public:
     // The two methods that move options between the window and the job.
     void ScrapeSaveJob();
     void DispSaveJob(const JobInfo& job);
+    // Every option control's value.
+    OptionValues ReadOptionValues() const;
 
 private:
     // Layout
@@ -112,9 +117,12 @@ private:
     void PumpMessages() override;
     void RunStarting() override;
     void DrawStatus();
-    ListingOptions CurrentListingOptions() const;
-    void ApplySaveMode();
     int Choice(const wchar_t* name) const;
+
+    // Folders from outside
+    void AcceptFolders();
+    void SelectFolder(std::wstring_view folder);
+    void OnFolderHandedOver(std::wstring_view folder);
 
     // Settings
     SettingsModel ReadSettingsModel() const;
@@ -125,6 +133,7 @@ private:
                  LPARAM lParam, LONG_PTR& lParamUser) override;
 
     std::wstring programFolder_;
+    std::wstring startFolder_;
     UniqueOwnedMutex mutex_;
     TopLevelWindow form_;
     NamedControls named_;

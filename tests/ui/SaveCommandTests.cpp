@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "MainWindowSupport.h"
+#include "ProgramSupport.h"
 #include "fs/OutputFile.h"
 #include "run/Frame.h"
 #include "run/ListingRun.h"
@@ -143,6 +144,15 @@ TEST_P(EveryFormat, WritesWhatTheEngineWritesAndReportsTheCounts)
     ASSERT_TRUE(result.Started);
     EXPECT_EQ(WithoutFrameTimes(Utf16Text(ReadFileBytes(path))),
               WithoutFrameTimes(Utf16Text(ReadFileBytes(reference / L"expected"))));
+
+    // The command line, given the same settings, lists the same, while the window is open.
+    TestFolder copy, listedByCommand;
+    ProgramRun command = RunProgram(CopyOfProgram(copy), {L"/list", listed.Path(), L"/settings",
+                                                          program / L"Setting.ini", L"/out", listedByCommand.Path()});
+    ASSERT_EQ(command.ExitCode, 0u) << command.Errors;
+    std::wstring commandPath = command.Output.substr(0, command.Output.find(L"\r\n"));
+    EXPECT_TRUE(commandPath.ends_with(kEndings[format])) << commandPath;
+    EXPECT_EQ(WithoutFrameTimes(Utf16Text(ReadFileBytes(commandPath))), WithoutFrameTimes(Utf16Text(ReadFileBytes(path))));
 }
 
 INSTANTIATE_TEST_SUITE_P(SaveCommand, EveryFormat, testing::Values(0, 1, 2, 3));

@@ -1,0 +1,297 @@
+#include "run/CommandLine.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "fs/FolderPath.h"
+
+namespace {
+
+struct Choice {
+    const wchar_t* Word;
+    int Index;
+};
+const Choice kFormats[] = {{L"txt", 0}, {L"csv", 1}, {L"html", 2}, {L"tree", 3}};
+const Choice kModes[] = {{L"files", 0}, {L"folders", 1}, {L"both", 2}};
+const Choice kSorts[] = {{L"none", 0},    {L"name", 1},     {L"ext", 2},      {L"size", 3},
+                         {L"created", 4}, {L"modified", 5}, {L"accessed", 6}};
+const Choice kTimes[] = {{L"modified", 1}, {L"created", 2}, {L"accessed", 3}};
+
+std::wstring Lower(std::wstring_view text)
+{
+    std::wstring lower(text);
+    for (wchar_t& c : lower)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    return lower;
+}
+
+bool IsDigits(std::wstring_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
+
+// A quoted path that ends in "\" ("C:\" from "Send To") reaches us as C:" since the
+// backslash escapes the quote; a quote can never be part of a path.
+std::wstring PathArgument(std::wstring_view text)
+{
+    std::wstring path(text);
+    if (path.ends_with(L'"')) path.back() = L'\\';
+    return path;
+}
+
+// The flags' parser: each flag takes its value from the arguments that follow.
+class FlagReader {
+public:
+    explicit FlagReader(const std::vector<std::wstring>& arguments) : arguments_(arguments) {}
+
+    bool Done() const { return next_ >= arguments_.size(); }
+    const std::wstring& Take() { return arguments_[next_++]; }
+    // The value after `flag`; none (and Error set) when the arguments end.
+    std::optional<std::wstring> Value(const std::wstring& flag)
+    {
+        if (!Done()) return Take();
+        Fail(flag + L" 後面缺少值");
+        return std::nullopt;
+    }
+    template <std::size_t N>
+    std::optional<int> ChoiceValue(const std::wstring& flag, const Choice (&choices)[N])
+    {
+        auto value = Value(flag);
+        if (!value) return std::nullopt;
+        std::wstring word = Lower(*value);
+        for (const Choice& choice : choices)
+            if (word == choice.Word) return choice.Index;
+        std::wstring words;
+        for (const Choice& choice : choices) words += (words.empty() ? L"" : L"|") + std::wstring(choice.Word);
+        Fail(flag + L" 的值無效：" + *value + L"（可用：" + words + L"）");
+        return std::nullopt;
+    }
+    std::optional<int> DepthValue(const std::wstring& flag)
+    {
+        auto value = Value(flag);
+        if (!value) return std::nullopt;
+        int depth = IsDigits(*value) && value->size() <= 2 ? std::stoi(*value) : 0;
+        if (depth >= 1 && depth <= 99) return depth;
+        Fail(flag + L" 的值必須是 1 到 99 的整數：" + *value);
+        return std::nullopt;
+    }
+    // A whole number, then KB or MB in any letter case, or nothing for bytes.
+    std::optional<SizeFlag> SizeValue(const std::wstring& flag)
+    {
+        auto value = Value(flag);
+        if (!value) return std::nullopt;
+        std::wstring text = Lower(*value);
+        SizeFlag size;
+        if (text.ends_with(L"kb")) size.Unit = SizeUnits::KB;
+        if (text.ends_with(L"mb")) size.Unit = SizeUnits::MB;
+        if (size.Unit != SizeUnits::None) text.resize(text.size() - 2);
+        if (IsDigits(text)) {
+            size.Number = text;
+            return size;
+        }
+        Fail(flag + L" 的值不是有效的大小：" + *value + L"（例如 500、50KB、10MB）");
+        return std::nullopt;
+    }
+    // YYYY-MM-DD, a real day of the calendar.
+    std::optional<OleDate> DateValue(const std::wstring& flag)
+    {
+        auto value = Value(flag);
+        if (!value) return std::nullopt;
+        const std::wstring& text = *value;
+        bool shaped = text.size() == 10 && text[4] == L'-' && text[7] == L'-' && IsDigits(text.substr(0, 4)) &&
+                      IsDigits(text.substr(5, 2)) && IsDigits(text.substr(8, 2));
+        if (shaped) {
+            DateParts parts;
+            parts.Year = std::stoi(text.substr(0, 4));
+            parts.Month = std::stoi(text.substr(5, 2));
+            parts.Day = std::stoi(text.substr(8, 2));
+            if (auto date = OleDateFromParts(parts)) return *date;
+        }
+        Fail(flag + L" 的值不是有效的日期：" + text + L"（格式為 YYYY-MM-DD）");
+        return std::nullopt;
+    }
+
+    void Fail(std::wstring error)
+    {
+        if (Error.empty()) Error = std::move(error);
+    }
+    std::wstring Error;
+
+private:
+    const std::vector<std::wstring>& arguments_;
+    std::size_t next_ = 0;
+};
+
+struct ListFlag {
+    const wchar_t* Name;
+    void (*Read)(FlagReader& reader, const std::wstring& flag, CommandLine& command);
+};
+
+template <typename T>
+void Set(std::optional<T>& target, std::optional<T> value)
+{
+    if (value) target = std::move(value);
+}
+
+const ListFlag kListFlags[] = {
+    {L"/out", [](FlagReader& r, const std::wstring& f, CommandLine& c) {
+         if (auto v = r.Value(f)) c.OutFolder = PathArgument(*v);
+     }},
+    {L"/settings", [](FlagReader& r, const std::wstring& f, CommandLine& c) {
+         if (auto v = r.Value(f)) c.SettingsFile = PathArgument(*v);
+     }},
+    {L"/format", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.Format, r.ChoiceValue(f, kFormats)); }},
+    {L"/mode", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.SaveMode, r.ChoiceValue(f, kModes)); }},
+    {L"/sub", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.SubFolders = true; }},
+    {L"/nosub", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.SubFolders = false; }},
+    {L"/depth", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.Depth, r.DepthValue(f)); }},
+    {L"/ignore-empty", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.IgnoreEmpty = true; }},
+    {L"/sort", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.Sort, r.ChoiceValue(f, kSorts)); }},
+    {L"/desc", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.Descending = true; }},
+    {L"/filter", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.Filter, r.Value(f)); }},
+    {L"/no-hidden", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.NoHidden = true; }},
+    {L"/no-system", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.NoSystem = true; }},
+    {L"/no-readonly", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.NoReadOnly = true; }},
+    {L"/size-min", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.SizeMin, r.SizeValue(f)); }},
+    {L"/size-max", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.SizeMax, r.SizeValue(f)); }},
+    {L"/time", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.TimeKind, r.ChoiceValue(f, kTimes)); }},
+    {L"/from", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.From, r.DateValue(f)); }},
+    {L"/to", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.To, r.DateValue(f)); }},
+    {L"/easy", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.Easy = true; }},
+    {L"/fullpath", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.FullPath = true; }},
+    {L"/noext", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.NoExtension = true; }},
+};
+
+bool HasArgument(const std::vector<std::wstring>& arguments, std::wstring_view word)
+{
+    return std::any_of(arguments.begin(), arguments.end(), [word](const std::wstring& a) { return Lower(a) == word; });
+}
+
+CommandLine ParseList(const std::vector<std::wstring>& arguments)
+{
+    CommandLine command;
+    command.Kind = CommandKind::List;
+    FlagReader reader(arguments);
+    bool listed = false;
+    while (!reader.Done() && reader.Error.empty()) {
+        const std::wstring& argument = reader.Take();
+        std::wstring flag = Lower(argument);
+        if (flag == L"/list") {
+            if (!reader.Done()) command.Folder = PathArgument(reader.Take());
+            listed = true;
+            continue;
+        }
+        auto known = std::find_if(std::begin(kListFlags), std::end(kListFlags),
+                                  [&flag](const ListFlag& entry) { return flag == entry.Name; });
+        if (known == std::end(kListFlags)) {
+            reader.Fail(L"無法辨識的參數：" + argument);
+            break;
+        }
+        known->Read(reader, argument, command);
+    }
+    if (!listed || command.Folder.empty()) reader.Fail(L"/list 後面要接要列出的資料夾");
+    if (!reader.Error.empty()) {
+        command.Kind = CommandKind::BadArguments;
+        command.Error = reader.Error;
+    }
+    return command;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments)
+{
+    CommandLine command;
+    if (HasArgument(arguments, L"/?")) {
+        command.Kind = CommandKind::Usage;
+        return command;
+    }
+    if (HasArgument(arguments, L"/list")) return ParseList(arguments);
+    // Anything else starts the window; several items dropped on the icon give the first folder.
+    for (const std::wstring& argument : arguments) {
+        if (auto folder = ExistingFolderPath(PathArgument(argument))) {
+            command.Folder = *folder;
+            break;
+        }
+    }
+    return command;
+}
+
+void ApplyListFlags(const ListFlags& flags, OptionValues& values)
+{
+    SettingsModel& saved = values.Saved;
+    if (flags.Format) saved.comFormat.Selected = *flags.Format;
+    if (flags.SaveMode) saved.comSaveMode.Selected = *flags.SaveMode;
+    if (flags.SubFolders) saved.chkSubDirSave = *flags.SubFolders;
+    if (flags.Depth) {
+        values.optIndentLevel0 = false;
+        saved.comIndentLevel.Selected = *flags.Depth - 1;
+    }
+    if (flags.IgnoreEmpty) saved.chkEmptyFolder = true;
+    if (flags.Sort) saved.cboSortSave.Selected = *flags.Sort;
+    if (flags.Descending) values.optAscSave0 = false;
+    if (flags.Filter) saved.cboFFSave = ComboChoice{-1, *flags.Filter};
+    if (flags.NoHidden) saved.chkHiddenSave = false;
+    if (flags.NoSystem) saved.chkSystemSave = false;
+    if (flags.NoReadOnly) saved.chkReadOnlySave = false;
+
+    // The window's first box is the upper bound in "至少" but the lower one in "兩者".
+    if (flags.SizeMin && flags.SizeMax) {
+        saved.cboSize.Selected = SizeModes::Between;
+        saved.txtMinSize = flags.SizeMin->Number;
+        saved.cboSizeType0.Selected = flags.SizeMin->Unit;
+        saved.txtMaxSize = flags.SizeMax->Number;
+        saved.cboSizeType1.Selected = flags.SizeMax->Unit;
+    } else if (flags.SizeMax) {
+        saved.cboSize.Selected = SizeModes::AtLeast;
+        saved.txtMinSize = flags.SizeMax->Number;
+        saved.cboSizeType0.Selected = flags.SizeMax->Unit;
+    } else if (flags.SizeMin) {
+        saved.cboSize.Selected = SizeModes::AtMost;
+        saved.txtMaxSize = flags.SizeMin->Number;
+        saved.cboSizeType1.Selected = flags.SizeMin->Unit;
+    }
+
+    if (flags.TimeKind) saved.cboDate.Selected = *flags.TimeKind;
+    if (flags.From) values.ClsDate1 = *flags.From;
+    if (flags.To) values.ClsDate2 = *flags.To;
+    if (flags.Easy) values.chkEasy = true;
+    if (flags.FullPath) values.chkFullPath = true;
+    if (flags.NoExtension) values.chkDelEXE = true;
+}
+
+std::wstring UsageText()
+{
+    return L"Quorvane Ver 1.06\r\n"
+           L"\r\n"
+           L"Quorvane.exe [資料夾]\r\n"
+           L"    開啟主視窗，在資料夾樹中選取該資料夾；程式已在執行時，改由已開啟的視窗選取。\r\n"
+           L"\r\n"
+           L"Quorvane.exe /list 資料夾 [選項]\r\n"
+           L"    不開視窗，列出資料夾並存成清單檔案後結束。選項先取程式旁 Setting.ini\r\n"
+           L"    （或 /settings 指定的檔案）所存的值，其餘取視窗每次啟動時的值，再依下列參數變更：\r\n"
+           L"\r\n"
+           L"  /out 資料夾                  輸出資料夾（預設為設定檔的 SavePath）\r\n"
+           L"  /settings 檔案               改用這個設定檔\r\n"
+           L"  /format txt|csv|html|tree    格式\r\n"
+           L"  /mode files|folders|both     模式：僅檔案、僅資料夾、兩者皆是\r\n"
+           L"  /sub、/nosub                 搜尋子資料夾、不搜尋\r\n"
+           L"  /depth N                     有限目錄層次 1-99（預設無限）\r\n"
+           L"  /ignore-empty                忽略空資料夾\r\n"
+           L"  /sort none|name|ext|size|created|modified|accessed\r\n"
+           L"                               排序：不排序、名稱、副檔名、大小、建立、修改、存取時間\r\n"
+           L"  /desc                        遞減\r\n"
+           L"  /filter \"樣式\"               檔案類型，例如 \"*.txt;*.doc\"（以 ; 或 TAB 分隔）\r\n"
+           L"  /no-hidden、/no-system、/no-readonly\r\n"
+           L"                               不列出隱藏、系統、唯讀的項目\r\n"
+           L"  /size-min N[KB|MB]           檔案至少這麼大（不加單位為位元組）\r\n"
+           L"  /size-max N[KB|MB]           檔案至多這麼大；只要有一個大小參數，設定檔的大小條件即不再使用\r\n"
+           L"  /time modified|created|accessed\r\n"
+           L"                               依修改、建立或最後存取日期篩選\r\n"
+           L"  /from YYYY-MM-DD、/to YYYY-MM-DD\r\n"
+           L"                               日期範圍，含首尾整日；省略者為今天\r\n"
+           L"  /easy                        簡易的儲存模式，搭配 /fullpath（完整路徑）、/noext（移除副檔名）\r\n"
+           L"  /?                           顯示這段說明\r\n"
+           L"\r\n"
+           L"結束代碼：0 清單完整寫入，1 參數或選項錯誤，2 無法建立清單檔案，3 寫入中斷或清單不完整\r\n";
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The program's arguments: a folder to select in the window (what "Send To", a shortcut
+// or a folder dropped on the program's icon pass), or /list with its flags for a listing
+// without a window. The flags change option values; the window's own rules do the rest.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fs/DateTime.h"
+#include "run/OptionValues.h"
+
+enum class CommandKind {
+    Window,        // the window; Folder, when not empty, is selected in the tree
+    List,          // list Folder without a window
+    Usage,         // print the usage
+    BadArguments,  // Error says what is wrong
+};
+
+// A size flag's whole number as typed and its unit (a SizeUnits value).
+struct SizeFlag {
+    std::wstring Number;
+    int Unit = SizeUnits::None;
+    friend bool operator==(const SizeFlag&, const SizeFlag&) = default;
+};
+
+// What the /list flags set; whatever is unset keeps its value from the settings.
+struct ListFlags {
+    std::optional<int> Format;    // comFormat index
+    std::optional<int> SaveMode;  // comSaveMode index
+    std::optional<bool> SubFolders;
+    std::optional<int> Depth;     // levels, 1 to 99
+    bool IgnoreEmpty = false;
+    std::optional<int> Sort;      // cboSortSave index
+    bool Descending = false;
+    std::optional<std::wstring> Filter;
+    bool NoHidden = false;
+    bool NoSystem = false;
+    bool NoReadOnly = false;
+    std::optional<SizeFlag> SizeMin;
+    std::optional<SizeFlag> SizeMax;
+    std::optional<int> TimeKind;  // cboDate index
+    std::optional<OleDate> From;
+    std::optional<OleDate> To;
+    bool Easy = false;
+    bool FullPath = false;
+    bool NoExtension = false;
+};
+
+struct CommandLine {
+    CommandKind Kind = CommandKind::Window;
+    // Window: the first argument that names an existing folder, as the tree spells it.
+    // List: the folder as given.
+    std::wstring Folder;
+    std::wstring OutFolder;     // /out, as given
+    std::wstring SettingsFile;  // /settings, as given
+    ListFlags Flags;
+    std::wstring Error;
+};
+
+// arguments: without the program's own name.
+CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments);
+// Sets the options the flags name. Size flags replace the saved size options: a minimum
+// alone is the window's "至多" with its second box, a maximum alone "至少" with its first
+// box, both together "兩者".
+void ApplyListFlags(const ListFlags& flags, OptionValues& values);
+std::wstring UsageText();

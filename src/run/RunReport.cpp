@@ -1,0 +1,42 @@
+#include "run/RunReport.h"
+
+#include <windows.h>
+
+#include "run/Frame.h"
+
+namespace {
+
+const wchar_t kWriteFailed[] = L"清單檔案寫入失敗，內容不完整！";
+const wchar_t kCannotCreate[] = L"無法建立清單檔案：";
+
+}  // namespace
+
+std::wstring SystemErrorText(unsigned long error)
+{
+    wchar_t* buffer = nullptr;
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length && buffer ? std::wstring(buffer, length) : L"";
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    if (text.empty()) text = L"錯誤代碼：" + std::to_wstring(error);
+    return text;
+}
+
+std::wstring CannotCreateText(std::wstring_view path, unsigned long error)
+{
+    return std::wstring(kCannotCreate) + L"\r\n" + std::wstring(path) + L"\r\n" + SystemErrorText(error);
+}
+
+std::wstring RunReportText(const RunResult& result)
+{
+    std::wstring text = CompletionMessageText(result.ElapsedMs, result.FileCount, result.FolderCount);
+    if (!result.AllWritten) text.replace(0, text.find(L' '), kWriteFailed);
+    return text;
+}
+
+bool RunComplete(const RunResult& result)
+{
+    return result.Started && result.AllWritten && !result.Stopped && !result.OutOfMemory;
+}

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "TestTimes.h"
+
+#include "fs/FolderPath.h"
+#include "run/CommandLine.h"
+#include "support/TestFolder.h"
+
+namespace {
+
+std::wstring Joined(const std::vector<std::wstring>& arguments)
+{
+    std::wstring text;
+    for (const std::wstring& argument : arguments) text += L" " + argument;
+    return text;
+}
+
+OleDate Day(int year, int month, int day) { return *OleDateFromParts({year, month, day}); }
+
+// Saved attribute options all on, so that turning one off shows.
+OptionValues SavedValues()
+{
+    OptionValues values = StartOptionValues(At(2024, 5, 7, 15, 4, 5));
+    values.Saved.chkSystemSave = values.Saved.chkHiddenSave = values.Saved.chkReadOnlySave = true;
+    values.Saved.txtMinSize = L"50";
+    values.Saved.txtMaxSize = L"10";
+    return values;
+}
+
+}  // namespace
+
+TEST(CommandLine, ListFlagsSetTheWindowsOptions)
+{
+    struct Case {
+        std::vector<std::wstring> Flags;
+        std::function<void(OptionValues&)> Expected;  // the changes to the saved values
+    };
+    const Case cases[] = {
+        {{}, [](OptionValues&) {}},
+        {{L"/format", L"CSV", L"/mode", L"files"},
+         [](OptionValues& v) { v.Saved.comFormat.Selected = 1, v.Saved.comSaveMode.Selected = 0; }},
+        {{L"/format", L"tree", L"/mode", L"folders", L"/ignore-empty"},
+         [](OptionValues& v) {
+             v.Saved.comFormat.Selected = 3, v.Saved.comSaveMode.Selected = 1, v.Saved.chkEmptyFolder = true;
+         }},
+        {{L"/sub"}, [](OptionValues& v) { v.Saved.chkSubDirSave = true; }},
+        {{L"/sub", L"/nosub"}, [](OptionValues& v) { v.Saved.chkSubDirSave = false; }},
+        {{L"/depth", L"1"}, [](OptionValues& v) { v.optIndentLevel0 = false, v.Saved.comIndentLevel.Selected = 0; }},
+        {{L"/depth", L"99"}, [](OptionValues& v) { v.optIndentLevel0 = false, v.Saved.comIndentLevel.Selected = 98; }},
+        {{L"/sort", L"ext", L"/desc"}, [](OptionValues& v) { v.Saved.cboSortSave.Selected = 2, v.optAscSave0 = false; }},
+        {{L"/sort", L"accessed"}, [](OptionValues& v) { v.Saved.cboSortSave.Selected = 6; }},
+        {{L"/filter", L"*.txt;*.doc\t*.log"}, [](OptionValues& v) { v.Saved.cboFFSave = {-1, L"*.txt;*.doc\t*.log"}; }},
+        {{L"/no-hidden", L"/no-system", L"/no-readonly"},
+         [](OptionValues& v) { v.Saved.chkHiddenSave = v.Saved.chkSystemSave = v.Saved.chkReadOnlySave = false; }},
+        // A minimum alone is "至多" with the second box; a maximum alone "至少" with the first.
+        {{L"/size-min", L"50KB"},
+         [](OptionValues& v) { v.Saved.cboSize.Selected = 2, v.Saved.txtMaxSize = L"50", v.Saved.cboSizeType1.Selected = 0; }},
+        {{L"/size-max", L"10mb"},
+         [](OptionValues& v) { v.Saved.cboSize.Selected = 1, v.Saved.txtMinSize = L"10", v.Saved.cboSizeType0.Selected = 1; }},
+        {{L"/size-max", L"2048", L"/size-min", L"1"},
+         [](OptionValues& v) {
+             v.Saved.cboSize.Selected = 3, v.Saved.txtMinSize = L"1", v.Saved.cboSizeType0.Selected = -1;
+             v.Saved.txtMaxSize = L"2048", v.Saved.cboSizeType1.Selected = -1;
+         }},
+        {{L"/time", L"created", L"/from", L"2024-02-29", L"/to", L"2024-03-01"},
+         [](OptionValues& v) { v.Saved.cboDate.Selected = 2, v.ClsDate1 = Day(2024, 2, 29), v.ClsDate2 = Day(2024, 3, 1); }},
+        {{L"/time", L"modified"}, [](OptionValues& v) { v.Saved.cboDate.Selected = 1; }},
+        {{L"/EASY", L"/fullpath", L"/noext"},
+         [](OptionValues& v) { v.chkEasy = v.chkFullPath = v.chkDelEXE = true; }},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::wstring> arguments{L"/list", L"C:\\Data"};
+        arguments.insert(arguments.end(), c.Flags.begin(), c.Flags.end());
+        CommandLine command = ParseCommandLine(arguments);
+        ASSERT_EQ(command.Kind, CommandKind::List) << Joined(arguments) << " " << command.Error;
+        EXPECT_EQ(command.Folder, L"C:\\Data");
+        OptionValues expected = SavedValues();
+        c.Expected(expected);
+        OptionValues actual = SavedValues();
+        ApplyListFlags(command.Flags, actual);
+        EXPECT_TRUE(actual == expected) << Joined(arguments);
+    }
+}
+
+TEST(CommandLine, BadFlagsAreNamedInTheMessage)
+{
+    struct Case {
+        std::vector<std::wstring> Arguments;
+        const wchar_t* Message;
+    };
+    const Case cases[] = {
+        {{L"/list"}, L"/list 後面要接要列出的資料夾"},
+        {{L"/list", L"X", L"/bogus"}, L"無法辨識的參數：/bogus"},
+        {{L"/list", L"X", L"/format"}, L"/format 後面缺少值"},
+        {{L"/list", L"X", L"/format", L"pdf"}, L"/format 的值無效：pdf"},
+        {{L"/list", L"X", L"/mode", L"all"}, L"/mode 的值無效：all"},
+        {{L"/list", L"X", L"/sort", L"date"}, L"/sort 的值無效：date"},
+        {{L"/list", L"X", L"/time", L"any"}, L"/time 的值無效：any"},
+        {{L"/list", L"X", L"/depth", L"0"}, L"/depth 的值必須是 1 到 99 的整數：0"},
+        {{L"/list", L"X", L"/depth", L"100"}, L"/depth 的值必須是 1 到 99 的整數：100"},
+        {{L"/list", L"X", L"/size-min", L"abc"}, L"/size-min 的值不是有效的大小：abc"},
+        {{L"/list", L"X", L"/size-max", L"1.5MB"}, L"/size-max 的值不是有效的大小：1.5MB"},
+        {{L"/list", L"X", L"/size-max", L"-5"}, L"/size-max 的值不是有效的大小：-5"},
+        {{L"/list", L"X", L"/size-min", L"10GB"}, L"/size-min 的值不是有效的大小：10GB"},
+        {{L"/list", L"X", L"/from", L"2024-02-30"}, L"/from 的值不是有效的日期：2024-02-30"},
+        {{L"/list", L"X", L"/to", L"2024-1-5"}, L"/to 的值不是有效的日期：2024-1-5"},
+        {{L"/list", L"X", L"/to", L"yesterday"}, L"/to 的值不是有效的日期：yesterday"},
+    };
+    for (const Case& c : cases) {
+        CommandLine command = ParseCommandLine(c.Arguments);
+        EXPECT_EQ(command.Kind, CommandKind::BadArguments) << Joined(c.Arguments);
+        EXPECT_NE(command.Error.find(c.Message), std::wstring::npos) << Joined(c.Arguments) << " gave " << command.Error;
+    }
+}
+
+TEST(CommandLine, PathsAndWhatToStart)
+{
+    TestFolder folder;
+    folder.MakeFolder(L"Sub Folder");
+    std::wstring file = folder.MakeFile(L"a.txt");
+    std::wstring expected = folder.Path() + L"\\Sub Folder\\";
+
+    // "Send To" quotes a folder ending in "\", which escapes the quote.
+    CommandLine list = ParseCommandLine({L"/list", L"C:\"", L"/out", L"D:\\Lists\"", L"/settings", L"nightly.ini"});
+    EXPECT_EQ(list.Folder, L"C:\\");
+    EXPECT_EQ(list.OutFolder, L"D:\\Lists\\");
+    EXPECT_EQ(list.SettingsFile, L"nightly.ini");
+
+    EXPECT_EQ(ParseCommandLine({L"/list", L"X", L"/?"}).Kind, CommandKind::Usage);
+    CommandLine none = ParseCommandLine({});
+    EXPECT_EQ(none.Kind, CommandKind::Window);
+    EXPECT_EQ(none.Folder, L"");
+    // Several dropped items: the first folder; a file or a missing path starts the window as usual.
+    CommandLine dropped = ParseCommandLine({file, folder / L"missing", folder / L"sub folder"});
+    EXPECT_EQ(dropped.Kind, CommandKind::Window);
+    EXPECT_EQ(dropped.Folder, expected);
+    EXPECT_EQ(ParseCommandLine({file}).Folder, L"");
+}
