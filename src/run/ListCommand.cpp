@@ -100,7 +100,7 @@ CommandOutcome RunList(const CommandLine& command, std::wstring_view programFold
     if (!result.Started) return {ExitCodes::CannotCreate, L"", CannotCreateText(*path, result.WriteError) + L"\r\n"};
     CommandOutcome outcome{RunComplete(result) ? ExitCodes::Complete : ExitCodes::Incomplete,
                            result.OutputPath + L"\r\n", L""};
-    (result.AllWritten ? outcome.Output : outcome.Errors) += RunReportText(result) + L"\r\n";
+    (RunFailed(result) ? outcome.Errors : outcome.Output) += RunReportText(result) + L"\r\n";
     return outcome;
 }
 

@@ -9,7 +9,10 @@
 std::wstring SystemErrorText(unsigned long error);
 // The listing file could not be created at path.
 std::wstring CannotCreateText(std::wstring_view path, unsigned long error);
-// The completion message; after a failed write its first word gives way to the failure.
+// The completion message; after a failed write, or when memory ran out, its first word
+// gives way to what went wrong.
 std::wstring RunReportText(const RunResult& result);
+// A write failed or memory ran out: the report is an error.
+bool RunFailed(const RunResult& result);
 // The file holds the whole listing: every write reached it and the walk was not cut short.
 bool RunComplete(const RunResult& result);

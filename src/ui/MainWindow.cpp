@@ -590,7 +590,7 @@ void frmMain::cmdSave_Click()
         MessageBoxW(form_.hwnd(), text.c_str(), kMessageTitle, MB_OK | MB_ICONERROR);
     } else {
         std::wstring text = RunReportText(result);
-        UINT icon = result.AllWritten ? MB_ICONINFORMATION : MB_ICONERROR;
+        UINT icon = RunFailed(result) ? MB_ICONERROR : MB_ICONINFORMATION;
         if (!closePending_) MessageBoxW(form_.hwnd(), text.c_str(), kMessageTitle, MB_OK | icon);
         LockWindow(false);
         ShowStatus(kReady);

@@ -4,6 +4,7 @@
 
 #include "formats/ListingOptions.h"
 #include "run/Frame.h"
+#include "run/RunReport.h"
 
 TEST(OutputFileName, DateTimeStampThenNameThenTheFormatsExtension)
 {
@@ -48,6 +49,21 @@ TEST(CompletionMessage, ElapsedTimeOnlyWhenAboveZero)
     EXPECT_EQ(CompletionMessageText(2350, 120, 8), L"OK！！ 花費時間共： (2.350 秒)\r\n120 個檔案 , 8 個資料夾");
     EXPECT_EQ(CompletionMessageText(0, 0, 0), L"OK！！ 花費時間共：\r\n0 個檔案 , 0 個資料夾");
     EXPECT_EQ(CompletionMessageText(5, 1234567, 1), L"OK！！ 花費時間共： (5 毫秒)\r\n1234567 個檔案 , 1 個資料夾");
+}
+
+TEST(CompletionMessage, SaysWhenTheListingIsIncompleteAndWhy)
+{
+    RunResult result;
+    result.Started = true;
+    result.ElapsedMs = 2350;
+    result.FileCount = 3;
+    EXPECT_EQ(RunReportText(result), L"OK！！ 花費時間共： (2.350 秒)\r\n3 個檔案 , 0 個資料夾");
+    EXPECT_FALSE(RunFailed(result));
+    result.OutOfMemory = true;
+    EXPECT_EQ(RunReportText(result), L"記憶體不足，清單不完整！ 花費時間共： (2.350 秒)\r\n3 個檔案 , 0 個資料夾");
+    EXPECT_TRUE(RunFailed(result));
+    result.AllWritten = false;
+    EXPECT_EQ(RunReportText(result), L"清單檔案寫入失敗，內容不完整！ 花費時間共： (2.350 秒)\r\n3 個檔案 , 0 個資料夾");
 }
 
 TEST(Ticks, DifferencesAllowForOneWrapOfTheCounter)
