@@ -197,6 +197,22 @@ TEST_F(FolderTree, AFolderWhoseSubfoldersVanishedLosesItsExpandButton)
     EXPECT_TRUE(ChildTexts(window, node).empty());
 }
 
+TEST_F(FolderTree, AFolderTooFullToReadAtOnceKeepsItsButtonUntilExpanded)
+{
+    TestFolder folder;
+    folder.MakeFolder(L"holder");
+    folder.MakeFolder(L"holder\\crowded");
+    for (int i = 0; i < 300; ++i) folder.MakeFile(L"holder\\crowded\\file " + std::to_wstring(i));
+    tree.Path(folder / L"holder\\crowded");
+    HWND window = tree.hwnd();
+    HTREEITEM node = Selected(window);
+    ASSERT_EQ(NodeText(window, node), L"crowded");
+    // Only its first entries were read: a subfolder may still follow them.
+    EXPECT_EQ(ChildrenMark(window, node), 1);
+    PressKey(VK_ADD);
+    EXPECT_EQ(ChildrenMark(window, node), 0);
+}
+
 TEST_F(FolderTree, SelectionChangesReportThePreviousPath)
 {
     TestFolder folder;
