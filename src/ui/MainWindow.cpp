@@ -292,7 +292,8 @@ bool frmMain::Load()
     FillLists();
 
     Treeview_.TargetPictureBox(Panel(L"picTreeView"));
-    Treeview_.ChangeAfter = [this](const std::wstring&) { OnTreeChange(); };
+    // Raised for every change of the selection, the root and no selection included.
+    Treeview_.MouseClick = [this](HTREEITEM node) { OnTreeSelection(node); };
     Treeview_.Create();
     Treeview_.pvAddDrives();
     Treeview_.pvTVExpand(Treeview_.pvTVGetRoot());
@@ -513,19 +514,28 @@ void frmMain::EditFileTypes()
 
 // ---- Folder tree and statistics
 
-void frmMain::OnTreeChange()
+void frmMain::OnTreeSelection(HTREEITEM node)
 {
-    std::wstring path = Treeview_.Path();
-    // A node without a real folder (its path empty, or a virtual ":" path) cannot be listed.
-    if (path.empty() || path.front() == L':') {
-        FolderSelected_ = false;
-        folderInfo_ = {};
-        DrawFolderInfo();
+    // A selection made while an earlier one was being counted is handled inside that
+    // count; the earlier one's event, arriving afterwards, is stale.
+    if (node != Treeview_.SelectedNode()) return;
+    unsigned selection = ++selectionCount_;
+    std::wstring folder = Treeview_.FolderOf(node);
+    // The desktop root, no selection, or a node without a real folder cannot be listed.
+    FolderSelected_ = !folder.empty() && folder.front() != L':';
+    if (!FolderSelected_) {
+        if (node != Treeview_.pvTVGetRoot()) {
+            folderInfo_ = {};
+            DrawFolderInfo();
+        }
         return;
     }
-    FolderSelected_ = true;
-    FolderStatistics statistics = CountFolder(AddTrailingBackslash(path), [] { PumpPendingMessages(); });
-    folderInfo_ = FolderStatisticsLines(statistics);
+    auto stillSelected = [this, selection] {
+        return PumpPendingMessages() && selection == selectionCount_ && !unloaded_;
+    };
+    std::optional<FolderStatistics> statistics = CountFolder(AddTrailingBackslash(folder), stillSelected);
+    if (!statistics || selection != selectionCount_) return;
+    folderInfo_ = FolderStatisticsLines(*statistics);
     DrawFolderInfo();
 }
 

@@ -101,7 +101,7 @@ private:
     void OnWheel(int delta);
 
     // Folder tree
-    void OnTreeChange();
+    void OnTreeSelection(HTREEITEM node);
     void DrawFolderInfo();
 
     // Save and Stop
@@ -143,6 +143,7 @@ private:
     bool runActive_ = false;     // a walk is on the call stack, stopped or not
     bool closePending_ = false;  // the window was closed while a stopped walk unwound
     bool unloaded_ = false;
+    unsigned selectionCount_ = 0;  // a running folder count sees its folder is no longer selected
     std::wstring statusText_;
     std::array<std::wstring, 3> folderInfo_;
 };

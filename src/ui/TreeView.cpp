@@ -336,11 +336,22 @@ std::wstring clsTreeView::TablePath(LPARAM index) const
     return table_[static_cast<std::size_t>(index)].Path;
 }
 
+HTREEITEM clsTreeView::SelectedNode() const
+{
+    if (!tree_) return nullptr;
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree_.Get(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+std::wstring clsTreeView::FolderOf(HTREEITEM node) const
+{
+    if (!node || node == pvTVGetRoot()) return {};
+    return TablePath(NodeIndex(node));
+}
+
 std::wstring clsTreeView::Path() const
 {
     if (!tree_) return {};
-    auto selected = reinterpret_cast<HTREEITEM>(SendMessageW(tree_.Get(), TVM_GETNEXTITEM, TVGN_CARET, 0));
-    return TablePath(NodeIndex(selected));
+    return TablePath(NodeIndex(SelectedNode()));
 }
 
 void clsTreeView::Path(std::wstring path)
