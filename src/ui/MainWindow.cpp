@@ -17,6 +17,7 @@ const char kMutexName[] = "Quorvane Ver 1.06";
 const wchar_t kReady[] = L"就緒 ...";
 const wchar_t kWriteFailed[] = L"清單檔案寫入失敗，內容不完整！";
 const wchar_t kCannotCreate[] = L"無法建立清單檔案：";
+const wchar_t kChooseFormat[] = L"請選擇儲存格式";
 
 constexpr int kClientLeft = 60;   // picClient inside picScrollBox, twips
 constexpr int kScrollStep = 120;  // twips per scroll step
@@ -599,6 +600,11 @@ void frmMain::cmdSave_Click()
 {
     // A stopped walk may still be unwinding; a new run waits until it has returned.
     if (!FolderSelected_ || runActive_) return;
+    // Outside easy mode the format decides what is written: without one nothing would be.
+    if (!Control(L"chkEasy")->Checked() && Choice(L"comFormat") < 0) {
+        MessageBoxW(form_.hwnd(), kChooseFormat, kMessageTitle, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     ScrapeSaveJob();
     SizeControls sizes{Choice(L"cboSize"), Control(L"txtMinSize")->Text(), Choice(L"cboSizeType0"),
                        Control(L"txtMaxSize")->Text(), Choice(L"cboSizeType1")};

@@ -250,6 +250,23 @@ TEST_F(SaveCommand, AListingCutShortByAFullDiskIsNotReportedAsSuccess)
     EXPECT_NE(message.find(L"303 個檔案 , 2 個資料夾"), std::wstring::npos) << message;
 }
 
+TEST_F(SaveCommand, WithoutAFormatSaveAsksForOneAndDoesNothingElse)
+{
+    StartWith(9);  // no such format: the list has no selection
+    std::wstring caption;
+    DialogAnswerer answer([&caption](HWND dialog) {
+        caption = WindowTextOf(dialog);
+        DismissDialog(dialog);
+    });
+    ClickButton(Win(L"cmdSave"));
+    answer.StopLooking();
+    ASSERT_EQ(answer.AnsweredCount(), 1u);
+    EXPECT_EQ(caption, L"Quorvane Ver 1.06");
+    EXPECT_NE(answer.SeenText().find(L"請選擇儲存格式"), std::wstring::npos) << answer.SeenText();
+    EXPECT_TRUE(FilesIn(output.Path()).empty());
+    EXPECT_TRUE(IsWindowVisible(Win(L"picSave")));
+}
+
 TEST_F(SaveCommand, StopEndsTheRunAndUnlocksTheWindow)
 {
     for (int folder = 0; folder < 20; ++folder) {
