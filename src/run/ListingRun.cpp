@@ -18,6 +18,46 @@ SYSTEMTIME LocalNow()
 
 bool WritesFile(const ListingOptions& options) { return options.EasyMode || options.Format != ListingFormats::None; }
 
+// Writes the closing lines and closes the file once, when the walk has returned or
+// earlier on request; known to FinishListingNow while the walk runs.
+class ListingEnd {
+public:
+    ListingEnd(const RunState& state, LineWriter& out, OutputFile& file, const ListingOptions& options)
+        : state_(state), out_(out), file_(file), options_(options), outer_(current)
+    {
+        current = this;
+    }
+    ~ListingEnd() { current = outer_; }
+    ListingEnd(const ListingEnd&) = delete;
+    ListingEnd& operator=(const ListingEnd&) = delete;
+
+    void Finish()
+    {
+        if (finished_) return;
+        finished_ = true;
+        if (!options_.EasyMode) WriteClosingLines(out_, options_.Format, options_.SaveMode, LocalNow());
+        out_.Flush();
+        CloseOutputFile(file_);
+    }
+
+    static ListingEnd* Of(const RunState& state)
+    {
+        for (ListingEnd* end = current; end; end = end->outer_)
+            if (&end->state_ == &state) return end;
+        return nullptr;
+    }
+
+private:
+    static inline ListingEnd* current = nullptr;
+
+    const RunState& state_;
+    LineWriter& out_;
+    OutputFile& file_;
+    const ListingOptions& options_;
+    ListingEnd* outer_;
+    bool finished_ = false;
+};
+
 }  // namespace
 
 RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& options, std::wstring_view outputPath,
@@ -49,11 +89,9 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
 
         RunProgress progress(host, progressIntervalMs);
         WalkContext context{state, job, options, out, progress};
+        ListingEnd end(state, out, file, options);
         WalkFolder(context, GetEntryInfo(job.RootFolder()));
-
-        if (!options.EasyMode) WriteClosingLines(out, options.Format, options.SaveMode, LocalNow());
-        out.Flush();
-        CloseOutputFile(file);
+        end.Finish();
         result.ElapsedMs = TicksSince(start);
     }
     state.Running = false;
@@ -62,4 +100,12 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
     result.AllWritten = !file.Failed();
     result.WriteError = file.LastError();
     return result;
+}
+
+void FinishListingNow(RunState& state)
+{
+    ListingEnd* end = ListingEnd::Of(state);
+    if (!end) return;
+    state.StopRequested = true;
+    end->Finish();
 }

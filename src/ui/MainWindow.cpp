@@ -287,6 +287,8 @@ bool frmMain::Load()
     engine_.Subclass(form_.hwnd(), this);
     engine_.AddMessage(form_.hwnd(), WM_CLOSE, SubclassBefore);
     engine_.AddMessage(form_.hwnd(), WM_PAINT, SubclassAfter);
+    engine_.AddMessage(form_.hwnd(), WM_QUERYENDSESSION, SubclassBefore);
+    engine_.AddMessage(form_.hwnd(), WM_ENDSESSION, SubclassBefore);
 
     CreatePanels();
     CreateControls();
@@ -353,6 +355,13 @@ void frmMain::WndProc(bool, bool& bHandled, LRESULT& lReturn, HWND lHwnd, UINT u
         // A stopped walk is still unwinding through this window's controls: close when it returns.
         closePending_ = true;
         state_.StopRequested = true;
+        bHandled = true;
+        lReturn = 0;
+    } else if (uMsg == WM_QUERYENDSESSION) {
+        bHandled = true;
+        lReturn = TRUE;
+    } else if (uMsg == WM_ENDSESSION) {
+        if (wParam) EndSession();
         bHandled = true;
         lReturn = 0;
     } else if (uMsg == WM_PAINT && lHwnd == form_.hwnd()) {
@@ -633,7 +642,7 @@ void frmMain::cmdSave_Click()
             text.replace(0, text.find(L' '), kWriteFailed);
             icon = MB_ICONERROR;
         }
-        if (!closePending_) MessageBoxW(form_.hwnd(), text.c_str(), kMessageTitle, MB_OK | icon);
+        if (!closePending_ && !sessionEnding_) MessageBoxW(form_.hwnd(), text.c_str(), kMessageTitle, MB_OK | icon);
         LockWindow(false);
         ShowStatus(kReady);
     }
@@ -647,6 +656,15 @@ void frmMain::cmdStop_Click()
 {
     state_.StopRequested = true;
     LockWindow(false);
+}
+
+void frmMain::EndSession()
+{
+    // The process may be ended as soon as this returns, even with the walk still on the
+    // call stack (this arrives inside its message pump): the listing is completed now.
+    sessionEnding_ = true;
+    if (runActive_) FinishListingNow(state_);
+    Unload();
 }
 
 void frmMain::LockWindow(bool locked)

@@ -204,6 +204,18 @@ TEST_F(Settings, ClosingWithTheCloseBoxOrExitSavesAndTheNextStartRestores)
     EXPECT_NE(SettingsBytes().find(L"Format=3\r\n"), std::wstring::npos);
 }
 
+TEST_F(Settings, TheEndOfTheSessionSavesThemAsClosingDoes)
+{
+    frmMain& main = Start();
+    ChooseItem(Win(L"comFormat"), 2);
+    DeleteFileW((program / L"Setting.ini").c_str());
+    EXPECT_EQ(SendMessageW(main.hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageW(main.hwnd(), WM_ENDSESSION, FALSE, 0);  // the session goes on after all
+    EXPECT_EQ(ReadFileBytes(program / L"Setting.ini"), "");
+    SendMessageW(main.hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_NE(SettingsBytes().find(L"Format=2\r\n"), std::wstring::npos);
+}
+
 TEST_F(FolderInfo, SelectingAFolderShowsItsStatistics)
 {
     TestFolder listed;

@@ -358,6 +358,37 @@ TEST_F(SaveCommand, ClosingWhileAStoppedWalkUnwindsWaitsForTheWalk)
     EXPECT_NE(SettingsBytes().find(L"ExplorerPath=" + listed.Path() + L"\\\r\n"), std::wstring::npos);
 }
 
+TEST_F(SaveCommand, TheEndOfTheSessionDuringARunCompletesTheListingAndSavesTheSettings)
+{
+    AddBulk();
+    StartWith(0);
+    DeleteFileW((program / L"Setting.ini").c_str());
+    HWND main = window->hwnd();
+    HWND stopPanel = Win(L"picStop");
+    std::wstring settingsPath = program / L"Setting.ini";
+    std::wstring outputFolder = output.Path();
+    LRESULT mayEnd = FALSE;
+    std::string settingsAtEnd;
+    std::wstring listingAtEnd;
+    std::thread session([&] {
+        for (int i = 0; i < 60000 && !IsWindowVisible(stopPanel); ++i) Sleep(1);
+        mayEnd = SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        SendMessageW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        // The process may be ended from here on: what is on disk now is all there is.
+        settingsAtEnd = ReadFileBytes(settingsPath);
+        std::vector<std::wstring> files = FilesIn(outputFolder);
+        if (files.size() == 1) listingAtEnd = Utf16Text(ReadFileBytes(outputFolder + L"\\" + files.front()));
+    });
+    SaveAndDismiss();
+    session.join();
+    EXPECT_EQ(mayEnd, TRUE);
+    EXPECT_NE(Utf16Text(settingsAtEnd).find(L"ExplorerPath=" + listed.Path() + L"\\\r\n"), std::wstring::npos);
+    EXPECT_TRUE(EndsWithTheClosingLines(listingAtEnd)) << listingAtEnd.size();
+    EXPECT_LT(window->State().FileCount, 3 + 20 * 250);
+    EXPECT_EQ(answerer->AnsweredCount(), 1u);  // no completion message
+    EXPECT_TRUE(Utf16Text(ReadFileBytes(ListingFile())) == listingAtEnd) << "written to after the session ended";
+}
+
 TEST_F(SaveCommand, StopEndsTheRunAndUnlocksTheWindow)
 {
     AddBulk();
