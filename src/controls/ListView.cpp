@@ -112,6 +112,13 @@ bool clsLictView::ItemClear()
     return SendMessageW(list_.Get(), LVM_DELETEALLITEMS, 0, 0) != 0;
 }
 
+void clsLictView::Redraw(bool on)
+{
+    SendMessageW(list_.Get(), WM_SETREDRAW, on, 0);
+    // Turning drawing on again does not repaint by itself.
+    if (on) InvalidateRect(list_.Get(), nullptr, TRUE);
+}
+
 int clsLictView::ItemCount() const
 {
     return static_cast<int>(SendMessageW(list_.Get(), LVM_GETITEMCOUNT, 0, 0));

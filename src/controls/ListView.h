@@ -44,6 +44,8 @@ public:
     int ItemAdd(int iIndex, const std::wstring& Text, int SmallIcon = -1, int Icon = -1);
     bool ItemAddSub(int iIndex, int SubIndex, const std::wstring& Text);
     bool ItemClear();
+    // Off while many rows are added; turned on again, the list is repainted.
+    void Redraw(bool on);
 
     // Events. A handler may destroy this object.
     std::function<void()> Click;

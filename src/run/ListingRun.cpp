@@ -54,6 +54,46 @@ std::wstring OpenFreeName(OutputFile& file, std::wstring_view wanted)
     return {};
 }
 
+// Writes the closing lines and closes the file once, when the walk has returned or
+// earlier on request; known to FinishListingNow while the walk runs.
+class ListingEnd {
+public:
+    ListingEnd(const RunState& state, LineWriter& out, OutputFile& file, const ListingOptions& options)
+        : state_(state), out_(out), file_(file), options_(options), outer_(current)
+    {
+        current = this;
+    }
+    ~ListingEnd() { current = outer_; }
+    ListingEnd(const ListingEnd&) = delete;
+    ListingEnd& operator=(const ListingEnd&) = delete;
+
+    void Finish()
+    {
+        if (finished_) return;
+        finished_ = true;
+        if (!options_.EasyMode) WriteClosingLines(out_, options_.Format, options_.SaveMode, LocalNow());
+        out_.Flush();
+        CloseOutputFile(file_);
+    }
+
+    static ListingEnd* Of(const RunState& state)
+    {
+        for (ListingEnd* end = current; end; end = end->outer_)
+            if (&end->state_ == &state) return end;
+        return nullptr;
+    }
+
+private:
+    static inline ListingEnd* current = nullptr;
+
+    const RunState& state_;
+    LineWriter& out_;
+    OutputFile& file_;
+    const ListingOptions& options_;
+    ListingEnd* outer_;
+    bool finished_ = false;
+};
+
 }  // namespace
 
 RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& options, std::wstring_view outputPath,
@@ -89,6 +129,7 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
 
         RunProgress progress(host, progressIntervalMs);
         WalkContext context{state, job, options, out, progress};
+        ListingEnd end(state, out, file, options);
         try {
             WalkFolder(context, GetEntryInfo(job.RootFolder()));
         } catch (const std::bad_alloc&) {
@@ -97,10 +138,7 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
             state.StopRequested = true;
             state.WalkDepth = 0;
         }
-
-        if (!options.EasyMode) WriteClosingLines(out, options.Format, options.SaveMode, LocalNow());
-        out.Flush();
-        CloseOutputFile(file);
+        end.Finish();
         result.ElapsedMs = TicksSince(start);
     }
     state.Running = false;
@@ -111,4 +149,12 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
     result.WriteError = file.LastError();
     result.OutOfMemory = state.OutOfMemory;
     return result;
+}
+
+void FinishListingNow(RunState& state)
+{
+    ListingEnd* end = ListingEnd::Of(state);
+    if (!end) return;
+    state.StopRequested = true;
+    end->Finish();
 }

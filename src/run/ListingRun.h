@@ -30,3 +30,9 @@ struct RunResult {
 // with Stop and reports OutOfMemory.
 RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& options, std::wstring_view outputPath,
                      RunHost& host, std::uint32_t progressIntervalMs = 20);
+
+// Completes the listing that RunListing runs for this state at once, for when the
+// process may be ended before the walk returns: the walk is asked to stop, the closing
+// lines are written and the file is closed; whatever the unwinding walk writes after
+// that goes nowhere. Nothing when no listing is under way.
+void FinishListingNow(RunState& state);

@@ -9,11 +9,16 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "controls/Control.h"
 #include "controls/Form.h"
 #include "controls/ListView.h"
+#include "settings/FileTypes.h"
 #include "ui/NamedControls.h"
+
+// Puts groups into a group list: the title in column 0, the patterns in column 1.
+void FillGroupList(clsLictView& list, const std::vector<FileTypeRow>& rows);
 
 class frmFFEdit {
 public:

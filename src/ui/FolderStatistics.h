@@ -3,6 +3,7 @@
 // in it and the number of files and subfolders.
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "fs/ExactSize.h"
@@ -14,7 +15,8 @@ struct FolderStatistics {
     ExactSize CompressedSize;
 };
 
-// folder ends with "\". pump runs after every eleventh entry, so a huge folder keeps
-// the window responsive.
-FolderStatistics CountFolder(const std::wstring& folder, const std::function<void()>& pump);
+// folder ends with "\". keepGoing runs after every eleventh entry, so that a huge folder
+// can let the window's messages run; when it answers false the count is cut short and
+// there is no result.
+std::optional<FolderStatistics> CountFolder(const std::wstring& folder, const std::function<bool()>& keepGoing);
 std::array<std::wstring, 3> FolderStatisticsLines(const FolderStatistics& statistics);

@@ -20,6 +20,7 @@ const wchar_t kCaption[] = L"Quorvane Ver 1.06";
 const char kMutexName[] = "Quorvane Ver 1.06";
 const wchar_t kReady[] = L"就緒 ...";
 const wchar_t kSettingsNotSaved[] = L"設定檔無法儲存：";
+const wchar_t kChooseFormat[] = L"請選擇儲存格式";
 
 constexpr int kClientLeft = 60;   // picClient inside picScrollBox, twips
 constexpr int kScrollStep = 120;  // twips per scroll step
@@ -276,13 +277,16 @@ bool frmMain::Load()
     engine_.Subclass(form_.hwnd(), this);
     engine_.AddMessage(form_.hwnd(), WM_CLOSE, SubclassBefore);
     engine_.AddMessage(form_.hwnd(), WM_PAINT, SubclassAfter);
+    engine_.AddMessage(form_.hwnd(), WM_QUERYENDSESSION, SubclassBefore);
+    engine_.AddMessage(form_.hwnd(), WM_ENDSESSION, SubclassBefore);
 
     CreatePanels();
     CreateControls();
     FillLists();
 
     Treeview_.TargetPictureBox(Panel(L"picTreeView"));
-    Treeview_.ChangeAfter = [this](const std::wstring&) { OnTreeChange(); };
+    // Raised for every change of the selection, the root and no selection included.
+    Treeview_.MouseClick = [this](HTREEITEM node) { OnTreeSelection(node); };
     Treeview_.Create();
     Treeview_.pvAddDrives();
     Treeview_.pvTVExpand(Treeview_.pvTVGetRoot());
@@ -356,6 +360,13 @@ void frmMain::WndProc(bool, bool& bHandled, LRESULT& lReturn, HWND lHwnd, UINT u
         // A stopped walk is still unwinding through this window's controls: close when it returns.
         closePending_ = true;
         state_.StopRequested = true;
+        bHandled = true;
+        lReturn = 0;
+    } else if (uMsg == WM_QUERYENDSESSION) {
+        bHandled = true;
+        lReturn = TRUE;
+    } else if (uMsg == WM_ENDSESSION) {
+        if (wParam) EndSession();
         bHandled = true;
         lReturn = 0;
     } else if (uMsg == WM_PAINT && lHwnd == form_.hwnd()) {
@@ -518,19 +529,28 @@ void frmMain::EditFileTypes()
 
 // ---- Folder tree and statistics
 
-void frmMain::OnTreeChange()
+void frmMain::OnTreeSelection(HTREEITEM node)
 {
-    std::wstring path = Treeview_.Path();
-    // A node without a real folder (its path empty, or a virtual ":" path) cannot be listed.
-    if (path.empty() || path.front() == L':') {
-        FolderSelected_ = false;
-        folderInfo_ = {};
-        DrawFolderInfo();
+    // A selection made while an earlier one was being counted is handled inside that
+    // count; the earlier one's event, arriving afterwards, is stale.
+    if (node != Treeview_.SelectedNode()) return;
+    unsigned selection = ++selectionCount_;
+    std::wstring folder = Treeview_.FolderOf(node);
+    // The desktop root, no selection, or a node without a real folder cannot be listed.
+    FolderSelected_ = !folder.empty() && folder.front() != L':';
+    if (!FolderSelected_) {
+        if (node != Treeview_.pvTVGetRoot()) {
+            folderInfo_ = {};
+            DrawFolderInfo();
+        }
         return;
     }
-    FolderSelected_ = true;
-    FolderStatistics statistics = CountFolder(AddTrailingBackslash(path), [] { PumpPendingMessages(); });
-    folderInfo_ = FolderStatisticsLines(statistics);
+    auto stillSelected = [this, selection] {
+        return PumpPendingMessages() && selection == selectionCount_ && !unloaded_;
+    };
+    std::optional<FolderStatistics> statistics = CountFolder(AddTrailingBackslash(folder), stillSelected);
+    if (!statistics || selection != selectionCount_) return;
+    folderInfo_ = FolderStatisticsLines(*statistics);
     DrawFolderInfo();
 }
 
@@ -569,6 +589,11 @@ void frmMain::cmdSave_Click()
 {
     // A stopped walk may still be unwinding; a new run waits until it has returned.
     if (!FolderSelected_ || runActive_) return;
+    // Outside easy mode the format decides what is written: without one nothing would be.
+    if (!Control(L"chkEasy")->Checked() && Choice(L"comFormat") < 0) {
+        MessageBoxW(form_.hwnd(), kChooseFormat, kMessageTitle, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     ScrapeSaveJob();
     OptionValues values = ReadOptionValues();
     std::wstring warning = PrepareRun(state_, job_, SizeControlsOf(values), TimeControlsOf(values), LocalNow());
@@ -591,7 +616,7 @@ void frmMain::cmdSave_Click()
     } else {
         std::wstring text = RunReportText(result);
         UINT icon = RunFailed(result) ? MB_ICONERROR : MB_ICONINFORMATION;
-        if (!closePending_) MessageBoxW(form_.hwnd(), text.c_str(), kMessageTitle, MB_OK | icon);
+        if (!closePending_ && !sessionEnding_) MessageBoxW(form_.hwnd(), text.c_str(), kMessageTitle, MB_OK | icon);
         LockWindow(false);
         ShowStatus(kReady);
     }
@@ -605,6 +630,15 @@ void frmMain::cmdStop_Click()
 {
     state_.StopRequested = true;
     LockWindow(false);
+}
+
+void frmMain::EndSession()
+{
+    // The process may be ended as soon as this returns, even with the walk still on the
+    // call stack (this arrives inside its message pump): the listing is completed now.
+    sessionEnding_ = true;
+    if (runActive_) FinishListingNow(state_);
+    Unload();
 }
 
 void frmMain::LockWindow(bool locked)

@@ -106,7 +106,7 @@ private:
     void OnWheel(int delta);
 
     // Folder tree
-    void OnTreeChange();
+    void OnTreeSelection(HTREEITEM node);
     void DrawFolderInfo();
 
     // Save and Stop
@@ -128,6 +128,7 @@ private:
     SettingsModel ReadSettingsModel() const;
     void ApplySettingsModel(const SettingsModel& model);
     void Unload();
+    void EndSession();
 
     void WndProc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND lHwnd, UINT uMsg, WPARAM wParam,
                  LPARAM lParam, LONG_PTR& lParamUser) override;
@@ -152,6 +153,8 @@ private:
     bool runActive_ = false;     // a walk is on the call stack, stopped or not
     bool closePending_ = false;  // the window was closed while a stopped walk unwound
     bool unloaded_ = false;
+    bool sessionEnding_ = false;   // the process may be ended at any moment
+    unsigned selectionCount_ = 0;  // a running folder count sees its folder is no longer selected
     std::wstring statusText_;
     std::array<std::wstring, 3> folderInfo_;
 };

@@ -84,14 +84,25 @@ void ForEachSubfolder(const std::wstring& path, Visit visit)
     FindClose(find);
 }
 
-bool HasSubfolders(const std::wstring& path)
+// How many entries of a folder are read to decide on its expand button: a folder of
+// millions of files beside the selected one must not hold up the tree.
+constexpr int kSubfolderProbeEntries = 256;
+
+// False only when a folder (path ends with "\") was read to its end without finding a
+// subfolder. Past the bound the node keeps its button; expanding it settles the question.
+bool MayHaveSubfolders(const std::wstring& path)
 {
-    bool found = false;
-    ForEachSubfolder(path, [&](const std::wstring&) {
-        found = true;
-        return false;
-    });
-    return found;
+    WIN32_FIND_DATAW record;
+    HANDLE find = FindFirstFileW(LongPathArg(path + L"*.*").c_str(), &record);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    bool may = false;
+    for (int read = 1; !may; ++read) {
+        may = ((record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotName(record.cFileName)) ||
+              read == kSubfolderProbeEntries;
+        if (!may && !FindNextFileW(find, &record)) break;
+    }
+    FindClose(find);
+    return may;
 }
 
 }  // namespace
@@ -268,7 +279,7 @@ int clsTreeView::AddSubfolders(const std::wstring& path, HTREEITEM parent)
         ShellLook look = LookOfPath(full);
         LPARAM index = static_cast<LPARAM>(table_.size());
         table_.push_back({nullptr, full});
-        table_.back().Node = AddNode(parent, look.Name, look.Icon, index, HasSubfolders(full));
+        table_.back().Node = AddNode(parent, look.Name, look.Icon, index, MayHaveSubfolders(full));
         ++added;
         return true;
     });
@@ -325,11 +336,22 @@ std::wstring clsTreeView::TablePath(LPARAM index) const
     return table_[static_cast<std::size_t>(index)].Path;
 }
 
+HTREEITEM clsTreeView::SelectedNode() const
+{
+    if (!tree_) return nullptr;
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree_.Get(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+std::wstring clsTreeView::FolderOf(HTREEITEM node) const
+{
+    if (!node || node == pvTVGetRoot()) return {};
+    return TablePath(NodeIndex(node));
+}
+
 std::wstring clsTreeView::Path() const
 {
     if (!tree_) return {};
-    auto selected = reinterpret_cast<HTREEITEM>(SendMessageW(tree_.Get(), TVM_GETNEXTITEM, TVGN_CARET, 0));
-    return TablePath(NodeIndex(selected));
+    return TablePath(NodeIndex(SelectedNode()));
 }
 
 void clsTreeView::Path(std::wstring path)

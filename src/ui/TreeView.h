@@ -32,6 +32,12 @@ public:
     // Selects the node of a path, expanding the way to it; no node matches a path in
     // another letter case or one that is not in the tree.
     void Path(std::wstring path);
+    // The selected node; null when none is.
+    HTREEITEM SelectedNode() const;
+    // The folder a node stands for, ending with "\"; empty for the root (the desktop
+    // as a whole is no folder that can be listed), for no node, and for a special folder
+    // that could not be resolved.
+    std::wstring FolderOf(HTREEITEM node) const;
 
     // Operations
     bool Create();

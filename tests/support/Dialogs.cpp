@@ -79,7 +79,7 @@ void DialogAnswerer::Start(std::vector<Answer> answers, std::wstring caption, DW
         for (const Answer& answer : answers) {
             HWND dialog = nullptr;
             DWORD start = GetTickCount();
-            while (!dialog && GetTickCount() - start < timeoutMs) {
+            while (!dialog && !stop_ && GetTickCount() - start < timeoutMs) {
                 HWND found = FindThreadDialog(owner, caption.empty() ? nullptr : caption.c_str());
                 if (found && found != previous)
                     dialog = found;
@@ -111,6 +111,12 @@ bool WaitForDialogText(HWND dialog, const std::wstring& text, DWORD timeoutMs)
 void DialogAnswerer::Wait()
 {
     if (thread_.joinable()) thread_.join();
+}
+
+void DialogAnswerer::StopLooking()
+{
+    stop_ = true;
+    Wait();
 }
 
 DialogAnswerer::~DialogAnswerer() { Wait(); }

@@ -4,6 +4,7 @@
 // it and presses its buttons with real messages.
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -33,6 +34,9 @@ public:
 
     // Waits for the helper thread; call before reading what it saw.
     void Wait();
+    // Gives up on the dialogs that have not come yet, then waits: for when the code
+    // under test has returned and no dialog can come any more.
+    void StopLooking();
     // True when every dialog was found and answered.
     bool Answered() const { return answered_ == seenTexts_.size() && !seenTexts_.empty(); }
     std::size_t AnsweredCount() const { return answered_; }
@@ -45,6 +49,7 @@ private:
     void Start(std::vector<Answer> answers, std::wstring caption, DWORD timeoutMs);
 
     std::thread thread_;
+    std::atomic<bool> stop_{false};
     std::size_t answered_ = 0;
     std::vector<std::wstring> seenTexts_;
 };

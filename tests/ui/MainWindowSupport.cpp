@@ -5,6 +5,7 @@
 #include <ole2.h>
 
 #include "fs/OutputFile.h"
+#include "support/Dialogs.h"
 
 void ChooseItem(HWND list, int index)
 {
@@ -35,6 +36,12 @@ void LetMessagesRun(DWORD milliseconds)
         }
         Sleep(5);
     } while (GetTickCount() - start < milliseconds);
+}
+
+void DismissDialog(HWND dialog)
+{
+    HWND cancel = GetDlgItem(dialog, IDCANCEL);
+    ClickDialogButton(dialog, cancel && IsWindowVisible(cancel) ? IDCANCEL : IDOK);
 }
 
 void MainWindowTest::SetUp() { ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr))); }

@@ -16,6 +16,8 @@ std::wstring WindowTextOf(HWND window);
 int SelectedIndex(HWND list);
 // Lets the window's pending messages run for a while.
 void LetMessagesRun(DWORD milliseconds = 50);
+// Answers any dialog with its Cancel button, a message box without one with OK.
+void DismissDialog(HWND dialog);
 
 // A program folder of its own (for Setting.ini and FileType.txt) and the main window.
 class MainWindowTest : public testing::Test {

@@ -44,6 +44,8 @@ TEST_F(FirstStart, CreatesBothFilesAndShowsTheDefaults)
     EXPECT_EQ(main.StatusText(), L"就緒 ...");
     EXPECT_TRUE(IsWindowVisible(Win(L"picSave")));
     EXPECT_FALSE(IsWindowVisible(Win(L"picStop")));
+    // The saved path "\" selects no node: there is no folder to list.
+    EXPECT_FALSE(main.FolderSelected());
 }
 
 TEST_F(FirstStart, EnablesTheControlsAsTheRulesSay)
@@ -224,6 +226,18 @@ TEST_F(Settings, ASettingsFileThatCannotBeSavedIsReportedOnClosing)
     EXPECT_FALSE(main.IsOpen());
 }
 
+TEST_F(Settings, TheEndOfTheSessionSavesThemAsClosingDoes)
+{
+    frmMain& main = Start();
+    ChooseItem(Win(L"comFormat"), 2);
+    DeleteFileW((program / L"Setting.ini").c_str());
+    EXPECT_EQ(SendMessageW(main.hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageW(main.hwnd(), WM_ENDSESSION, FALSE, 0);  // the session goes on after all
+    EXPECT_EQ(ReadFileBytes(program / L"Setting.ini"), "");
+    SendMessageW(main.hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_NE(SettingsBytes().find(L"Format=2\r\n"), std::wstring::npos);
+}
+
 TEST_F(FolderInfo, SelectingAFolderShowsItsStatistics)
 {
     TestFolder listed;
@@ -236,6 +250,46 @@ TEST_F(FolderInfo, SelectingAFolderShowsItsStatistics)
     EXPECT_TRUE(main.FolderSelected());
     EXPECT_EQ(main.FolderInfoLines()[0], L"目錄大小：3.62 KB (3,702 位元組)");
     EXPECT_EQ(main.FolderInfoLines()[2], L"內含　　：3 個檔案，2 個資料夾");
+
+    // The desktop root is no folder to list; the panel keeps what it showed.
+    SendMessageW(Win(L"Treeview"), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(main.Treeview().pvTVGetRoot()));
+    LetMessagesRun();
+    EXPECT_FALSE(main.FolderSelected());
+    EXPECT_EQ(main.FolderInfoLines()[2], L"內含　　：3 個檔案，2 個資料夾");
+    DialogAnswerer none(DismissDialog);
+    ClickButton(Win(L"cmdSave"));
+    none.StopLooking();
+    EXPECT_EQ(none.AnsweredCount(), 0u);
+}
+
+TEST_F(FolderInfo, ACountOvertakenByANewSelectionIsDropped)
+{
+    TestFolder parent;
+    parent.MakeFolder(L"big");
+    for (int i = 0; i < 100; ++i) parent.MakeFile(L"big\\file " + std::to_wstring(i));
+    parent.MakeFolder(L"small");
+    parent.MakeFile(L"small\\only.txt", "x");
+    frmMain& main = Start();
+    main.Treeview().Path(parent.Path() + L"\\small");
+    HTREEITEM small = main.Treeview().SelectedNode();
+    ASSERT_NE(small, nullptr);
+
+    // The tree reports a change before the window counts the new folder: a selection
+    // posted then arrives inside that count, as a click during a long count does.
+    HWND tree = Win(L"Treeview");
+    auto windowsHandler = main.Treeview().ChangeAfter;
+    bool posted = false;
+    main.Treeview().ChangeAfter = [&, windowsHandler](const std::wstring& previous) {
+        if (!posted) PostMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(small));
+        posted = true;
+        if (windowsHandler) windowsHandler(previous);
+    };
+    main.Treeview().Path(parent.Path() + L"\\big");
+    LetMessagesRun();
+    ASSERT_TRUE(posted);
+    EXPECT_EQ(main.Treeview().SelectedNode(), small);
+    EXPECT_TRUE(main.FolderSelected());
+    EXPECT_EQ(main.FolderInfoLines()[2], L"內含　　：1 個檔案，0 個資料夾");
 }
 
 using SaveJob = MainWindowTest;

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <regex>
 #include <thread>
 
@@ -51,6 +52,29 @@ std::wstring WithoutFrameTimes(std::wstring text)
     return std::regex_replace(text, times, L"$1：<time>");
 }
 
+// The clicks a test makes while the walk lets messages run, on the window's own thread,
+// so they all happen before the walk goes on.
+struct WalkAction {
+    HWND StopPanel = nullptr;  // shown while a run is under way
+    std::function<void()> Action;
+    bool Done = false;
+};
+WalkAction* walkAction = nullptr;
+
+void CALLBACK ActDuringTheWalk(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (!walkAction || walkAction->Done || !IsWindowVisible(walkAction->StopPanel)) return;
+    KillTimer(nullptr, timer);
+    walkAction->Done = true;
+    walkAction->Action();
+}
+
+bool EndsWithTheClosingLines(const std::wstring& listing)
+{
+    return listing.rfind(L"########################### - 完成時間：") != std::wstring::npos &&
+           listing.ends_with(L" 秒 - ###########################\r\n");
+}
+
 class SaveCommand : public MainWindowTest {
 protected:
     void SetUp() override
@@ -93,6 +117,37 @@ protected:
         LetMessagesRun();
     }
 
+    // Enough entries that the walk lets messages run many times.
+    void AddBulk()
+    {
+        for (int folder = 0; folder < 20; ++folder) {
+            std::wstring name = L"bulk " + std::to_wstring(folder);
+            listed.MakeFolder(name);
+            for (int i = 0; i < 250; ++i) listed.MakeFile(name + L"\\file " + std::to_wstring(i) + L".txt");
+        }
+    }
+
+    // Presses Save, answers the folder dialog with OK and dismisses up to two more
+    // dialogs; `duringTheWalk` runs on the window's thread at the walk's first message pass.
+    void SaveAndDismiss(std::function<void()> duringTheWalk = [] {})
+    {
+        std::wstring folder = output.Path();
+        answerer = std::make_unique<DialogAnswerer>(std::vector<DialogAnswerer::Answer>{
+            [folder](HWND dialog) {
+                EXPECT_TRUE(WaitForDialogText(dialog, folder)) << DialogText(dialog);
+                ClickDialogButton(dialog, IDOK);
+            },
+            DismissDialog, DismissDialog});
+        WalkAction walk{Win(L"picStop"), std::move(duringTheWalk)};
+        walkAction = &walk;
+        UINT_PTR timer = SetTimer(nullptr, 0, 10, ActDuringTheWalk);
+        ClickButton(Win(L"cmdSave"));
+        KillTimer(nullptr, timer);
+        walkAction = nullptr;
+        answerer->StopLooking();
+        actedDuringTheWalk = walk.Done;
+    }
+
     std::wstring ListingFile()
     {
         std::vector<std::wstring> files = FilesIn(output.Path());
@@ -104,6 +159,7 @@ protected:
     TestFolder output;
     std::unique_ptr<DialogAnswerer> answerer;
     bool lockedDuringMessage = false;
+    bool actedDuringTheWalk = false;
 };
 
 class EveryFormat : public SaveCommand, public testing::WithParamInterface<int> {};
@@ -260,13 +316,92 @@ TEST_F(SaveCommand, AListingCutShortByAFullDiskIsNotReportedAsSuccess)
     EXPECT_NE(message.find(L"303 個檔案 , 2 個資料夾"), std::wstring::npos) << message;
 }
 
+TEST_F(SaveCommand, WithoutAFormatSaveAsksForOneAndDoesNothingElse)
+{
+    StartWith(9);  // no such format: the list has no selection
+    std::wstring caption;
+    DialogAnswerer answer([&caption](HWND dialog) {
+        caption = WindowTextOf(dialog);
+        DismissDialog(dialog);
+    });
+    ClickButton(Win(L"cmdSave"));
+    answer.StopLooking();
+    ASSERT_EQ(answer.AnsweredCount(), 1u);
+    EXPECT_EQ(caption, L"Quorvane Ver 1.06");
+    EXPECT_NE(answer.SeenText().find(L"請選擇儲存格式"), std::wstring::npos) << answer.SeenText();
+    EXPECT_TRUE(FilesIn(output.Path()).empty());
+    EXPECT_TRUE(IsWindowVisible(Win(L"picSave")));
+}
+
+TEST_F(SaveCommand, SaveWhileAStoppedWalkUnwindsDoesNothing)
+{
+    AddBulk();
+    StartWith(0);
+    SaveAndDismiss([this] {
+        ClickButton(Win(L"cmdStop"));
+        ClickButton(Win(L"cmdSave"));  // shown again by Stop, before the walk has returned
+    });
+    ASSERT_TRUE(actedDuringTheWalk);
+    // The folder dialog, then the completion message of the stopped run, nothing between.
+    EXPECT_EQ(answerer->AnsweredCount(), 2u);
+    EXPECT_NE(answerer->SeenText(1).find(L"OK！！"), std::wstring::npos) << answerer->SeenText(1);
+    EXPECT_LT(window->State().FileCount, 3 + 20 * 250);
+    EXPECT_TRUE(EndsWithTheClosingLines(Utf16Text(ReadFileBytes(ListingFile()))));
+}
+
+TEST_F(SaveCommand, ClosingWhileAStoppedWalkUnwindsWaitsForTheWalk)
+{
+    AddBulk();
+    StartWith(0);
+    DeleteFileW((program / L"Setting.ini").c_str());
+    bool openAfterClose = false;
+    SaveAndDismiss([this, &openAfterClose] {
+        ClickButton(Win(L"cmdStop"));
+        SendMessageW(window->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        openAfterClose = window->IsOpen();
+    });
+    ASSERT_TRUE(actedDuringTheWalk);
+    EXPECT_TRUE(openAfterClose);
+    EXPECT_FALSE(window->IsOpen());
+    EXPECT_EQ(answerer->AnsweredCount(), 1u);  // no completion message for a window being closed
+    EXPECT_TRUE(EndsWithTheClosingLines(Utf16Text(ReadFileBytes(ListingFile()))));
+    EXPECT_NE(SettingsBytes().find(L"ExplorerPath=" + listed.Path() + L"\\\r\n"), std::wstring::npos);
+}
+
+TEST_F(SaveCommand, TheEndOfTheSessionDuringARunCompletesTheListingAndSavesTheSettings)
+{
+    AddBulk();
+    StartWith(0);
+    DeleteFileW((program / L"Setting.ini").c_str());
+    HWND main = window->hwnd();
+    HWND stopPanel = Win(L"picStop");
+    std::wstring settingsPath = program / L"Setting.ini";
+    std::wstring outputFolder = output.Path();
+    LRESULT mayEnd = FALSE;
+    std::string settingsAtEnd;
+    std::wstring listingAtEnd;
+    std::thread session([&] {
+        for (int i = 0; i < 60000 && !IsWindowVisible(stopPanel); ++i) Sleep(1);
+        mayEnd = SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        SendMessageW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        // The process may be ended from here on: what is on disk now is all there is.
+        settingsAtEnd = ReadFileBytes(settingsPath);
+        std::vector<std::wstring> files = FilesIn(outputFolder);
+        if (files.size() == 1) listingAtEnd = Utf16Text(ReadFileBytes(outputFolder + L"\\" + files.front()));
+    });
+    SaveAndDismiss();
+    session.join();
+    EXPECT_EQ(mayEnd, TRUE);
+    EXPECT_NE(Utf16Text(settingsAtEnd).find(L"ExplorerPath=" + listed.Path() + L"\\\r\n"), std::wstring::npos);
+    EXPECT_TRUE(EndsWithTheClosingLines(listingAtEnd)) << listingAtEnd.size();
+    EXPECT_LT(window->State().FileCount, 3 + 20 * 250);
+    EXPECT_EQ(answerer->AnsweredCount(), 1u);  // no completion message
+    EXPECT_TRUE(Utf16Text(ReadFileBytes(ListingFile())) == listingAtEnd) << "written to after the session ended";
+}
+
 TEST_F(SaveCommand, StopEndsTheRunAndUnlocksTheWindow)
 {
-    for (int folder = 0; folder < 20; ++folder) {
-        std::wstring name = L"bulk " + std::to_wstring(folder);
-        listed.MakeFolder(name);
-        for (int i = 0; i < 250; ++i) listed.MakeFile(name + L"\\file " + std::to_wstring(i) + L".txt");
-    }
+    AddBulk();
     StartWith(0);
     HWND stop = Win(L"cmdStop");
     HWND stopPanel = Win(L"picStop");

@@ -86,7 +86,7 @@ TEST(FolderStatistics, CountsFilesAndSubfoldersDirectlyInTheFolder)
     folder.MakeFolder(L"two");
     folder.MakeFile(L"one\\deeper.txt", "not counted");
 
-    FolderStatistics statistics = CountFolder(folder.Path() + L"\\", {});
+    FolderStatistics statistics = CountFolder(folder.Path() + L"\\", {}).value();
     EXPECT_EQ(statistics.Files, 3);
     EXPECT_EQ(statistics.Folders, 2);
     EXPECT_EQ(statistics.Size, ExactSize(3702));
@@ -96,20 +96,31 @@ TEST(FolderStatistics, CountsFilesAndSubfoldersDirectlyInTheFolder)
     EXPECT_EQ(lines[2], L"內含　　：3 個檔案，2 個資料夾");
 }
 
-TEST(FolderStatistics, LetsMessagesRunAfterEveryEleventhEntry)
+TEST(FolderStatistics, LetsMessagesRunAfterEveryEleventhEntryAndStopsWhenTold)
 {
     TestFolder folder;
     for (int i = 0; i < 20; ++i) folder.MakeFile(L"f" + std::to_wstring(i));
     int pumps = 0;
-    FolderStatistics statistics = CountFolder(folder.Path() + L"\\", [&] { ++pumps; });
-    EXPECT_EQ(statistics.Files, 20);
+    auto statistics = CountFolder(folder.Path() + L"\\", [&] {
+        ++pumps;
+        return true;
+    });
+    ASSERT_TRUE(statistics.has_value());
+    EXPECT_EQ(statistics->Files, 20);
     EXPECT_EQ(pumps, 22 / 11);  // twenty files plus "." and ".."
+
+    pumps = 0;
+    EXPECT_FALSE(CountFolder(folder.Path() + L"\\", [&] {
+        ++pumps;
+        return false;
+    }).has_value());
+    EXPECT_EQ(pumps, 1);
 }
 
 TEST(FolderStatistics, AnUnreadableFolderCountsNothing)
 {
     TestFolder folder;
-    FolderStatistics statistics = CountFolder(folder / L"missing\\", {});
+    FolderStatistics statistics = CountFolder(folder / L"missing\\", {}).value();
     EXPECT_EQ(statistics.Files, 0);
     EXPECT_EQ(statistics.Folders, 0);
     EXPECT_EQ(FolderStatisticsLines(statistics)[0], L"目錄大小：0 位元組 (0 位元組)");
@@ -195,6 +206,22 @@ TEST_F(FolderTree, AFolderWhoseSubfoldersVanishedLosesItsExpandButton)
     PressKey(VK_ADD);
     EXPECT_EQ(ChildrenMark(window, node), 0);
     EXPECT_TRUE(ChildTexts(window, node).empty());
+}
+
+TEST_F(FolderTree, AFolderTooFullToReadAtOnceKeepsItsButtonUntilExpanded)
+{
+    TestFolder folder;
+    folder.MakeFolder(L"holder");
+    folder.MakeFolder(L"holder\\crowded");
+    for (int i = 0; i < 300; ++i) folder.MakeFile(L"holder\\crowded\\file " + std::to_wstring(i));
+    tree.Path(folder / L"holder\\crowded");
+    HWND window = tree.hwnd();
+    HTREEITEM node = Selected(window);
+    ASSERT_EQ(NodeText(window, node), L"crowded");
+    // Only its first entries were read: a subfolder may still follow them.
+    EXPECT_EQ(ChildrenMark(window, node), 1);
+    PressKey(VK_ADD);
+    EXPECT_EQ(ChildrenMark(window, node), 0);
 }
 
 TEST_F(FolderTree, SelectionChangesReportThePreviousPath)
