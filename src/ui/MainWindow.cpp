@@ -4,15 +4,15 @@
 
 #include "formats/NumberText.h"
 #include "fs/FolderPath.h"
-#include "run/Frame.h"
 #include "run/ListingRun.h"
 #include "run/OptionValues.h"
-#include "run/RunReport.h"
+#include "run/OutputName.h"
 #include "run/SaveOptions.h"
 #include "ui/FileTypeEditor.h"
 #include "ui/FolderHandOver.h"
 #include "ui/FolderStatistics.h"
 #include "ui/SystemMenu.h"
+#include "ui/Texts.h"
 
 namespace {
 
@@ -20,7 +20,6 @@ const wchar_t kCaption[] = L"Quorvane Ver 1.06";
 const char kMutexName[] = "Quorvane Ver 1.06";
 const wchar_t kReady[] = L"就緒 ...";
 const wchar_t kSettingsNotSaved[] = L"設定檔無法儲存：";
-const wchar_t kChooseFormat[] = L"請選擇儲存格式";
 
 constexpr int kClientLeft = 60;   // picClient inside picScrollBox, twips
 constexpr int kScrollStep = 120;  // twips per scroll step
@@ -216,7 +215,7 @@ void frmMain::FillLists()
     fill(L"cboSizeType1", {L"KB", L"MB"});
     fill(L"comFormat", {L"TXT", L"CSV", L"HTML", L"樹狀"});
     clsControl* levels = Control(L"comIndentLevel");
-    for (int level = 1; level <= 99; ++level) levels->AddItem(std::to_wstring(level));
+    for (int level = 1; level <= kDeepestDepthLimit; ++level) levels->AddItem(std::to_wstring(level));
     levels->Enabled(false);
     Control(L"chkDelEXE")->Enabled(false);
     Control(L"chkFullPath")->Enabled(false);
@@ -591,14 +590,14 @@ void frmMain::cmdSave_Click()
     if (!FolderSelected_ || runActive_) return;
     // Outside easy mode the format decides what is written: without one nothing would be.
     if (!Control(L"chkEasy")->Checked() && Choice(L"comFormat") < 0) {
-        MessageBoxW(form_.hwnd(), kChooseFormat, kMessageTitle, MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxW(form_.hwnd(), kChooseFormat, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     ScrapeSaveJob();
     OptionValues values = ReadOptionValues();
-    std::wstring warning = PrepareRun(state_, job_, SizeControlsOf(values), TimeControlsOf(values), LocalNow());
-    if (!warning.empty()) {
-        MessageBoxW(form_.hwnd(), warning.c_str(), kMessageTitle, MB_OK | MB_ICONEXCLAMATION);
+    SizeWarning warning = PrepareRun(state_, job_, SizeControlsOf(values), TimeControlsOf(values), LocalNow());
+    if (warning != SizeWarning::None) {
+        MessageBoxW(form_.hwnd(), SizeWarningText(warning).c_str(), kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (!chooser_.ChooseOutputFolder(form_.hwnd())) return;
@@ -612,11 +611,11 @@ void frmMain::cmdSave_Click()
 
     if (!result.Started) {
         std::wstring text = CannotCreateText(path, result.WriteError);
-        MessageBoxW(form_.hwnd(), text.c_str(), kMessageTitle, MB_OK | MB_ICONERROR);
+        MessageBoxW(form_.hwnd(), text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
     } else {
         std::wstring text = RunReportText(result);
         UINT icon = RunFailed(result) ? MB_ICONERROR : MB_ICONINFORMATION;
-        if (!closePending_ && !sessionEnding_) MessageBoxW(form_.hwnd(), text.c_str(), kMessageTitle, MB_OK | icon);
+        if (!closePending_ && !sessionEnding_) MessageBoxW(form_.hwnd(), text.c_str(), kProgramTitle, MB_OK | icon);
         LockWindow(false);
         ShowStatus(kReady);
     }
@@ -761,7 +760,7 @@ void frmMain::Unload()
     if (unsigned long error = SaveSettings(ReadSettingsModel(), fileTypes_, programFolder_)) {
         std::wstring text = std::wstring(kSettingsNotSaved) + L"\r\n" + SettingsFilePath(programFolder_) + L"\r\n" +
                             SystemErrorText(error);
-        MessageBoxW(form_.hwnd(), text.c_str(), kMessageTitle, MB_OK | MB_ICONERROR);
+        MessageBoxW(form_.hwnd(), text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
     }
     mutex_.Reset();
 }

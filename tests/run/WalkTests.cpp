@@ -118,7 +118,7 @@ protected:
         job_.SetFolderFilter(L"*");
         options_.Format = ListingFormats::Tree;
         options_.SaveMode = SaveModes::Both;
-        EXPECT_EQ(PrepareRun(state_, job_, {}, {}, Now()), L"");
+        EXPECT_EQ(PrepareRun(state_, job_, {}, {}, Now()), SizeWarning::None);
     }
 
     // Every pump and status comes through at once (no throttling).
@@ -352,7 +352,7 @@ TEST_F(Walk, ASaveDuringARunChangesNothingAndStartsNothing)
     host.OnEvent = [&](FakeHost& h) {
         if (h.Pumps != 3 || nested.Started) return;
         h.PressStop();
-        EXPECT_EQ(PrepareRun(state_, job_, {}, {}, Now()), L"");
+        EXPECT_EQ(PrepareRun(state_, job_, {}, {}, Now()), SizeWarning::None);
         EXPECT_TRUE(state_.StopRequested);
         FakeHost inner(state_);
         nested = RunListing(state_, job_, options_, nestedPath, inner, 0);
@@ -422,7 +422,7 @@ TEST(WalkLinks, AFolderThatLeadsBackUpIsCountedButNotWalked)
         job.SetSortKey(FieldCodes::Name);
         job.SetIncludeSubFolders(c.Subfolders);
         RunState state;
-        EXPECT_EQ(PrepareRun(state, job, {}, {}, Now()), L"");
+        EXPECT_EQ(PrepareRun(state, job, {}, {}, Now()), SizeWarning::None);
         ListingOptions options;
         options.Format = ListingFormats::Tree;
         FakeHost host(state);
