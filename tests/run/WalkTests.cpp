@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -82,8 +83,12 @@ private:
         PROCESS_INFORMATION process{};
         if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
             return false;
-        if (process.hThread) CloseHandle(process.hThread);
-        if (process.hProcess) CloseHandle(process.hProcess);
+        // Wine hands back no real process for a Unix program (its id is 0) and may leave
+        // stray values in the handles; closing them could close one of ours.
+        if (process.dwProcessId != 0) {
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
         for (int wait = 0; wait < 500; ++wait) {
             bool done = true;
             for (const std::wstring& path : paths) done = done && Exists(path) == appear;
