@@ -36,13 +36,12 @@ std::wstring TempFolder()
 // Pumps like the window does; the Stop "click" arrives as a thread message.
 class BenchHost : public RunHost {
 public:
-    explicit BenchHost(RunState& state) : state_(state) {}
     void PumpMessages() override
     {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == kStopClick) {
-                state_.StopRequested = true;
+                Control.RequestStop();
                 SeenAt = CounterNow();
             }
             DispatchMessageW(&message);
@@ -51,9 +50,7 @@ public:
     void ShowStatus(std::wstring_view) override {}
 
     long long SeenAt = 0;  // when a Stop click reached the run
-
-private:
-    RunState& state_;
+    RunControl Control;
 };
 
 void WriteBytes(const std::wstring& path, unsigned long long size)
@@ -149,10 +146,10 @@ Measured TimeListing(const JobInfo& job, int format, int rounds = kRounds)
     for (int round = 0; round < rounds; ++round) {
         RemoveOutputs();
         RunState state = PreparedState(job);
-        BenchHost host(state);
+        BenchHost host;
         long long start = CounterNow();
         double processor = ProcessorSeconds();
-        RunResult result = RunListing(state, job, options, BenchOutputPath(), host);
+        RunResult result = RunListing(state, host.Control, job, options, BenchOutputPath(), host);
         best.Seconds = std::min(best.Seconds, SecondsSince(start));
         best.Processor = std::min(best.Processor, ProcessorSeconds() - processor);
         best.Files = result.FileCount;
@@ -326,11 +323,11 @@ void StopLatency(const BenchTree& folder, int rounds)
     for (int round = 0; round < rounds; ++round) {
         RemoveOutputs();
         RunState state = PreparedState(job);
-        BenchHost host(state);
+        BenchHost host;
         // A random moment between 5% and 95% of a whole run.
         StopClick click{GetCurrentThreadId(), static_cast<DWORD>(full * 1000 * (0.05 + 0.9 * std::rand() / RAND_MAX))};
         HANDLE timer = CreateThread(nullptr, 0, ClickStopLater, &click, 0, nullptr);
-        RunListing(state, job, options, BenchOutputPath(), host);
+        RunListing(state, host.Control, job, options, BenchOutputPath(), host);
         long long end = CounterNow();
         WaitForSingleObject(timer, INFINITE);
         CloseHandle(timer);

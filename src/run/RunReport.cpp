@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "fs/SystemError.h"
 #include "run/Frame.h"
 
 namespace {
@@ -14,15 +15,8 @@ const wchar_t kCannotCreate[] = L"無法建立清單檔案：";
 
 std::wstring SystemErrorText(unsigned long error)
 {
-    wchar_t* buffer = nullptr;
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length && buffer ? std::wstring(buffer, length) : L"";
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-    if (text.empty()) text = L"錯誤代碼：" + std::to_wstring(error);
-    return text;
+    std::wstring text = SystemErrorDescription(error);
+    return text.empty() ? L"錯誤代碼：" + std::to_wstring(error) : text;
 }
 
 std::wstring CannotCreateText(std::wstring_view path, unsigned long error)

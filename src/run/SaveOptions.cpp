@@ -161,8 +161,6 @@ TimeBounds ComputeTimeBounds(const TimeControls& controls, const SYSTEMTIME& now
 std::wstring PrepareRun(RunState& state, const JobInfo& job, const SizeControls& sizes, const TimeControls& times,
                         const SYSTEMTIME& nowLocal)
 {
-    if (state.Running) return {};  // the running listing's state stays as it is
-    state.StopRequested = false;
     state.RunJob = &job;
     state.WalkDepth = 0;
     SizeCheck check = CheckSizeOptions(sizes);
