@@ -34,7 +34,7 @@ std::vector<std::wstring> ProgramArguments()
 int RunFromConsole(const CommandLine& command)
 {
     ConsoleOutput console;
-    CommandOutcome outcome = RunCommand(command, ProgramFolder(), ConsoleBreakRequested);
+    CommandOutcome outcome = RunCommand(command, ProgramFolder(), ConsoleRunControl());
     console.Output(outcome.Output);
     console.Errors(outcome.Errors);
     return outcome.ExitCode;

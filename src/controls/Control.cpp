@@ -265,7 +265,11 @@ void clsControl::WndProc(bool bBefore, bool&, LRESULT&, HWND, UINT uMsg, WPARAM 
 void clsControl::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     if (!IsCombo()) {
+        bool textChanged = (kind_ == TextBox || kind_ == RichText) && HIWORD(wParam) == EN_CHANGE;
+        // Copies first: the Click handler may destroy this object.
+        auto changed = textChanged ? TextChanged : nullptr;
         Raise(Click);
+        Raise(changed);
         return;
     }
     if (reinterpret_cast<HWND>(lParam) != control_.Get()) return;

@@ -82,6 +82,9 @@ public:
     std::function<void()> DblClick;
     std::function<void()> DropDown;
     std::function<void()> Change;
+    // An edit box's text has changed and is shown, typed or set from code; Click is
+    // raised for it as well, first. (A combo's typed text raises Change.)
+    std::function<void()> TextChanged;
 
 private:
     void WndProc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND lHwnd, UINT uMsg, WPARAM wParam,

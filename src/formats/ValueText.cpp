@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -62,19 +63,43 @@ std::wstring UnitText(const ExactSize& size, const SizeUnit& unit)
     return FormatNumber(QuotientDecimal(size, unit.Bits), 2) + unit.Suffix;
 }
 
-// Whether the piece from the last "." of the text, upper-cased and followed by ".",
-// stands in the list (which holds no piece longer than ".CLASS.").
-bool PieceInList(std::wstring_view text, std::wstring_view list)
+// The extensions of a list, sorted, for a lookup per row instead of a search of the text.
+std::vector<std::wstring_view> SortedExtensions(std::wstring_view list)
 {
-    constexpr std::size_t kLongest = 8;
+    std::vector<std::wstring_view> extensions;
+    for (std::size_t start = 1; start < list.size();) {
+        std::size_t end = list.find(L'.', start);
+        extensions.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    std::sort(extensions.begin(), extensions.end());
+    return extensions;
+}
+
+// Whether the piece after the last "." of the text, upper-cased, is one of the list's
+// extensions (none is longer than "CLASS").
+bool PieceInList(std::wstring_view text, const std::vector<std::wstring_view>& extensions)
+{
+    constexpr std::size_t kLongest = 6;
     std::size_t dot = text.rfind(L'.');
-    if (dot == std::wstring_view::npos || dot + 1 == text.size() || text.size() - dot >= kLongest) return false;
-    wchar_t piece[kLongest + 1];
-    std::size_t length = text.size() - dot;
-    std::copy(text.begin() + static_cast<std::ptrdiff_t>(dot), text.end(), piece);
+    if (dot == std::wstring_view::npos || dot + 1 == text.size() || text.size() - dot - 1 > kLongest) return false;
+    wchar_t piece[kLongest];
+    std::size_t length = text.size() - dot - 1;
+    std::copy(text.begin() + static_cast<std::ptrdiff_t>(dot + 1), text.end(), piece);
     UpperCaseInPlace(piece, length);
-    piece[length++] = L'.';
-    return list.find(std::wstring_view(piece, length)) != std::wstring_view::npos;
+    return std::binary_search(extensions.begin(), extensions.end(), std::wstring_view(piece, length));
+}
+
+const std::vector<std::wstring_view>& Executables()
+{
+    static const std::vector<std::wstring_view> extensions = SortedExtensions(kExecutableList);
+    return extensions;
+}
+
+const std::vector<std::wstring_view>& MacroDocuments()
+{
+    static const std::vector<std::wstring_view> extensions = SortedExtensions(kMacroDocumentList);
+    return extensions;
 }
 
 // The quotient of a size by its unit rounded to two decimals, from whole numbers where
@@ -196,14 +221,14 @@ void AppendAttributeText(std::wstring& out, const EntryInfo& entry)
     };
     for (const Letter& letter : kLetters) out += (entry.Attributes & letter.Bit) ? letter.Mark : L'-';
     if (!(entry.Attributes & AttributeBits::Directory) && !entry.FullPath.empty()) {
-        bool marked = PieceInList(entry.FullPath, kMacroDocumentList) || PieceInList(entry.FullPath, kExecutableList);
+        bool marked = PieceInList(entry.FullPath, MacroDocuments()) || PieceInList(entry.FullPath, Executables());
         out += marked ? L'X' : L'-';
     }
 }
 
-bool IsExecutableName(std::wstring_view text) { return PieceInList(text, kExecutableList); }
+bool IsExecutableName(std::wstring_view text) { return PieceInList(text, Executables()); }
 
-bool IsMacroDocumentName(std::wstring_view text) { return PieceInList(text, kMacroDocumentList); }
+bool IsMacroDocumentName(std::wstring_view text) { return PieceInList(text, MacroDocuments()); }
 
 std::wstring RemoveExtension(std::wstring_view text)
 {

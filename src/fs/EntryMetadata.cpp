@@ -58,7 +58,14 @@ FileTimeInfo ConvertFileTime(const FILETIME& fileTime)
 
 void SetEntryTimes(const FILETIME& created, const FILETIME& accessed, const FILETIME& modified, EntryInfo& entry)
 {
-    std::optional<std::uint64_t> shift = LocalShift(modified);
+    std::optional<std::uint64_t> shift;
+    SetEntryTimes(created, accessed, modified, entry, shift);
+}
+
+void SetEntryTimes(const FILETIME& created, const FILETIME& accessed, const FILETIME& modified, EntryInfo& entry,
+                   std::optional<std::uint64_t>& shift)
+{
+    if (!shift) shift = LocalShift(modified);
     entry.Created = ConvertWithShift(created, shift);
     entry.Accessed = ConvertWithShift(accessed, shift);
     entry.Modified = ConvertWithShift(modified, shift);

@@ -16,14 +16,16 @@ std::vector<std::wstring> SplitPatterns(std::wstring_view patterns)
     }
 }
 
-void FillFromRecord(const WIN32_FIND_DATAW& record, EntryInfo& entry)
+void FillFromRecord(const WIN32_FIND_DATAW& record, EntryFind& find)
 {
+    EntryInfo& entry = find.Entry;
+    // Assigned in place, so that the entry's texts keep their room from entry to entry.
     entry.Name = TrimAtNul(std::wstring_view(record.cFileName, MAX_PATH));
     entry.ShortName = TrimAtNul(std::wstring_view(record.cAlternateFileName, 14));
     CompleteEntryNames(entry);
     entry.Attributes = record.dwFileAttributes;
     SetEntryKind(entry);
-    SetEntryTimes(record.ftCreationTime, record.ftLastAccessTime, record.ftLastWriteTime, entry);
+    SetEntryTimes(record.ftCreationTime, record.ftLastAccessTime, record.ftLastWriteTime, entry, find.LocalShift);
     SetEntrySizes(record.nFileSizeLow, record.nFileSizeHigh, entry);
 }
 
@@ -71,7 +73,7 @@ HANDLE FindFirstEntry(EntryFind& find, std::wstring_view pathArg, std::wstring_v
         HANDLE handle = OpenSearch(find.SearchSpec, record);
         if (handle != INVALID_HANDLE_VALUE) {
             find.FindHandle.Reset(handle);
-            FillFromRecord(record, find.Entry);
+            FillFromRecord(record, find);
             find.Found = true;
             return handle;
         }
@@ -87,7 +89,7 @@ bool FindNextEntry(EntryFind& find)
 {
     WIN32_FIND_DATAW record;
     if (find.FindHandle && FindNextFileW(find.FindHandle.Get(), &record)) {
-        FillFromRecord(record, find.Entry);
+        FillFromRecord(record, find);
         find.Found = true;
         return true;
     }

@@ -2,6 +2,8 @@
 // Enumeration of one folder, one entry per step: first, next, close.
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +20,7 @@ struct EntryFind {
     std::wstring SearchSpec;
     UniqueFind FindHandle;
     EntryInfo Entry;
+    std::optional<std::uint64_t> LocalShift;  // read at the first entry, kept for the others
 };
 
 // With empty patterns, path is the whole search string ("C:\Data\*.*");

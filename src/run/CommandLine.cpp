@@ -224,39 +224,39 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments)
 void ApplyListFlags(const ListFlags& flags, OptionValues& values)
 {
     SettingsModel& saved = values.Saved;
-    if (flags.Format) saved.comFormat.Selected = *flags.Format;
-    if (flags.SaveMode) saved.comSaveMode.Selected = *flags.SaveMode;
-    if (flags.SubFolders) saved.chkSubDirSave = *flags.SubFolders;
+    if (flags.Format) saved.Format.Selected = *flags.Format;
+    if (flags.SaveMode) saved.SaveMode.Selected = *flags.SaveMode;
+    if (flags.SubFolders) saved.ScanSubFolders = *flags.SubFolders;
     if (flags.Depth) {
         values.optIndentLevel0 = false;
-        saved.comIndentLevel.Selected = *flags.Depth - 1;
+        saved.DirectoryLevel.Selected = *flags.Depth - 1;
     }
-    if (flags.IgnoreEmpty) saved.chkEmptyFolder = true;
-    if (flags.Sort) saved.cboSortSave.Selected = *flags.Sort;
+    if (flags.IgnoreEmpty) saved.EmptyDirectory = true;
+    if (flags.Sort) saved.SortSave.Selected = *flags.Sort;
     if (flags.Descending) values.optAscSave0 = false;
-    if (flags.Filter) saved.cboFFSave = ComboChoice{-1, *flags.Filter};
-    if (flags.NoHidden) saved.chkHiddenSave = false;
-    if (flags.NoSystem) saved.chkSystemSave = false;
-    if (flags.NoReadOnly) saved.chkReadOnlySave = false;
+    if (flags.Filter) saved.SaveFilter = ComboChoice{-1, *flags.Filter};
+    if (flags.NoHidden) saved.ScanHidden = false;
+    if (flags.NoSystem) saved.ScanSystem = false;
+    if (flags.NoReadOnly) saved.ScanReadOnly = false;
 
     // The window's first box is the upper bound in "至少" but the lower one in "兩者".
     if (flags.SizeMin && flags.SizeMax) {
-        saved.cboSize.Selected = SizeModes::Between;
-        saved.txtMinSize = flags.SizeMin->Number;
-        saved.cboSizeType0.Selected = flags.SizeMin->Unit;
-        saved.txtMaxSize = flags.SizeMax->Number;
-        saved.cboSizeType1.Selected = flags.SizeMax->Unit;
+        saved.Size.Selected = SizeModes::Between;
+        saved.Size0 = flags.SizeMin->Number;
+        saved.SizeType0.Selected = flags.SizeMin->Unit;
+        saved.Size1 = flags.SizeMax->Number;
+        saved.SizeType1.Selected = flags.SizeMax->Unit;
     } else if (flags.SizeMax) {
-        saved.cboSize.Selected = SizeModes::AtLeast;
-        saved.txtMinSize = flags.SizeMax->Number;
-        saved.cboSizeType0.Selected = flags.SizeMax->Unit;
+        saved.Size.Selected = SizeModes::AtLeast;
+        saved.Size0 = flags.SizeMax->Number;
+        saved.SizeType0.Selected = flags.SizeMax->Unit;
     } else if (flags.SizeMin) {
-        saved.cboSize.Selected = SizeModes::AtMost;
-        saved.txtMaxSize = flags.SizeMin->Number;
-        saved.cboSizeType1.Selected = flags.SizeMin->Unit;
+        saved.Size.Selected = SizeModes::AtMost;
+        saved.Size1 = flags.SizeMin->Number;
+        saved.SizeType1.Selected = flags.SizeMin->Unit;
     }
 
-    if (flags.TimeKind) saved.cboDate.Selected = *flags.TimeKind;
+    if (flags.TimeKind) saved.Date.Selected = *flags.TimeKind;
     if (flags.From) values.ClsDate1 = *flags.From;
     if (flags.To) values.ClsDate2 = *flags.To;
     if (flags.Easy) values.chkEasy = true;

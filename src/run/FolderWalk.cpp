@@ -24,6 +24,9 @@ struct WalkLists {
     ListedEntries Files;
 };
 
+// Stop was pressed, or memory ran out (the run then ends as with Stop).
+bool Stopped(const WalkContext& context) { return context.Stop.StopRequested() || context.State.OutOfMemory; }
+
 // The folder's path as its entries' Folder: with one trailing "\".
 std::wstring FolderPrefix(const std::wstring& path) { return path.ends_with(L'\\') ? path : path + L'\\'; }
 
@@ -35,7 +38,7 @@ bool GatherEntries(WalkContext& context, const std::wstring& path, WalkLists& li
     HANDLE handle = FindFirstEntry(find, spec, L"");
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
 
-    while (find.Found && !context.State.StopRequested) {
+    while (find.Found && !Stopped(context)) {
         EntryInfo& entry = find.Entry;
         try {
             if (FolderPasses(entry, context.Job)) {
@@ -50,7 +53,6 @@ bool GatherEntries(WalkContext& context, const std::wstring& path, WalkLists& li
         } catch (const std::bad_alloc&) {
             // A huge folder outgrew the memory: stop as Stop does, with what was kept.
             context.State.OutOfMemory = true;
-            context.State.StopRequested = true;
             break;
         }
         FindNextEntry(find);
@@ -65,10 +67,10 @@ void WriteRows(WalkContext& context, const ListedEntries& files, const std::wstr
     RunState& state = context.State;
     EntryInfo row;  // refilled for each file, so its texts keep their room
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (state.StopRequested) break;
+        if (Stopped(context)) break;
         files.Fill(i, folder, row);
-        if (WriteEntryRow(context.Out, context.Options, context.Job.ShowFiles(), state.StopRequested,
-                          state.WalkDepth, row))
+        if (WriteEntryRow(context.Out, context.Options, context.Job.ShowFiles(), Stopped(context), state.WalkDepth,
+                          row))
             context.Progress.Status(row.FullPath);
         context.Progress.Step();
     }
@@ -204,7 +206,7 @@ FolderTotals WalkTree(WalkContext& context, const EntryInfo& folder, FolderChain
 {
     RunState& state = context.State;
     const JobInfo& job = context.Job;
-    if (state.StopRequested) return {};
+    if (Stopped(context)) return {};
     FolderTotals own, total;
     state.FolderCount = 0;
     state.FileCount = 0;
@@ -223,7 +225,7 @@ FolderTotals WalkTree(WalkContext& context, const EntryInfo& folder, FolderChain
     }
     ++state.WalkDepth;
     // After Stop no row follows and no subfolder is entered: sorting would only delay the end.
-    if (job.SortKey() != 0 && !state.StopRequested) {
+    if (job.SortKey() != 0 && !Stopped(context)) {
         if (!lists.Files.empty()) SortEntries(lists.Files, job.SortOrder(), job.SortKey());
         if (!lists.Folders.empty()) SortEntries(lists.Folders, job.SortOrder(), job.SortKey());
     }
@@ -237,7 +239,7 @@ FolderTotals WalkTree(WalkContext& context, const EntryInfo& folder, FolderChain
     if (!SkipsSubfolders(context)) {
         EntryInfo sub;
         for (std::size_t i = 0; i < lists.Folders.size(); ++i) {
-            if (state.StopRequested) break;
+            if (Stopped(context)) break;
             lists.Folders.Fill(i, prefix, sub);
             total += WalkSubfolder(context, sub, chain);
             context.Progress.Step();

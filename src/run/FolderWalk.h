@@ -11,10 +11,11 @@
 #include "fs/EntryInfo.h"
 #include "run/JobInfo.h"
 #include "run/ListedEntries.h"
+#include "run/RunControl.h"
 #include "run/RunState.h"
 
-// What a run needs from the window. The window's Stop handler sets
-// RunState::StopRequested while PumpMessages runs.
+// What a run needs from the window. The Stop button's click is handled while
+// PumpMessages runs, and asks the run's RunControl to stop.
 class RunHost {
 public:
     virtual ~RunHost() = default;
@@ -47,6 +48,7 @@ private:
 
 struct WalkContext {
     RunState& State;
+    const RunControl& Stop;
     const JobInfo& Job;
     const ListingOptions& Options;
     LineWriter& Out;

@@ -56,15 +56,13 @@ std::wstring OpenFreeName(OutputFile& file, std::wstring_view wanted)
 }
 
 // Writes the closing lines and closes the file once, when the walk has returned or
-// earlier on request; known to FinishListingNow while the walk runs.
+// earlier through the run's control.
 class ListingEnd {
 public:
-    ListingEnd(const RunState& state, LineWriter& out, OutputFile& file, const ListingOptions& options)
-        : state_(state), out_(out), file_(file), options_(options), outer_(current)
+    ListingEnd(LineWriter& out, OutputFile& file, const ListingOptions& options)
+        : out_(out), file_(file), options_(options)
     {
-        current = this;
     }
-    ~ListingEnd() { current = outer_; }
     ListingEnd(const ListingEnd&) = delete;
     ListingEnd& operator=(const ListingEnd&) = delete;
 
@@ -77,31 +75,20 @@ public:
         CloseOutputFile(file_);
     }
 
-    static ListingEnd* Of(const RunState& state)
-    {
-        for (ListingEnd* end = current; end; end = end->outer_)
-            if (&end->state_ == &state) return end;
-        return nullptr;
-    }
-
 private:
-    static inline ListingEnd* current = nullptr;
-
-    const RunState& state_;
     LineWriter& out_;
     OutputFile& file_;
     const ListingOptions& options_;
-    ListingEnd* outer_;
     bool finished_ = false;
 };
 
 }  // namespace
 
-RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& options, std::wstring_view outputPath,
-                     RunHost& host, std::uint32_t progressIntervalMs)
+RunResult RunListing(RunState& state, RunControl& control, const JobInfo& job, const ListingOptions& options,
+                     std::wstring_view outputPath, RunHost& host, std::uint32_t progressIntervalMs)
 {
     RunResult result;
-    if (state.Running) return result;  // a second Save pressed while the first still unwinds
+    if (control.Running()) return result;  // a second Save pressed while the first still unwinds
     state.RunJob = &job;
     state.WalkDepth = 0;
     state.FolderCount = 0;
@@ -119,7 +106,6 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
         }
     }
     result.Started = true;
-    state.Running = true;
     host.RunStarting();
     RefreshRegionalFormats();
 
@@ -129,33 +115,24 @@ RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& 
         std::uint64_t start = TickStamp();
 
         RunProgress progress(host, progressIntervalMs);
-        WalkContext context{state, job, options, out, progress};
-        ListingEnd end(state, out, file, options);
+        WalkContext context{state, control, job, options, out, progress};
+        ListingEnd end(out, file, options);
+        RunControl::FinishHook hook(control, [&end] { end.Finish(); });
         try {
             WalkFolder(context, GetEntryInfo(job.RootFolder()));
         } catch (const std::bad_alloc&) {
             // What the walk held is freed by now, so the closing lines can still be written.
             state.OutOfMemory = true;
-            state.StopRequested = true;
             state.WalkDepth = 0;
         }
         end.Finish();
         result.ElapsedMs = TicksSince(start);
     }
-    state.Running = false;
     result.FolderCount = state.FolderCount;
     result.FileCount = state.FileCount;
-    result.Stopped = state.StopRequested;
+    result.Stopped = control.StopRequested() || state.OutOfMemory;
     result.AllWritten = !file.Failed();
     result.WriteError = file.LastError();
     result.OutOfMemory = state.OutOfMemory;
     return result;
-}
-
-void FinishListingNow(RunState& state)
-{
-    ListingEnd* end = ListingEnd::Of(state);
-    if (!end) return;
-    state.StopRequested = true;
-    end->Finish();
 }

@@ -7,6 +7,7 @@
 #include "formats/ListingOptions.h"
 #include "run/FolderWalk.h"
 #include "run/JobInfo.h"
+#include "run/RunControl.h"
 #include "run/RunState.h"
 
 struct RunResult {
@@ -33,14 +34,9 @@ inline bool RunComplete(const RunResult& result)
 // at outputPath (none when no format is chosen outside easy mode), writes the frame
 // and the body, and closes it. A name already taken by a file or a folder is never
 // replaced: the listing goes to "name (2).ext", "name (3).ext", ... instead.
-// state.StopRequested, set through the host, ends the walk early; the closing lines
-// are written all the same. So they are when memory runs out: the run then stops as
-// with Stop and reports OutOfMemory.
-RunResult RunListing(RunState& state, const JobInfo& job, const ListingOptions& options, std::wstring_view outputPath,
-                     RunHost& host, std::uint32_t progressIntervalMs = 20);
-
-// Completes the listing that RunListing runs for this state at once, for when the
-// process may be ended before the walk returns: the walk is asked to stop, the closing
-// lines are written and the file is closed; whatever the unwinding walk writes after
-// that goes nowhere. Nothing when no listing is under way.
-void FinishListingNow(RunState& state);
+// A stop asked of the control (while the host lets messages run, or from another
+// thread) ends the walk early; the closing lines are written all the same. So they are
+// when memory runs out: the run then stops as with Stop and reports OutOfMemory. Nothing
+// is started while the control already runs a listing.
+RunResult RunListing(RunState& state, RunControl& control, const JobInfo& job, const ListingOptions& options,
+                     std::wstring_view outputPath, RunHost& host, std::uint32_t progressIntervalMs = 20);

@@ -18,7 +18,7 @@ const std::int32_t kSortKeys[] = {0,
 OptionValues StartOptionValues(const SYSTEMTIME& nowLocal)
 {
     OptionValues values;
-    values.Saved.comSaveMode.Selected = ListingModeOf(JobInfo());
+    values.Saved.SaveMode.Selected = ListingModeOf(JobInfo());
     values.ClsDate1 = values.ClsDate2 = OleDateFromSystemTime(nowLocal).value_or(0);
     return values;
 }
@@ -42,43 +42,43 @@ void ApplyListingMode(JobInfo& job, int saveMode)
 void ApplyOptionsToJob(JobInfo& job, const OptionValues& values, const FileTypeTable& fileTypes)
 {
     const SettingsModel& saved = values.Saved;
-    ApplyListingMode(job, saved.comSaveMode.Selected);
-    job.SetIncludeSubFolders(saved.chkSubDirSave);
-    job.SetIncludeSystem(saved.chkSystemSave);
-    job.SetIncludeHidden(saved.chkHiddenSave);
-    job.SetIncludeReadOnly(saved.chkReadOnlySave);
-    int sort = saved.cboSortSave.Selected;
+    ApplyListingMode(job, saved.SaveMode.Selected);
+    job.SetIncludeSubFolders(saved.ScanSubFolders);
+    job.SetIncludeSystem(saved.ScanSystem);
+    job.SetIncludeHidden(saved.ScanHidden);
+    job.SetIncludeReadOnly(saved.ScanReadOnly);
+    int sort = saved.SortSave.Selected;
     if (sort >= 0 && sort < static_cast<int>(std::size(kSortKeys))) job.SetSortKey(kSortKeys[sort]);
     job.SetSortOrder(values.optAscSave0 ? 0 : 1);
-    int type = saved.cboFFSave.Selected;
+    int type = saved.SaveFilter.Selected;
     if (type >= 0 && static_cast<std::size_t>(type) < fileTypes.size())
         job.SetFileFilter(fileTypes[static_cast<std::size_t>(type)].Type);
     else
-        job.SetFileFilter(saved.cboFFSave.Text);
+        job.SetFileFilter(saved.SaveFilter.Text);
     job.SetFolderFilter(L"*");
 }
 
 ListingOptions ListingOptionsOf(const OptionValues& values)
 {
     ListingOptions options;
-    options.Format = values.Saved.comFormat.Selected;
-    options.SaveMode = values.Saved.comSaveMode.Selected;
+    options.Format = values.Saved.Format.Selected;
+    options.SaveMode = values.Saved.SaveMode.Selected;
     options.EasyMode = values.chkEasy;
     options.FullPath = values.chkFullPath;
     options.DeleteExtension = values.chkDelEXE;
-    options.IgnoreEmptyFolders = values.Saved.chkEmptyFolder;
-    options.DepthLimit = values.optIndentLevel0 ? 0 : values.Saved.comIndentLevel.Selected + 1;
+    options.IgnoreEmptyFolders = values.Saved.EmptyDirectory;
+    options.DepthLimit = values.optIndentLevel0 ? 0 : values.Saved.DirectoryLevel.Selected + 1;
     return options;
 }
 
 SizeControls SizeControlsOf(const OptionValues& values)
 {
     const SettingsModel& saved = values.Saved;
-    return {saved.cboSize.Selected, saved.txtMinSize, saved.cboSizeType0.Selected, saved.txtMaxSize,
-            saved.cboSizeType1.Selected};
+    return {saved.Size.Selected, saved.Size0, saved.SizeType0.Selected, saved.Size1,
+            saved.SizeType1.Selected};
 }
 
 TimeControls TimeControlsOf(const OptionValues& values)
 {
-    return {values.Saved.cboDate.Selected, values.ClsDate1, values.ClsDate2};
+    return {values.Saved.Date.Selected, values.ClsDate1, values.ClsDate2};
 }

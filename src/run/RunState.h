@@ -1,6 +1,6 @@
 #pragma once
-// The state of the current (or last) listing run, shared by the walk, the filters
-// and the window: the window sets StopRequested while the run lets its messages run.
+// The state of the current (or last) listing run, shared by the walk and the filters:
+// the bounds the entries are tested against, the depth and the counts.
 #include <cstdint>
 
 #include "fs/DateTime.h"
@@ -23,7 +23,6 @@ constexpr std::uint16_t Accessed = 2;
 }  // namespace DateFields
 
 struct RunState {
-    bool StopRequested = false;
     std::int16_t WalkDepth = 0;
     // Byte counts; 64-bit so that bounds past 2047 MB work.
     std::int64_t SizeLower = 0;  // size >= bound
@@ -39,9 +38,6 @@ struct RunState {
     std::int32_t FolderCount = 0;
     std::int32_t FileCount = 0;
     const JobInfo* RunJob = nullptr;
-    // A listing is under way. Stop gives the window back before the walk returns, so
-    // Save must not start another run (nor prepare one) while this is set.
-    bool Running = false;
     // Memory ran out during the walk: the run stopped as with Stop and is incomplete.
     bool OutOfMemory = false;
 };

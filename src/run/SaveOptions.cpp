@@ -155,10 +155,8 @@ TimeBounds ComputeTimeBounds(const TimeControls& controls, const SYSTEMTIME& now
 }
 
 SizeWarning PrepareRun(RunState& state, const JobInfo& job, const SizeControls& sizes, const TimeControls& times,
-                        const SYSTEMTIME& nowLocal)
+                       const SYSTEMTIME& nowLocal)
 {
-    if (state.Running) return SizeWarning::None;  // the running listing's state stays as it is
-    state.StopRequested = false;
     state.RunJob = &job;
     state.WalkDepth = 0;
     SizeCheck check = CheckSizeOptions(sizes);

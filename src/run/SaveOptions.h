@@ -88,9 +88,8 @@ SizeCheck CheckSizeOptions(const SizeControls& controls);
 // selection counts as 不指定.
 TimeBounds ComputeTimeBounds(const TimeControls& controls, const SYSTEMTIME& nowLocal);
 
-// Steps of Save before the output folder is asked for: clears the stop flag, takes
-// the job and resets the depth, then sets the size and time bounds. Returns the
-// warning to show when the size check fails; the bounds are left alone then.
-// Changes nothing while a listing is running.
+// Steps of Save before the output folder is asked for: takes the job and resets the
+// depth, then sets the size and time bounds. Returns the warning to show when the size
+// check fails; the bounds are left alone then. Not while a listing runs with the state.
 SizeWarning PrepareRun(RunState& state, const JobInfo& job, const SizeControls& sizes, const TimeControls& times,
-                        const SYSTEMTIME& nowLocal);
+                       const SYSTEMTIME& nowLocal);

@@ -9,7 +9,6 @@
 namespace {
 
 constexpr wchar_t kSection[] = L"FileType";
-constexpr wchar_t kMessageTitle[] = L"Quorvane Ver 1.06";
 
 constexpr wchar_t kDefaultResource[] = L"FILEFILTERS";
 
@@ -35,18 +34,6 @@ std::vector<FileTypeRow> ReadGroups(const std::wstring& path, MissingFile missin
     }
     groups.resize(count);
     return groups;
-}
-
-std::wstring SystemErrorText(unsigned long error)
-{
-    if (error == 0) return {};
-    wchar_t buffer[1024];
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                  buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
-    std::wstring text(buffer, length);
-    // The system's texts end with a line break.
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
-    return text.empty() ? std::to_wstring(error) : text;
 }
 
 }  // namespace
@@ -81,19 +68,6 @@ unsigned long WriteFileTypeList(const std::vector<FileTypeRow>& rows, std::wstri
     }
     lines.push_back(L"TypeList=" + std::to_wstring(rows.size()));
     return ReplaceWithLines(FileTypeListPath(programFolder), lines);
-}
-
-std::wstring FileTypeSaveErrorText(unsigned long error)
-{
-    return L"副檔名清單無法儲存\r\n錯誤代碼：" + SystemErrorText(error);
-}
-
-bool SaveFileTypeList(HWND owner, const std::vector<FileTypeRow>& rows, std::wstring_view programFolder)
-{
-    unsigned long error = WriteFileTypeList(rows, programFolder);
-    if (error == 0) return true;
-    MessageBoxW(owner, FileTypeSaveErrorText(error).c_str(), kMessageTitle, MB_OK | MB_ICONERROR);
-    return false;
 }
 
 FileTypeGroupList RestoreFileTypeDefaults(std::wstring_view programFolder)

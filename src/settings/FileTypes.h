@@ -1,8 +1,6 @@
 #pragma once
 // FileType.txt: the user's named groups of file-name patterns, the table the main window
 // offers them from, and the file-type editor's operations on its list of groups.
-#include <windows.h>
-
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,9 +44,5 @@ FileTypeGroupList LoadGroupList(std::wstring_view programFolder);
 // Writes the rows; the old file stays whole unless every line was written.
 // Returns 0 on success, else the system's error code.
 unsigned long WriteFileTypeList(const std::vector<FileTypeRow>& rows, std::wstring_view programFolder);
-// The text of the message shown when the list cannot be saved.
-std::wstring FileTypeSaveErrorText(unsigned long error);
-// WriteFileTypeList, and on failure an error message box owned by `owner`. True on success.
-bool SaveFileTypeList(HWND owner, const std::vector<FileTypeRow>& rows, std::wstring_view programFolder);
 // Puts the default groups back into the file, then reloads the list.
 FileTypeGroupList RestoreFileTypeDefaults(std::wstring_view programFolder);

@@ -1,8 +1,9 @@
 #pragma once
-// Setting.ini: the main window's options kept between runs, against a plain model of the
-// option controls that the window binds to its real controls.
+// Setting.ini: the main window's options kept between runs, as a plain model with one
+// member per key. The window binds its controls to the keys.
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "settings/FileTypes.h"
 
@@ -34,29 +35,70 @@ constexpr int Format = 4;  // TXT, CSV, HTML, tree
 constexpr int SizeType = 2;  // KB, MB
 }  // namespace ListItemCounts
 
-// The options kept in Setting.ini, one member per control; the defaults are the
-// controls' start values before the file is applied.
+// The values of Setting.ini, one member per key; the defaults are the main window's
+// start values before the file is applied.
 struct SettingsModel {
     std::wstring ExplorerPath;  // the folder tree's Path
-    std::wstring OutputFolder;
-    ListChoice comSaveMode{-1, ListItemCounts::SaveMode};
-    ListChoice cboSortSave{-1, ListItemCounts::SortSave};
-    ListChoice comIndentLevel{-1, ListItemCounts::IndentLevel};
-    bool chkEmptyFolder = false;
-    bool chkSubDirSave = false;
-    bool chkSystemSave = false;
-    bool chkHiddenSave = false;
-    bool chkReadOnlySave = false;
-    ListChoice cboDate{-1, ListItemCounts::Date};
-    ListChoice cboSize{-1, ListItemCounts::Size};
-    ListChoice comFormat{-1, ListItemCounts::Format};
-    ListChoice cboSizeType0{-1, ListItemCounts::SizeType};
-    ListChoice cboSizeType1{-1, ListItemCounts::SizeType};
-    std::wstring txtMinSize;
-    std::wstring txtMaxSize;
-    ComboChoice cboFFSave;  // its items are the titles of the file-type table, in order
+    std::wstring SavePath;      // the output folder
+    ListChoice SaveMode{-1, ListItemCounts::SaveMode};
+    ListChoice SortSave{-1, ListItemCounts::SortSave};
+    ListChoice DirectoryLevel{-1, ListItemCounts::IndentLevel};
+    bool EmptyDirectory = false;
+    bool ScanSubFolders = false;
+    bool ScanSystem = false;
+    bool ScanHidden = false;
+    bool ScanReadOnly = false;
+    ListChoice Date{-1, ListItemCounts::Date};
+    ListChoice Size{-1, ListItemCounts::Size};
+    ListChoice Format{-1, ListItemCounts::Format};
+    ListChoice SizeType0{-1, ListItemCounts::SizeType};
+    ListChoice SizeType1{-1, ListItemCounts::SizeType};
+    std::wstring Size0;
+    std::wstring Size1;
+    ComboChoice SaveFilter;  // its items are the titles of the file-type table, in order
     friend bool operator==(const SettingsModel&, const SettingsModel&) = default;
 };
+
+// Where a key's value is kept; the member's type is the key's kind: a list's selected
+// index, a check box's flag, a text, or the file-type choice.
+using SettingMember = std::variant<ListChoice SettingsModel::*, bool SettingsModel::*, std::wstring SettingsModel::*,
+                                   ComboChoice SettingsModel::*>;
+
+struct SettingField {
+    const wchar_t* Key;
+    SettingMember Member;
+};
+
+// Every key of Setting.ini, in the order the file is written.
+inline constexpr SettingField kSettingFields[] = {
+    {L"ExplorerPath", &SettingsModel::ExplorerPath},
+    {L"SavePath", &SettingsModel::SavePath},
+    {L"SaveMode", &SettingsModel::SaveMode},
+    {L"SortSave", &SettingsModel::SortSave},
+    {L"DirectoryLevel", &SettingsModel::DirectoryLevel},
+    {L"EmptyDirectory", &SettingsModel::EmptyDirectory},
+    {L"ScanSubFolders", &SettingsModel::ScanSubFolders},
+    {L"ScanSystem", &SettingsModel::ScanSystem},
+    {L"ScanHidden", &SettingsModel::ScanHidden},
+    {L"ScanReadOnly", &SettingsModel::ScanReadOnly},
+    {L"Date", &SettingsModel::Date},
+    {L"Size", &SettingsModel::Size},
+    {L"Format", &SettingsModel::Format},
+    {L"SizeType0", &SettingsModel::SizeType0},
+    {L"SizeType1", &SettingsModel::SizeType1},
+    {L"Size0", &SettingsModel::Size0},
+    {L"Size1", &SettingsModel::Size1},
+    {L"SaveFilter", &SettingsModel::SaveFilter},
+};
+
+// The field of a key as it is written (the file's reader ignores letter case, the
+// program's own tables do not); null for a key the file does not have.
+constexpr const SettingField* FindSettingField(std::wstring_view key)
+{
+    for (const SettingField& field : kSettingFields)
+        if (key == field.Key) return &field;
+    return nullptr;
+}
 
 std::wstring SettingsFilePath(std::wstring_view programFolder);
 

@@ -1,17 +1,16 @@
 #include "ui/Console.h"
 
-#include <atomic>
 #include <string>
 
 namespace {
 
-std::atomic<bool> breakRequested{false};
+RunControl consoleRun;
 
-// Runs on a thread of its own; the walk polls the flag on the run's thread.
+// Runs on a thread of its own; the walk reads the control on the run's thread.
 BOOL WINAPI OnConsoleBreak(DWORD event)
 {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-    breakRequested = true;
+    consoleRun.RequestStop();
     return TRUE;
 }
 
@@ -51,4 +50,4 @@ void ConsoleOutput::Write(HANDLE stream, std::wstring_view text)
     WriteFile(stream, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
-bool ConsoleBreakRequested() { return breakRequested; }
+RunControl& ConsoleRunControl() { return consoleRun; }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "fs/Handles.h"
+#include "run/RunControl.h"
 
 class ConsoleOutput {
 public:
@@ -26,5 +27,6 @@ private:
     HANDLE errors_ = nullptr;
 };
 
-// Ctrl+C or Ctrl+Break was pressed in the console the program attached to.
-bool ConsoleBreakRequested();
+// The control of the command line's listing: Ctrl+C or Ctrl+Break in the console the
+// program attached to stops it.
+RunControl& ConsoleRunControl();

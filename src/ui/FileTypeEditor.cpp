@@ -4,36 +4,15 @@
 
 #include <vector>
 
+#include "ui/Texts.h"
+
 namespace {
 
 // Ties the editor object to its window so that a driver can find it from the handle.
 const wchar_t kEditorProperty[] = L"Quorvane.frmFFEdit";
 
-// Twips. The window shows one panel's width; designed, the panel sits beside the list.
-constexpr int kWindowWidth = 4695;
-constexpr int kDesignedWidth = 2 * kWindowWidth;
+constexpr int kDesignedWidth = 2 * kEditorWidth;  // twips
 constexpr int kClientHeight = 3840;
-
-// Positions in twips, relative to the parent; parents come before their children.
-const PanelSpec kPanels[] = {
-    {L"picFFs", nullptr, 45, 60, 2610, 3570},
-    {L"picNewFF", nullptr, 2745, 75, 1800, 400},
-    {L"picEditFF", nullptr, 2745, 540, 1800, 400},
-    {L"picDelFF", nullptr, 2745, 1005, 1800, 400},
-    {L"picRestore", nullptr, 2745, 1455, 1800, 400},
-    {L"picDone", nullptr, 2745, 2790, 1800, 400},
-    {L"picCancel", nullptr, 2745, 3255, 1800, 400},
-    {L"fraFF", nullptr, kWindowWidth, 0, 4680, 3750},
-    {L"picExeDesc", L"fraFF", 105, 150, 900, 240},
-    {L"picDesc", L"fraFF", 105, 525, 4450, 330},
-    {L"picLvExts", L"fraFF", 105, 1020, 2550, 2595},
-    {L"picExec", L"fraFF", 2790, 1050, 1770, 240},
-    {L"picExe", L"fraFF", 2715, 1410, 1800, 330},
-    {L"picExtAdd", L"fraFF", 2715, 1905, 1800, 400},
-    {L"picExtDel", L"fraFF", 2715, 2355, 1800, 400},
-    {L"picFFSave", L"fraFF", 2715, 2805, 1800, 400},
-    {L"picFFCancel", L"fraFF", 2715, 3255, 1800, 400},
-};
 
 // Blanks only, as the name and pattern boxes are trimmed.
 std::wstring TrimBlanks(const std::wstring& text)
@@ -107,43 +86,11 @@ frmFFEdit* frmFFEdit::FromWindow(HWND window)
     return window ? static_cast<frmFFEdit*>(GetPropW(window, kEditorProperty)) : nullptr;
 }
 
-HWND frmFFEdit::Window(std::wstring_view name) const
-{
-    if (name == L"frmFFEdit") return form_.hwnd();
-    if (name == L"LvFFs") return LvFFs_.hwnd();
-    if (name == L"LvExts") return LvExts_.hwnd();
-    return named_.Window(name);
-}
-
-void frmFFEdit::CreatePanels()
-{
-    named_.MakePanels(kPanels, form_.hwnd());
-}
-
-void frmFFEdit::CreateControls()
-{
-    using K = clsControl;
-    named_.MakeControl(L"txtDesc", L"picDesc", K::TextBox, nullptr, 3);
-    named_.MakeControl(L"txtExe", L"picExe", K::TextBox, nullptr, 3);
-    named_.MakeControl(L"lblDesc", L"picExeDesc", K::Label, L"指定名稱：");
-    named_.MakeControl(L"lblExe", L"picExec", K::Label, L"副檔名範例：*.txt");
-    named_.MakeControl(L"cmdNewFF", L"picNewFF", K::CommandButton, L"新 增");
-    named_.MakeControl(L"cmdEditFF", L"picEditFF", K::CommandButton, L"編 輯");
-    named_.MakeControl(L"cmdDelFF", L"picDelFF", K::CommandButton, L"刪 除");
-    named_.MakeControl(L"cmdRestore", L"picRestore", K::CommandButton, L"還原預設設定");
-    named_.MakeControl(L"cmdDone", L"picDone", K::CommandButton, L"儲 存");
-    named_.MakeControl(L"cmdCancel", L"picCancel", K::CommandButton, L"返回主畫面");
-    named_.MakeControl(L"cmdExtAdd", L"picExtAdd", K::CommandButton, L"加 入");
-    named_.MakeControl(L"cmdExtDel", L"picExtDel", K::CommandButton, L"移 除");
-    named_.MakeControl(L"cmdFFSave", L"picFFSave", K::CommandButton, L"儲 存");
-    named_.MakeControl(L"cmdFFCancel", L"picFFCancel", K::CommandButton, L"取 消");
-}
-
 void frmFFEdit::CreateLists()
 {
-    LvExts_.Create(Panel(L"picLvExts")->hwnd());
+    LvExts_.Create(picLvExts.hwnd());
     LvExts_.ColumnAdd(0, 145, L"副檔名清單");
-    LvFFs_.Create(Panel(L"picFFs")->hwnd());
+    LvFFs_.Create(picFFs.hwnd());
     LvFFs_.ColumnAdd(0, 145, L"副檔名備份清單");
     LvFFs_.ColumnAdd(1, 0, L"副檔名");
     for (HWND list : {LvExts_.hwnd(), LvFFs_.hwnd()}) {
@@ -155,21 +102,17 @@ void frmFFEdit::CreateLists()
 
 void frmFFEdit::WireEvents()
 {
-    auto on = [this](const wchar_t* name, void (frmFFEdit::*reaction)()) {
-        Control(name)->Click = [this, reaction] { (this->*reaction)(); };
-    };
-    on(L"cmdNewFF", &frmFFEdit::cmdNewFF_Click);
-    on(L"cmdEditFF", &frmFFEdit::cmdEditFF_Click);
-    on(L"cmdDelFF", &frmFFEdit::cmdDelFF_Click);
-    on(L"cmdRestore", &frmFFEdit::RestoreFileTypeDefaults);
-    on(L"cmdDone", &frmFFEdit::cmdDone_Click);
-    on(L"cmdExtAdd", &frmFFEdit::cmdExtAdd_Click);
-    on(L"cmdExtDel", &frmFFEdit::cmdExtDel_Click);
-    on(L"cmdFFSave", &frmFFEdit::cmdFFSave_Click);
-    on(L"cmdFFCancel", &frmFFEdit::cmdFFCancel_Click);
-    Control(L"cmdCancel")->Click = [this] { form_.Close(); };
-    // An edit box reports every change to its text, typing included.
-    Control(L"txtDesc")->Click = [this] {
+    cmdNewFF.Click = [this] { cmdNewFF_Click(); };
+    cmdEditFF.Click = [this] { cmdEditFF_Click(); };
+    cmdDelFF.Click = [this] { cmdDelFF_Click(); };
+    cmdRestore.Click = [this] { RestoreFileTypeDefaults(); };
+    cmdDone.Click = [this] { cmdDone_Click(); };
+    cmdExtAdd.Click = [this] { cmdExtAdd_Click(); };
+    cmdExtDel.Click = [this] { cmdExtDel_Click(); };
+    cmdFFSave.Click = [this] { cmdFFSave_Click(); };
+    cmdFFCancel.Click = [this] { cmdFFCancel_Click(); };
+    cmdCancel.Click = [this] { form_.Close(); };
+    txtDesc.TextChanged = [this] {
         if (editing_) UpdateSaveButton(true);
     };
     LvFFs_.Click = [this] { LvFFs_Click(); };
@@ -184,8 +127,7 @@ bool frmFFEdit::Load()
     SetPropW(form_.hwnd(), kEditorProperty, this);
     form_.Unload = [this] { Unload(); };
 
-    CreatePanels();
-    CreateControls();
+    parts_.Create(form_.hwnd());
     CreateLists();
 
     SetEditMode(false);
@@ -193,10 +135,10 @@ bool frmFFEdit::Load()
 
     COLORREF face = GetSysColor(COLOR_BTNFACE);
     form_.BackColor(face);
-    Panel(L"fraFF")->BackColor(face);
-    form_.SetWidth(kWindowWidth);
+    fraFF.BackColor(face);
+    form_.SetWidth(kEditorWidth);
     CenterOnScreen(form_.hwnd());
-    Panel(L"fraFF")->Move(0, 0, Panel(L"fraFF")->Width(), Panel(L"fraFF")->Height());
+    fraFF.Move(0, 0, fraFF.Width(), fraFF.Height());
     SetEditMode(false);
 
     WireEvents();
@@ -218,18 +160,17 @@ void frmFFEdit::Unload()
 void frmFFEdit::SetEditMode(bool editing)
 {
     editing_ = editing;
-    for (const wchar_t* name : {L"cmdNewFF", L"cmdEditFF", L"cmdDelFF"}) Control(name)->Enabled(!editing);
-    Panel(L"picFFs")->Enabled(!editing);
-    for (const wchar_t* name : {L"lblDesc", L"txtDesc", L"txtExe", L"lblExe", L"cmdExtAdd", L"cmdExtDel", L"cmdFFCancel"})
-        Control(name)->Enabled(editing);
-    Panel(L"picLvExts")->Enabled(editing);
-    HostPanel* panel = Panel(L"fraFF");
-    panel->Enabled(editing);
-    panel->Visible(editing);
+    for (clsControl* control : {&cmdNewFF, &cmdEditFF, &cmdDelFF}) control->Enabled(!editing);
+    picFFs.Enabled(!editing);
+    for (clsControl* control : {&lblDesc, &txtDesc, &txtExe, &lblExe, &cmdExtAdd, &cmdExtDel, &cmdFFCancel})
+        control->Enabled(editing);
+    picLvExts.Enabled(editing);
+    fraFF.Enabled(editing);
+    fraFF.Visible(editing);
     if (editing) {
         // Above the browsing controls it covers.
-        SetWindowPos(panel->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        if (IsWindowVisible(form_.hwnd())) SetFocus(Window(L"txtDesc"));
+        SetWindowPos(fraFF.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (IsWindowVisible(form_.hwnd())) SetFocus(txtDesc.hwnd());
     } else if (IsWindowVisible(form_.hwnd())) {
         // The focus may be on a control that was just disabled or hidden.
         SetFocus(LvFFs_.hwnd());
@@ -238,16 +179,16 @@ void frmFFEdit::SetEditMode(bool editing)
 
 void frmFFEdit::UpdateSaveButton(bool evaluate)
 {
-    bool keepable = evaluate && !TrimBlanks(Control(L"txtDesc")->Text()).empty() && LvExts_.ItemCount() > 0;
-    Control(L"cmdFFSave")->Enabled(keepable);
+    bool keepable = evaluate && !TrimBlanks(txtDesc.Text()).empty() && LvExts_.ItemCount() > 0;
+    cmdFFSave.Enabled(keepable);
 }
 
 // Loads a group into the panel, replacing whatever it showed.
 void frmFFEdit::ShowGroup(int row)
 {
     LvExts_.ItemClear();
-    Control(L"txtExe")->Text(L"");
-    Control(L"txtDesc")->Text(LvFFs_.ItemText(row));
+    txtExe.Text(L"");
+    txtDesc.Text(LvFFs_.ItemText(row));
     std::wstring patterns = LvFFs_.SubItemText(row, 1);
     if (!patterns.empty()) {
         std::size_t start = 0;
@@ -276,8 +217,8 @@ void frmFFEdit::RestoreFileTypeDefaults()
     LoadGroupList();
     // A delete of the last row disabled these; the restored groups can be edited again.
     if (!editing_) {
-        Control(L"cmdEditFF")->Enabled(true);
-        Control(L"cmdDelFF")->Enabled(true);
+        cmdEditFF.Enabled(true);
+        cmdDelFF.Enabled(true);
     }
 }
 
@@ -287,14 +228,17 @@ bool frmFFEdit::SaveFileTypeList()
     int count = LvFFs_.ItemCount();
     rows.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
     for (int row = 0; row < count; ++row) rows.push_back({LvFFs_.ItemText(row), LvFFs_.SubItemText(row, 1)});
-    return ::SaveFileTypeList(form_.hwnd(), rows, programFolder_);
+    unsigned long error = WriteFileTypeList(rows, programFolder_);
+    if (error == 0) return true;
+    MessageBoxW(form_.hwnd(), FileTypeSaveErrorText(error).c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
+    return false;
 }
 
 void frmFFEdit::cmdNewFF_Click()
 {
     LvExts_.ItemClear();
-    Control(L"txtExe")->Text(L"");
-    Control(L"txtDesc")->Text(L"");
+    txtExe.Text(L"");
+    txtDesc.Text(L"");
     editedRow_ = -1;
     UpdateSaveButton(false);
     SetEditMode(true);
@@ -336,8 +280,8 @@ void frmFFEdit::cmdDelFF_Click()
         SelectOnly(LvFFs_, 0);
     } else {
         SelectOnly(LvFFs_, -1);
-        Control(L"cmdDelFF")->Enabled(false);
-        Control(L"cmdEditFF")->Enabled(false);
+        cmdDelFF.Enabled(false);
+        cmdEditFF.Enabled(false);
     }
 }
 
@@ -352,8 +296,7 @@ void frmFFEdit::cmdDone_Click()
 
 void frmFFEdit::cmdExtAdd_Click()
 {
-    clsControl* box = Control(L"txtExe");
-    std::wstring pattern = TrimBlanks(box->Text());
+    std::wstring pattern = TrimBlanks(txtExe.Text());
     if (pattern.empty()) return;
     bool replaced = false;
     for (int row = 0; row < LvExts_.ItemCount() && !replaced; ++row) {
@@ -367,17 +310,17 @@ void frmFFEdit::cmdExtAdd_Click()
         SelectOnly(LvExts_, 0);
         UpdateSaveButton(true);
     }
-    box->Text(L"");
+    txtExe.Text(L"");
 }
 
 void frmFFEdit::cmdExtDel_Click()
 {
     int row = SelectedRow(LvExts_);
-    Control(L"txtExe")->Text(row >= 0 ? LvExts_.ItemText(row) : L"");
+    txtExe.Text(row >= 0 ? LvExts_.ItemText(row) : L"");
     if (row >= 0) LvExts_.ItemRemove(row);
     if (LvExts_.ItemCount() == 0) {
         SelectOnly(LvExts_, -1);
-        Control(L"cmdExtDel")->Enabled(false);
+        cmdExtDel.Enabled(false);
     } else {
         SelectOnly(LvExts_, 0);
     }
@@ -386,7 +329,7 @@ void frmFFEdit::cmdExtDel_Click()
 
 void frmFFEdit::cmdFFSave_Click()
 {
-    std::wstring name = TrimBlanks(Control(L"txtDesc")->Text());
+    std::wstring name = TrimBlanks(txtDesc.Text());
     int patternCount = LvExts_.ItemCount();
     if (name.empty() || patternCount == 0) return;
     std::wstring patterns;
@@ -417,11 +360,11 @@ void frmFFEdit::cmdFFCancel_Click()
 void frmFFEdit::LvExts_Click()
 {
     int row = SelectedRow(LvExts_);
-    Control(L"txtExe")->Text(row >= 0 ? LvExts_.ItemText(row) : L"");
+    txtExe.Text(row >= 0 ? LvExts_.ItemText(row) : L"");
     if (LvExts_.ItemCount() > 0) {
-        Control(L"cmdExtDel")->Enabled(true);
-        Control(L"cmdExtAdd")->Enabled(true);
+        cmdExtDel.Enabled(true);
+        cmdExtAdd.Enabled(true);
     } else {
-        Control(L"cmdExtDel")->Enabled(false);
+        cmdExtDel.Enabled(false);
     }
 }

@@ -15,7 +15,7 @@
 #include "controls/Form.h"
 #include "controls/ListView.h"
 #include "settings/FileTypes.h"
-#include "ui/NamedControls.h"
+#include "ui/FileTypeEditorLayout.h"
 
 // Puts groups into a group list: the title in column 0, the patterns in column 1.
 void FillGroupList(clsLictView& list, const std::vector<FileTypeRow>& rows);
@@ -42,18 +42,16 @@ public:
     // thread find the controls of a modal editor.
     static frmFFEdit* FromWindow(HWND window);
 
-    // The native window of a control or panel by its name ("cmdNewFF", "fraFF", "LvFFs",
-    // "picLvExts", "frmFFEdit", ...); null for an unknown name.
-    HWND Window(std::wstring_view name) const;
-    clsControl* Control(std::wstring_view name) const { return named_.Control(name); }
-    HostPanel* Panel(std::wstring_view name) const { return named_.Panel(name); }
+    // A control or panel by its name in kEditorLayout ("cmdNewFF", "fraFF", "LvFFs",
+    // "picLvExts", ...).
+    HWND Window(EditorPart part) const { return parts_.Window(part); }
+    clsControl& Control(EditorControl name) { return parts_.Control(name); }
+    HostPanel& Panel(EditorPanel name) { return parts_.Panel(name); }
     clsLictView& LvFFs() { return LvFFs_; }
     clsLictView& LvExts() { return LvExts_; }
 
 private:
     // Layout
-    void CreatePanels();
-    void CreateControls();
     void CreateLists();
     void WireEvents();
 
@@ -84,7 +82,25 @@ private:
     std::wstring programFolder_;
     // Declared in release order reversed: lists and controls go before their panels.
     TopLevelWindow form_;
-    NamedControls named_;
+    WindowParts<kEditorLayout> parts_;
+    // The parts the editor's code works with, by their names in kEditorLayout.
+    HostPanel& picFFs = parts_.Panel(L"picFFs");
+    HostPanel& picLvExts = parts_.Panel(L"picLvExts");
+    HostPanel& fraFF = parts_.Panel(L"fraFF");
+    clsControl& cmdNewFF = parts_.Control(L"cmdNewFF");
+    clsControl& cmdEditFF = parts_.Control(L"cmdEditFF");
+    clsControl& cmdDelFF = parts_.Control(L"cmdDelFF");
+    clsControl& cmdRestore = parts_.Control(L"cmdRestore");
+    clsControl& cmdDone = parts_.Control(L"cmdDone");
+    clsControl& cmdCancel = parts_.Control(L"cmdCancel");
+    clsControl& lblDesc = parts_.Control(L"lblDesc");
+    clsControl& txtDesc = parts_.Control(L"txtDesc");
+    clsControl& lblExe = parts_.Control(L"lblExe");
+    clsControl& txtExe = parts_.Control(L"txtExe");
+    clsControl& cmdExtAdd = parts_.Control(L"cmdExtAdd");
+    clsControl& cmdExtDel = parts_.Control(L"cmdExtDel");
+    clsControl& cmdFFSave = parts_.Control(L"cmdFFSave");
+    clsControl& cmdFFCancel = parts_.Control(L"cmdFFCancel");
     clsLictView LvExts_;
     clsLictView LvFFs_;
     bool editing_ = false;

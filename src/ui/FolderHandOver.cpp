@@ -4,10 +4,10 @@
 
 #include "controls/Form.h"
 #include "fs/FolderPath.h"
+#include "ui/Texts.h"
 
 namespace {
 
-const wchar_t kMainWindowCaption[] = L"Quorvane Ver 1.06";
 // Marks our WM_COPYDATA among any other program's.
 constexpr ULONG_PTR kFolderData = 0x51564E46;  // "QVNF"
 constexpr DWORD kRetryMs = 100;
@@ -35,7 +35,7 @@ bool HandFolderToRunningWindow(std::wstring_view folder, DWORD timeoutMs)
     for (;;) {
         // The mutex tells that an instance runs, not where its window is: the class and
         // caption find it. Until it has loaded, it declines the folder, so we retry.
-        if (HWND window = FindWindowW(kFormClass, kMainWindowCaption)) {
+        if (HWND window = FindWindowW(kFormClass, kProgramTitle)) {
             DWORD process = 0;
             GetWindowThreadProcessId(window, &process);
             // We were started by the user, so we may pass the right to come to the front on.

@@ -42,26 +42,14 @@ CommandOutcome Refused(std::wstring message)
     return {ExitCodes::BadArguments, L"", message + L"\r\n"};
 }
 
-// Nothing to pump without a window; the host only carries a stop request into the walk.
+// Nothing to pump or show without a window.
 class CommandHost : public RunHost {
 public:
-    CommandHost(RunState& state, const std::function<bool()>& stopRequested)
-        : state_(state), stopRequested_(stopRequested)
-    {
-    }
-    void PumpMessages() override
-    {
-        if (stopRequested_ && stopRequested_()) state_.StopRequested = true;
-    }
+    void PumpMessages() override {}
     void ShowStatus(std::wstring_view) override {}
-
-private:
-    RunState& state_;
-    const std::function<bool()>& stopRequested_;
 };
 
-CommandOutcome RunList(const CommandLine& command, std::wstring_view programFolder,
-                       const std::function<bool()>& stopRequested)
+CommandOutcome RunList(const CommandLine& command, std::wstring_view programFolder, RunControl& control)
 {
     std::wstring settingsPath =
         command.SettingsFile.empty() ? SettingsFilePath(programFolder) : FullPath(command.SettingsFile);
@@ -82,15 +70,15 @@ CommandOutcome RunList(const CommandLine& command, std::wstring_view programFold
     SizeWarning warning = PrepareRun(state, job, SizeControlsOf(values), TimeControlsOf(values), now);
     if (warning != SizeWarning::None) return Refused(SizeWarningText(warning));
 
-    std::wstring folder = command.OutFolder.empty() ? values.Saved.OutputFolder : FullPath(command.OutFolder);
+    std::wstring folder = command.OutFolder.empty() ? values.Saved.SavePath : FullPath(command.OutFolder);
     if (folder.empty()) return Refused(kNoOutputFolder);
     if (!folder.ends_with(L'\\')) folder += L'\\';
     ListingOptions options = ListingOptionsOf(values);
     std::optional<std::wstring> path = OutputFileName(folder, LocalNow(), options.Format, options.EasyMode);
     if (!path) return Refused(kChooseFormat);
 
-    CommandHost host(state, stopRequested);
-    RunResult result = RunListing(state, job, options, *path, host);
+    CommandHost host;
+    RunResult result = RunListing(state, control, job, options, *path, host);
     if (!result.Started) return {ExitCodes::CannotCreate, L"", CannotCreateText(*path, result.WriteError) + L"\r\n"};
     CommandOutcome outcome{RunComplete(result) ? ExitCodes::Complete : ExitCodes::Incomplete,
                            result.OutputPath + L"\r\n", L""};
@@ -100,13 +88,12 @@ CommandOutcome RunList(const CommandLine& command, std::wstring_view programFold
 
 }  // namespace
 
-CommandOutcome RunCommand(const CommandLine& command, std::wstring_view programFolder,
-                          const std::function<bool()>& stopRequested)
+CommandOutcome RunCommand(const CommandLine& command, std::wstring_view programFolder, RunControl& control)
 {
     switch (command.Kind) {
     case CommandKind::Usage: return {ExitCodes::Complete, UsageText(), L""};
     case CommandKind::BadArguments: return Refused(CommandErrorText(command.Error) + L"\r\n" + kUsageHint);
-    case CommandKind::List: return RunList(command, programFolder, stopRequested);
+    case CommandKind::List: return RunList(command, programFolder, control);
     case CommandKind::Window: break;
     }
     return {};

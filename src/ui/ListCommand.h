@@ -1,11 +1,11 @@
 #pragma once
 // The command line's work without a window: the /list listing, the usage and the
 // reports of bad arguments, each as the texts to print and the exit code.
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "run/CommandLine.h"
+#include "run/RunControl.h"
 
 namespace ExitCodes {
 constexpr int Complete = 0;      // the whole listing was written
@@ -22,6 +22,5 @@ struct CommandOutcome {
 
 // Runs a command other than the window. A listing reads Setting.ini beside the program
 // (or the /settings file) and FileType.txt, writes neither, and takes no part in the
-// window's single-instance rule. stopRequested, polled during the walk, cuts it short.
-CommandOutcome RunCommand(const CommandLine& command, std::wstring_view programFolder,
-                          const std::function<bool()>& stopRequested = {});
+// window's single-instance rule. A stop asked of the control cuts it short.
+CommandOutcome RunCommand(const CommandLine& command, std::wstring_view programFolder, RunControl& control);

@@ -19,12 +19,14 @@
 #include "controls/Subclass.h"
 #include "fs/Handles.h"
 #include "run/FolderWalk.h"
+#include "run/ListingRun.h"
 #include "run/JobInfo.h"
 #include "run/OptionValues.h"
+#include "run/RunControl.h"
 #include "run/RunState.h"
 #include "settings/FileTypes.h"
 #include "settings/Settings.h"
-#include "ui/NamedControls.h"
+#include "ui/MainWindowLayout.h"
 #include "ui/OutputFolder.h"
 #include "ui/TreeView.h"
 
@@ -60,16 +62,17 @@ public:
     // True from Load until the window has been unloaded.
     bool IsOpen() const { return IsWindow(form_.hwnd()) != FALSE; }
 
-    // The native window of a control or panel by its name ("cboSize", "picStatusBar",
-    // "vscScroll", "Treeview", ...); null for an unknown name.
-    HWND Window(std::wstring_view name) const;
-    clsControl* Control(std::wstring_view name) const { return named_.Control(name); }
-    HostPanel* Panel(std::wstring_view name) const { return named_.Panel(name); }
+    // A control or panel by its name in kMainLayout ("cboSize", "picStatusBar",
+    // "vscScroll", "Treeview", ...).
+    HWND Window(MainPart part) const { return parts_.Window(part); }
+    clsControl& Control(MainControl name) { return parts_.Control(name); }
+    HostPanel& Panel(MainPanel name) { return parts_.Panel(name); }
     ClsDate& Date1() { return ClsDate1_; }
     ClsDate& Date2() { return ClsDate2_; }
     clsTreeView& Treeview() { return Treeview_; }
     const JobInfo& CurrentJob() const { return job_; }
     const RunState& State() const { return state_; }
+    const RunControl& Run() const { return run_; }
     const FileTypeTable& FileTypes() const { return fileTypes_; }
     bool FolderSelected() const { return FolderSelected_; }
     const std::wstring& OutputFolder() const { return chooser_.OutputFolder(); }
@@ -77,7 +80,6 @@ public:
     const std::array<std::wstring, 3>& FolderInfoLines() const { return folderInfo_; }
     int ScrollValue() const;
     int ScrollMax() const;
-    bool RunActive() const { return runActive_; }
 
     // The two methods that move options between the window and the job.
     void ScrapeSaveJob();
@@ -86,8 +88,17 @@ public:
     OptionValues ReadOptionValues() const;
 
 private:
+    // Where the window is with a listing. A stopped walk returns only at its next
+    // check, so Stop and Close can come before the run has ended.
+    enum class Phase {
+        Idle,             // no listing: Save starts one
+        Running,          // the walk runs; the window is locked
+        Stopping,         // Stop was pressed; the window is unlocked, the walk unwinds
+        ClosingAfterRun,  // the window was closed during the run: it closes when the walk returns
+        Closed,           // unloaded: the settings are saved
+    };
+
     // Layout
-    void CreatePanels();
     void CreateControls();
     void FillLists();
     void WireEvents();
@@ -112,12 +123,14 @@ private:
     // Save and Stop
     void cmdSave_Click();
     void cmdStop_Click();
+    void RunEnded(const RunResult& result);
+    void EnterPhase(Phase next);
     void LockWindow(bool locked);
     void ShowStatus(std::wstring_view text) override;
     void PumpMessages() override;
     void RunStarting() override;
     void DrawStatus();
-    int Choice(const wchar_t* name) const;
+    void ShowMessage(const std::wstring& text, UINT icon);
 
     // Folders from outside
     void AcceptFolders();
@@ -127,6 +140,15 @@ private:
     // Settings
     SettingsModel ReadSettingsModel() const;
     void ApplySettingsModel(const SettingsModel& model);
+    // A kept option between the control of a layout row and its key's model member.
+    void ReadOption(std::size_t row, bool& flag) const;
+    void ReadOption(std::size_t row, ListChoice& list) const;
+    void ReadOption(std::size_t row, std::wstring& text) const;
+    void ReadOption(std::size_t row, ComboChoice& combo) const;
+    void ApplyOption(std::size_t row, bool flag);
+    void ApplyOption(std::size_t row, const ListChoice& list);
+    void ApplyOption(std::size_t row, const std::wstring& text);
+    void ApplyOption(std::size_t row, const ComboChoice& combo);
     void Unload();
     void EndSession();
 
@@ -137,23 +159,62 @@ private:
     std::wstring startFolder_;
     UniqueOwnedMutex mutex_;
     TopLevelWindow form_;
-    NamedControls named_;
+    WindowParts<kMainLayout> parts_;
+
+    // The parts the window's code works with, by their names in kMainLayout.
+    HostPanel& picTreeView = parts_.Panel(L"picTreeView");
+    HostPanel& picDefFile = parts_.Panel(L"picDefFile");
+    HostPanel& Picture1 = parts_.Panel(L"Picture1");
+    HostPanel& picScrollBox = parts_.Panel(L"picScrollBox");
+    HostPanel& picClient = parts_.Panel(L"picClient");
+    HostPanel& lblSepExtra = parts_.Panel(L"lblSepExtra");
+    HostPanel& picSave = parts_.Panel(L"picSave");
+    HostPanel& picStop = parts_.Panel(L"picStop");
+    HostPanel& picStatusBar = parts_.Panel(L"picStatusBar");
+    HostPanel& picDate1 = parts_.Panel(L"picDate1");
+    HostPanel& picDate2 = parts_.Panel(L"picDate2");
+    clsControl& comSaveMode = parts_.Control(L"comSaveMode");
+    clsControl& comFormat = parts_.Control(L"comFormat");
+    clsControl& lblSaveFormat = parts_.Control(L"lblSaveFormat");
+    clsControl& chkEasy = parts_.Control(L"chkEasy");
+    clsControl& chkDelEXE = parts_.Control(L"chkDelEXE");
+    clsControl& chkFullPath = parts_.Control(L"chkFullPath");
+    clsControl& optIndentLevel0 = parts_.Control(L"optIndentLevel0");
+    clsControl& optIndentLevel1 = parts_.Control(L"optIndentLevel1");
+    clsControl& comIndentLevel = parts_.Control(L"comIndentLevel");
+    clsControl& chkEmptyFolder = parts_.Control(L"chkEmptyFolder");
+    clsControl& cboSortSave = parts_.Control(L"cboSortSave");
+    clsControl& optAscSave0 = parts_.Control(L"optAscSave0");
+    clsControl& optAscSave1 = parts_.Control(L"optAscSave1");
+    clsControl& cboSize = parts_.Control(L"cboSize");
+    clsControl& lblSizeForm = parts_.Control(L"lblSizeForm");
+    clsControl& txtMinSize = parts_.Control(L"txtMinSize");
+    clsControl& cboSizeType0 = parts_.Control(L"cboSizeType0");
+    clsControl& lblSizeTo = parts_.Control(L"lblSizeTo");
+    clsControl& txtMaxSize = parts_.Control(L"txtMaxSize");
+    clsControl& cboSizeType1 = parts_.Control(L"cboSizeType1");
+    clsControl& cboDate = parts_.Control(L"cboDate");
+    clsControl& lblTmrForm = parts_.Control(L"lblTmrForm");
+    clsControl& lblTmrTo = parts_.Control(L"lblTmrTo");
+    clsControl& cboFFSave = parts_.Control(L"cboFFSave");
+    clsControl& cmdEdit = parts_.Control(L"cmdEdit");
+    clsControl& cmdSave = parts_.Control(L"cmdSave");
+    clsControl& cmdStop = parts_.Control(L"cmdStop");
+    clsControl& cmdExit = parts_.Control(L"cmdExit");
+    // Made in their hosts by the window; released before the hosts.
     ClsDate ClsDate1_;
     ClsDate ClsDate2_;
     clsTreeView Treeview_;
     clsMouseWheel wheel_;
     GXMSubclass engine_;
-    UniqueWindow vscScroll_;
 
     JobInfo job_;
     RunState state_;
+    RunControl run_;
+    Phase phase_ = Phase::Idle;
     FileTypeTable fileTypes_;
     OutputFolderChooser chooser_;
     bool FolderSelected_ = false;
-    bool runActive_ = false;     // a walk is on the call stack, stopped or not
-    bool closePending_ = false;  // the window was closed while a stopped walk unwound
-    bool unloaded_ = false;
-    bool sessionEnding_ = false;   // the process may be ended at any moment
     unsigned selectionCount_ = 0;  // a running folder count sees its folder is no longer selected
     std::wstring statusText_;
     std::array<std::wstring, 3> folderInfo_;

@@ -1,9 +1,8 @@
 #include "ui/Texts.h"
 
-#include <windows.h>
-
 #include "formats/NumberText.h"
 #include "formats/ValueText.h"
+#include "fs/SystemError.h"
 #include "run/CommandLine.h"
 #include "run/ListingRun.h"
 #include "run/SaveOptions.h"
@@ -15,15 +14,24 @@ const wchar_t kProgramTitle[] = L"Quorvane Ver 1.06";
 
 std::wstring SystemErrorText(unsigned long error)
 {
-    wchar_t* buffer = nullptr;
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length && buffer ? std::wstring(buffer, length) : L"";
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-    if (text.empty()) text = L"錯誤代碼：" + std::to_wstring(error);
-    return text;
+    std::wstring text = SystemErrorDescription(error);
+    return text.empty() ? L"錯誤代碼：" + std::to_wstring(error) : text;
+}
+
+// ---- Main window
+
+const wchar_t kReady[] = L"就緒 ...";
+const wchar_t kChooseFormat[] = L"請選擇儲存格式";
+const wchar_t kSettingsNotSaved[] = L"設定檔無法儲存：";
+
+// ---- File-type editor
+
+std::wstring FileTypeSaveErrorText(unsigned long error)
+{
+    std::wstring text = L"副檔名清單無法儲存\r\n錯誤代碼：";
+    if (error == 0) return text;
+    std::wstring description = SystemErrorDescription(error);
+    return text + (description.empty() ? std::to_wstring(error) : description);
 }
 
 // ---- A run
@@ -41,8 +49,6 @@ std::wstring SecondsDecimal(std::uint64_t milliseconds)
 }
 
 }  // namespace
-
-const wchar_t kChooseFormat[] = L"請選擇儲存格式";
 
 std::wstring SizeWarningText(SizeWarning warning)
 {

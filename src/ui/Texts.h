@@ -1,7 +1,7 @@
 #pragma once
-// What the program says to its user, in the window, its message boxes and on the command
-// line. The fixed texts of the listing files belong to their formats (src/formats), the
-// captions of the controls to the windows' tables.
+// What the program says to its user: in its windows, its message boxes and on the
+// command line. The fixed texts of the listing files belong to their formats
+// (src/formats), the captions of the controls to the windows' layout tables.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -12,12 +12,21 @@ struct FolderStatistics;
 struct RunResult;
 enum class SizeWarning;
 
-// ---- The program
-
-// The title of every message box and of the usage.
+// ---- The program: window caption, title of every message box, single-instance mutex
 extern const wchar_t kProgramTitle[];
 // The system's description of an error code; "錯誤代碼：" and the number when it has none.
 std::wstring SystemErrorText(unsigned long error);
+
+// ---- Main window
+extern const wchar_t kReady[];
+// Neither easy mode nor a format is chosen, so nothing would be written; the command
+// line says so too.
+extern const wchar_t kChooseFormat[];
+extern const wchar_t kSettingsNotSaved[];
+
+// ---- File-type editor
+// The message shown when FileType.txt cannot be saved.
+std::wstring FileTypeSaveErrorText(unsigned long error);
 
 // ---- A run
 
@@ -31,8 +40,6 @@ std::wstring CompletionMessageText(std::uint64_t elapsedMilliseconds, std::int32
 std::wstring RunReportText(const RunResult& result);
 // The listing file could not be created at path.
 std::wstring CannotCreateText(std::wstring_view path, unsigned long error);
-// Neither easy mode nor a format is chosen, so nothing would be written.
-extern const wchar_t kChooseFormat[];
 
 // ---- The command line
 

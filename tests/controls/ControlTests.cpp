@@ -8,7 +8,7 @@
 namespace {
 
 struct Counts {
-    int Click = 0, DblClick = 0, DropDown = 0, Change = 0;
+    int Click = 0, DblClick = 0, DropDown = 0, Change = 0, TextChanged = 0;
 };
 
 class ControlTest : public testing::Test {
@@ -27,6 +27,7 @@ protected:
         control.DblClick = [this] { ++counts.DblClick; };
         control.DropDown = [this] { ++counts.DropDown; };
         control.Change = [this] { ++counts.Change; };
+        control.TextChanged = [this] { ++counts.TextChanged; };
     }
 };
 
@@ -138,6 +139,10 @@ TEST_F(ControlTest, EditBoxRaisesClickForChangesAndFocus)
     Pump();
     EXPECT_GE(counts.Click, afterTyping + 1);
     EXPECT_EQ(control.Text(), L"1");
+    // Only the changes of the text raise TextChanged, those made from code included.
+    EXPECT_EQ(counts.TextChanged, 1);
+    control.Text(L"12");
+    EXPECT_EQ(counts.TextChanged, 2);
 }
 
 TEST_F(ControlTest, ButtonClickRaisesClickAndCheckBoxToggles)

@@ -22,9 +22,9 @@ OleDate Day(int year, int month, int day) { return *OleDateFromParts({year, mont
 OptionValues SavedValues()
 {
     OptionValues values = StartOptionValues(At(2024, 5, 7, 15, 4, 5));
-    values.Saved.chkSystemSave = values.Saved.chkHiddenSave = values.Saved.chkReadOnlySave = true;
-    values.Saved.txtMinSize = L"50";
-    values.Saved.txtMaxSize = L"10";
+    values.Saved.ScanSystem = values.Saved.ScanHidden = values.Saved.ScanReadOnly = true;
+    values.Saved.Size0 = L"50";
+    values.Saved.Size1 = L"10";
     return values;
 }
 
@@ -39,33 +39,33 @@ TEST(CommandLine, ListFlagsSetTheWindowsOptions)
     const Case cases[] = {
         {{}, [](OptionValues&) {}},
         {{L"/format", L"CSV", L"/mode", L"files"},
-         [](OptionValues& v) { v.Saved.comFormat.Selected = 1, v.Saved.comSaveMode.Selected = 0; }},
+         [](OptionValues& v) { v.Saved.Format.Selected = 1, v.Saved.SaveMode.Selected = 0; }},
         {{L"/format", L"tree", L"/mode", L"folders", L"/ignore-empty"},
          [](OptionValues& v) {
-             v.Saved.comFormat.Selected = 3, v.Saved.comSaveMode.Selected = 1, v.Saved.chkEmptyFolder = true;
+             v.Saved.Format.Selected = 3, v.Saved.SaveMode.Selected = 1, v.Saved.EmptyDirectory = true;
          }},
-        {{L"/sub"}, [](OptionValues& v) { v.Saved.chkSubDirSave = true; }},
-        {{L"/sub", L"/nosub"}, [](OptionValues& v) { v.Saved.chkSubDirSave = false; }},
-        {{L"/depth", L"1"}, [](OptionValues& v) { v.optIndentLevel0 = false, v.Saved.comIndentLevel.Selected = 0; }},
-        {{L"/depth", L"99"}, [](OptionValues& v) { v.optIndentLevel0 = false, v.Saved.comIndentLevel.Selected = 98; }},
-        {{L"/sort", L"ext", L"/desc"}, [](OptionValues& v) { v.Saved.cboSortSave.Selected = 2, v.optAscSave0 = false; }},
-        {{L"/sort", L"accessed"}, [](OptionValues& v) { v.Saved.cboSortSave.Selected = 6; }},
-        {{L"/filter", L"*.txt;*.doc\t*.log"}, [](OptionValues& v) { v.Saved.cboFFSave = {-1, L"*.txt;*.doc\t*.log"}; }},
+        {{L"/sub"}, [](OptionValues& v) { v.Saved.ScanSubFolders = true; }},
+        {{L"/sub", L"/nosub"}, [](OptionValues& v) { v.Saved.ScanSubFolders = false; }},
+        {{L"/depth", L"1"}, [](OptionValues& v) { v.optIndentLevel0 = false, v.Saved.DirectoryLevel.Selected = 0; }},
+        {{L"/depth", L"99"}, [](OptionValues& v) { v.optIndentLevel0 = false, v.Saved.DirectoryLevel.Selected = 98; }},
+        {{L"/sort", L"ext", L"/desc"}, [](OptionValues& v) { v.Saved.SortSave.Selected = 2, v.optAscSave0 = false; }},
+        {{L"/sort", L"accessed"}, [](OptionValues& v) { v.Saved.SortSave.Selected = 6; }},
+        {{L"/filter", L"*.txt;*.doc\t*.log"}, [](OptionValues& v) { v.Saved.SaveFilter = {-1, L"*.txt;*.doc\t*.log"}; }},
         {{L"/no-hidden", L"/no-system", L"/no-readonly"},
-         [](OptionValues& v) { v.Saved.chkHiddenSave = v.Saved.chkSystemSave = v.Saved.chkReadOnlySave = false; }},
+         [](OptionValues& v) { v.Saved.ScanHidden = v.Saved.ScanSystem = v.Saved.ScanReadOnly = false; }},
         // A minimum alone is "至多" with the second box; a maximum alone "至少" with the first.
         {{L"/size-min", L"50KB"},
-         [](OptionValues& v) { v.Saved.cboSize.Selected = 2, v.Saved.txtMaxSize = L"50", v.Saved.cboSizeType1.Selected = 0; }},
+         [](OptionValues& v) { v.Saved.Size.Selected = 2, v.Saved.Size1 = L"50", v.Saved.SizeType1.Selected = 0; }},
         {{L"/size-max", L"10mb"},
-         [](OptionValues& v) { v.Saved.cboSize.Selected = 1, v.Saved.txtMinSize = L"10", v.Saved.cboSizeType0.Selected = 1; }},
+         [](OptionValues& v) { v.Saved.Size.Selected = 1, v.Saved.Size0 = L"10", v.Saved.SizeType0.Selected = 1; }},
         {{L"/size-max", L"2048", L"/size-min", L"1"},
          [](OptionValues& v) {
-             v.Saved.cboSize.Selected = 3, v.Saved.txtMinSize = L"1", v.Saved.cboSizeType0.Selected = -1;
-             v.Saved.txtMaxSize = L"2048", v.Saved.cboSizeType1.Selected = -1;
+             v.Saved.Size.Selected = 3, v.Saved.Size0 = L"1", v.Saved.SizeType0.Selected = -1;
+             v.Saved.Size1 = L"2048", v.Saved.SizeType1.Selected = -1;
          }},
         {{L"/time", L"created", L"/from", L"2024-02-29", L"/to", L"2024-03-01"},
-         [](OptionValues& v) { v.Saved.cboDate.Selected = 2, v.ClsDate1 = Day(2024, 2, 29), v.ClsDate2 = Day(2024, 3, 1); }},
-        {{L"/time", L"modified"}, [](OptionValues& v) { v.Saved.cboDate.Selected = 1; }},
+         [](OptionValues& v) { v.Saved.Date.Selected = 2, v.ClsDate1 = Day(2024, 2, 29), v.ClsDate2 = Day(2024, 3, 1); }},
+        {{L"/time", L"modified"}, [](OptionValues& v) { v.Saved.Date.Selected = 1; }},
         {{L"/EASY", L"/fullpath", L"/noext"},
          [](OptionValues& v) { v.chkEasy = v.chkFullPath = v.chkDelEXE = true; }},
     };

@@ -140,7 +140,7 @@ std::wstring ListingFixture::RootName() const { return Root().substr(Root().rfin
 void FakeHost::PumpMessages()
 {
     ++Pumps;
-    if (stopAfter_ >= 0 && Pumps >= stopAfter_) state_.StopRequested = true;
+    if (stopAfter_ >= 0 && Pumps >= stopAfter_) PressStop();
     if (OnEvent) OnEvent(*this);
 }
 

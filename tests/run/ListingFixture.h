@@ -25,7 +25,7 @@ private:
 // A host that records what the run shows and can press Stop after some pumps.
 class FakeHost : public RunHost {
 public:
-    explicit FakeHost(RunState& state, int stopAfterPumps = -1) : state_(state), stopAfter_(stopAfterPumps) {}
+    explicit FakeHost(int stopAfterPumps = -1) : stopAfter_(stopAfterPumps) {}
     void PumpMessages() override;
     void ShowStatus(std::wstring_view text) override;
     void RunStarting() override { Started = true; }
@@ -35,10 +35,11 @@ public:
     std::vector<std::wstring> Statuses;
     // Called after each pump and each status; may press Stop or change the tree.
     std::function<void(FakeHost&)> OnEvent;
-    void PressStop() { state_.StopRequested = true; }
+    void PressStop() { Control.RequestStop(); }
+    // The run's control, as the window holds it.
+    RunControl Control;
 
 private:
-    RunState& state_;
     int stopAfter_;
 };
 

@@ -68,8 +68,8 @@ TEST_P(ListingRuns, WriteTheExpectedFile)
 
     TestFolder output;
     std::wstring path = output / L"listing.txt";
-    FakeHost host(state);
-    RunResult result = RunListing(state, job, options, path, host);
+    FakeHost host;
+    RunResult result = RunListing(state, host.Control, job, options, path, host);
 
     EXPECT_TRUE(result.Started);
     EXPECT_TRUE(host.Started);
@@ -234,8 +234,8 @@ TEST(ControlCharacters, NamesHoldingThemKeepEveryRowAndFieldWhole)
         options.Format = format;
         RunState state;
         EXPECT_EQ(PrepareRun(state, job, {}, {}, Now()), SizeWarning::None);
-        FakeHost host(state);
-        return ListingText(RunListing(state, job, options, output / L"listing.txt", host).OutputPath);
+        FakeHost host;
+        return ListingText(RunListing(state, host.Control, job, options, output / L"listing.txt", host).OutputPath);
     };
 
     EXPECT_EQ(listing(ListingFormats::Tree),

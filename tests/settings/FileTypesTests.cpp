@@ -198,6 +198,24 @@ TEST(WriteFileTypeList, AFailedSaveKeepsThePreviousFile)
     EXPECT_FALSE(FileExists(withFolder / L"FileType.txt.new"));
 }
 
+TEST(WriteFileTypeList, AWriteFailingPartWayIsReportedAndKeepsThePreviousFile)
+{
+    std::wstring volume = SmallVolumeFolder();
+    if (volume.empty()) GTEST_SKIP() << "QUORVANE_SMALL_VOLUME is not set";
+    std::wstring folder = volume + L"\\editor-" + std::to_wstring(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    std::wstring path = folder + L"\\FileType.txt";
+    ASSERT_EQ(WriteFileTypeList({{L"Old", L"*.old"}}, folder), 0u);
+    // More than the whole volume holds, so the write fails after the first lines.
+    unsigned long error = WriteFileTypeList({{L"A", L"*.a"}, {L"Big", std::wstring(1024 * 1024, L'x')}}, folder);
+    std::string after = ReadFileBytes(path);
+    bool pendingLeft = FileExists(path + L".new");
+    RemoveTree(folder);
+    EXPECT_NE(error, 0u);
+    EXPECT_EQ(after, Utf16Text({L"[FileType]", L"Title1=Old", L"Type1=*.old", L"TypeList=1"}));
+    EXPECT_FALSE(pendingLeft);
+}
+
 TEST(RestoreFileTypeDefaults, PutsTheDefaultBytesBackAndReloads)
 {
     TestFolder folder;

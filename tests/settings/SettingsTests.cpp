@@ -14,19 +14,19 @@ SettingsModel DefaultModel()
 {
     SettingsModel model;
     model.ExplorerPath = L"\\";
-    model.OutputFolder = L"C:\\";
-    model.comSaveMode = List(2, 3);
-    model.cboSortSave = List(0, 7);
-    model.comIndentLevel = List(2, 99);
-    model.chkSystemSave = model.chkHiddenSave = model.chkReadOnlySave = true;
-    model.cboDate = List(0, 4);
-    model.cboSize = List(0, 4);
-    model.comFormat = List(0, 4);
-    model.cboSizeType0 = List(0, 2);
-    model.cboSizeType1 = List(1, 2);
-    model.txtMinSize = L"50";
-    model.txtMaxSize = L"10";
-    model.cboFFSave = {0, L"所有檔案 (*.*)"};
+    model.SavePath = L"C:\\";
+    model.SaveMode = List(2, 3);
+    model.SortSave = List(0, 7);
+    model.DirectoryLevel = List(2, 99);
+    model.ScanSystem = model.ScanHidden = model.ScanReadOnly = true;
+    model.Date = List(0, 4);
+    model.Size = List(0, 4);
+    model.Format = List(0, 4);
+    model.SizeType0 = List(0, 2);
+    model.SizeType1 = List(1, 2);
+    model.Size0 = L"50";
+    model.Size1 = L"10";
+    model.SaveFilter = {0, L"所有檔案 (*.*)"};
     return model;
 }
 
@@ -70,20 +70,20 @@ TEST(Settings, SaveWritesEveryOptionInOrderAndLoadsItBack)
     TestFolder folder;
     SettingsModel model = DefaultModel();
     model.ExplorerPath = L"D:\\資料\\Sub";
-    model.OutputFolder = L"C:\\PROGRA~1\\";
-    model.comSaveMode.Selected = 0;
-    model.cboSortSave.Selected = 6;
-    model.comIndentLevel.Selected = 98;
-    model.chkEmptyFolder = model.chkSubDirSave = true;
-    model.chkSystemSave = false;
-    model.cboDate.Selected = 3;
-    model.cboSize.Selected = -1;
-    model.comFormat.Selected = 3;
-    model.cboSizeType0.Selected = 1;
-    model.cboSizeType1.Selected = 0;
-    model.txtMinSize = L"";
-    model.txtMaxSize = L"1,5";
-    model.cboFFSave = {4, L"圖片檔案"};
+    model.SavePath = L"C:\\PROGRA~1\\";
+    model.SaveMode.Selected = 0;
+    model.SortSave.Selected = 6;
+    model.DirectoryLevel.Selected = 98;
+    model.EmptyDirectory = model.ScanSubFolders = true;
+    model.ScanSystem = false;
+    model.Date.Selected = 3;
+    model.Size.Selected = -1;
+    model.Format.Selected = 3;
+    model.SizeType0.Selected = 1;
+    model.SizeType1.Selected = 0;
+    model.Size0 = L"";
+    model.Size1 = L"1,5";
+    model.SaveFilter = {4, L"圖片檔案"};
     std::string bytes = SaveAndRead(folder, model);
     EXPECT_EQ(bytes, Utf16Text({L"[Setting]", L"ExplorerPath=D:\\資料\\Sub", L"SavePath=C:\\PROGRA~1\\", L"SaveMode=0",
                                 L"SortSave=6", L"DirectoryLevel=98", L"EmptyDirectory=1", L"ScanSubFolders=1",
@@ -101,52 +101,52 @@ TEST(Settings, KeyNamesInAnyLetterCaseAreFound)
 {
     TestFolder folder;
     SettingsModel model = LoadFromLines(folder, {L"[SETTING]", L"savemode=1", L"SCANHIDDEN=1", L"size0=7"});
-    EXPECT_EQ(model.comSaveMode.Selected, 1);
-    EXPECT_TRUE(model.chkHiddenSave);
-    EXPECT_EQ(model.txtMinSize, L"7");
+    EXPECT_EQ(model.SaveMode.Selected, 1);
+    EXPECT_TRUE(model.ScanHidden);
+    EXPECT_EQ(model.Size0, L"7");
 }
 
 TEST(Settings, AnIndexOutsideItsListSelectsNothing)
 {
     TestFolder folder;
     SettingsModel start;
-    start.comSaveMode.Selected = 1;
+    start.SaveMode.Selected = 1;
     SettingsModel model = LoadFromLines(
         folder, {L"[Setting]", L"SaveMode=7", L"DirectoryLevel=99", L"SortSave=-5", L"Date=2.5", L"Size=3.5"}, start);
-    EXPECT_EQ(model.comSaveMode.Selected, -1);
-    EXPECT_EQ(model.comIndentLevel.Selected, -1);
-    EXPECT_EQ(model.cboSortSave.Selected, -1);
-    EXPECT_EQ(model.cboDate.Selected, 2);
-    EXPECT_EQ(model.cboSize.Selected, -1);
+    EXPECT_EQ(model.SaveMode.Selected, -1);
+    EXPECT_EQ(model.DirectoryLevel.Selected, -1);
+    EXPECT_EQ(model.SortSave.Selected, -1);
+    EXPECT_EQ(model.Date.Selected, 2);
+    EXPECT_EQ(model.Size.Selected, -1);
 
     std::string saved = SaveAndRead(folder, model);
     EXPECT_TRUE(HasLine(saved, L"SaveMode=-1"));
     SettingsModel again = LoadFromText(folder, saved, start);
-    EXPECT_EQ(again.comSaveMode.Selected, -1);
+    EXPECT_EQ(again.SaveMode.Selected, -1);
 
     SettingsModel shortList;
-    shortList.comIndentLevel.ItemCount = 5;
-    EXPECT_EQ(LoadFromLines(folder, {L"[Setting]", L"DirectoryLevel=5"}, shortList).comIndentLevel.Selected, -1);
+    shortList.DirectoryLevel.ItemCount = 5;
+    EXPECT_EQ(LoadFromLines(folder, {L"[Setting]", L"DirectoryLevel=5"}, shortList).DirectoryLevel.Selected, -1);
 }
 
 TEST(Settings, AValueThatDoesNotConvertLeavesOnlyItsOption)
 {
     TestFolder folder;
     SettingsModel start = DefaultModel();
-    start.chkHiddenSave = false;
+    start.ScanHidden = false;
     SettingsModel model = LoadFromLines(folder,
                                         {L"[Setting]", L"ScanHidden=abc", L"ScanSystem=2", L"ScanReadOnly=false",
                                          L"SaveMode=abc", L"Format=99999999999", L"Date=1", L"Size=", L"Size0=x"},
                                         start);
-    EXPECT_FALSE(model.chkHiddenSave);
-    EXPECT_TRUE(model.chkSystemSave);
-    EXPECT_FALSE(model.chkReadOnlySave);
-    EXPECT_EQ(model.comSaveMode, start.comSaveMode);
-    EXPECT_EQ(model.comFormat, start.comFormat);
-    EXPECT_EQ(model.cboSize, start.cboSize);
-    EXPECT_EQ(model.cboDate.Selected, 1);
-    EXPECT_EQ(model.txtMinSize, L"x");
-    EXPECT_EQ(model.txtMaxSize, L"");  // missing key
+    EXPECT_FALSE(model.ScanHidden);
+    EXPECT_TRUE(model.ScanSystem);
+    EXPECT_FALSE(model.ScanReadOnly);
+    EXPECT_EQ(model.SaveMode, start.SaveMode);
+    EXPECT_EQ(model.Format, start.Format);
+    EXPECT_EQ(model.Size, start.Size);
+    EXPECT_EQ(model.Date.Selected, 1);
+    EXPECT_EQ(model.Size0, L"x");
+    EXPECT_EQ(model.Size1, L"");  // missing key
     EXPECT_EQ(model.ExplorerPath, L"");
 }
 
@@ -154,17 +154,17 @@ TEST(Settings, SaveFilterSelectsTheMatchingTypeOrStaysAsTypedText)
 {
     TestFolder folder;
     SettingsModel typed = LoadFromLines(folder, {L"[Setting]", L"SaveFilter=*.TXT;*.RTF"});
-    EXPECT_EQ(typed.cboFFSave, (ComboChoice{-1, L"*.TXT;*.RTF"}));
+    EXPECT_EQ(typed.SaveFilter, (ComboChoice{-1, L"*.TXT;*.RTF"}));
     EXPECT_TRUE(HasLine(SaveAndRead(folder, typed), L"SaveFilter=*.TXT;*.RTF"));
 
     SettingsModel chosen = LoadFromLines(folder, {L"[Setting]", L"SaveFilter=*.EXE;*.DLL;*.OCX;*.COM"});
-    EXPECT_EQ(chosen.cboFFSave, (ComboChoice{2, L"執行檔案"}));
+    EXPECT_EQ(chosen.SaveFilter, (ComboChoice{2, L"執行檔案"}));
     EXPECT_TRUE(HasLine(SaveAndRead(folder, chosen), L"SaveFilter=*.exe;*.dll;*.ocx;*.com"));
 
     // Only the first of two groups with the same pattern list can be chosen.
     folder.MakeFile(L"FileType.txt", Utf16Text({L"[FileType]", L"TypeList=2", L"Title1=One", L"Type1=*.a",
                                                 L"Title2=Two", L"Type2=*.A"}));
-    EXPECT_EQ(LoadFromLines(folder, {L"[Setting]", L"SaveFilter=*.a"}).cboFFSave, (ComboChoice{1, L"One"}));
+    EXPECT_EQ(LoadFromLines(folder, {L"[Setting]", L"SaveFilter=*.a"}).SaveFilter, (ComboChoice{1, L"One"}));
 }
 
 TEST(Settings, AFileThatCannotBeCreatedEmptiesOnlyTheTexts)
@@ -174,8 +174,8 @@ TEST(Settings, AFileThatCannotBeCreatedEmptiesOnlyTheTexts)
     SettingsModel model = DefaultModel();
     LoadSettings(model, LoadFileTypeTable(missing), missing);
     SettingsModel expected = DefaultModel();
-    expected.ExplorerPath = expected.OutputFolder = expected.txtMinSize = expected.txtMaxSize = L"";
-    expected.cboFFSave = {-1, L""};
+    expected.ExplorerPath = expected.SavePath = expected.Size0 = expected.Size1 = L"";
+    expected.SaveFilter = {-1, L""};
     EXPECT_EQ(model, expected);
     EXPECT_NE(SaveSettings(model, {}, missing), 0u);
 
@@ -194,20 +194,20 @@ TEST(Settings, DamagedFilesLoadWhatTheyCanAndAreNotTouchedByLoading)
     LoadFromText(folder, noise, DefaultModel());
 
     SettingsModel ansi = LoadFromText(folder, "[Setting]\r\nSaveMode=1\r\nSize0=12\r\n");
-    EXPECT_EQ(ansi.comSaveMode.Selected, 1);
-    EXPECT_EQ(ansi.txtMinSize, L"12");
+    EXPECT_EQ(ansi.SaveMode.Selected, 1);
+    EXPECT_EQ(ansi.Size0, L"12");
     // Saved by a text editor: UTF-8 without the mark; other bytes are the system's code page.
     SettingsModel utf8 = LoadFromText(folder, "[Setting]\nFormat=2\nExplorerPath=D:\\\xE8\xB3\x87\xE6\x96\x99\nSize1=\xE4\xB8\xAD\n");
-    EXPECT_EQ(utf8.comFormat.Selected, 2);
+    EXPECT_EQ(utf8.Format.Selected, 2);
     EXPECT_EQ(utf8.ExplorerPath, L"D:\\資料");
-    EXPECT_EQ(utf8.txtMaxSize, L"中");
+    EXPECT_EQ(utf8.Size1, L"中");
     SettingsModel codePage = LoadFromText(folder, "[Setting]\r\nSize1=caf\xE9\r\n");
     wchar_t expected[8]{};
     MultiByteToWideChar(CP_ACP, 0, "caf\xE9", 4, expected, 8);
-    EXPECT_EQ(codePage.txtMaxSize, expected);
+    EXPECT_EQ(codePage.Size1, expected);
 
     SettingsModel twice = LoadFromLines(folder, {L"[Setting]", L"Format=1", L"Format=2", L"[Setting]", L"Format=3"});
-    EXPECT_EQ(twice.comFormat.Selected, 1);
+    EXPECT_EQ(twice.Format.Selected, 1);
 }
 
 TEST(Settings, LongValuesSurviveARoundTripUpToTheLongestPath)
@@ -218,17 +218,17 @@ TEST(Settings, LongValuesSurviveARoundTripUpToTheLongestPath)
     while (longFilter.size() < 10000) longFilter += L"*.x" + std::to_wstring(longFilter.size()) + L";";
     SettingsModel model =
         LoadFromLines(folder, {L"[Setting]", L"Size0=" + longText, L"SaveFilter=" + longFilter, L"SavePath=" + longText});
-    EXPECT_EQ(model.txtMinSize, longText);
-    EXPECT_EQ(model.OutputFolder, longText);
-    EXPECT_EQ(model.cboFFSave, (ComboChoice{-1, longFilter}));
+    EXPECT_EQ(model.Size0, longText);
+    EXPECT_EQ(model.SavePath, longText);
+    EXPECT_EQ(model.SaveFilter, (ComboChoice{-1, longFilter}));
     SettingsModel again = LoadFromText(folder, SaveAndRead(folder, model));
     EXPECT_EQ(again, model);
 
     std::wstring huge(10 * 1024 * 1024, L'7');
     SettingsModel cut = LoadFromLines(folder, {L"[Setting]", L"Size0=" + huge, L"SaveFilter=" + huge, L"Format=2"});
-    EXPECT_EQ(cut.txtMinSize, std::wstring(32767, L'7'));
-    EXPECT_EQ(cut.cboFFSave, (ComboChoice{-1, std::wstring(32767, L'7')}));
-    EXPECT_EQ(cut.comFormat.Selected, 2);
+    EXPECT_EQ(cut.Size0, std::wstring(32767, L'7'));
+    EXPECT_EQ(cut.SaveFilter, (ComboChoice{-1, std::wstring(32767, L'7')}));
+    EXPECT_EQ(cut.Format.Selected, 2);
 }
 
 TEST(Settings, AFailedSaveIsReportedAndKeepsThePreviousFile)
@@ -237,7 +237,7 @@ TEST(Settings, AFailedSaveIsReportedAndKeepsThePreviousFile)
     std::wstring path = folder.MakeFile(L"Setting.ini", Utf16Text(DefaultSettingLines()));
     folder.MakeFolder(L"Setting.ini.new");
     SettingsModel model = DefaultModel();
-    model.txtMinSize = L"99";
+    model.Size0 = L"99";
     {
         LockedFile target(path);
         EXPECT_EQ(SaveSettings(model, {}, folder.Path()), static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
@@ -259,10 +259,10 @@ TEST(Settings, WhereNoNewFileCanBeMadeTheFileIsWrittenInPlace)
     std::wstring path = folder.MakeFile(L"Setting.ini", Utf16Text(longer));
     folder.MakeFolder(L"Setting.ini.new");
     SettingsModel model = DefaultModel();
-    model.txtMinSize = L"99";
+    model.Size0 = L"99";
     EXPECT_EQ(SaveAndRead(folder, model), Utf16Text(ReplaceLine(DefaultSettingLines(), L"Size0=", L"Size0=99")));
 
-    model.txtMaxSize.assign(5000, L'8');
+    model.Size1.assign(5000, L'8');
     SettingsModel again = LoadFromText(folder, SaveAndRead(folder, model));
     EXPECT_EQ(again, model);
 }
@@ -290,7 +290,7 @@ TEST(Settings, ASaveFailingPartWayKeepsThePreviousFile)
     SettingsModel model = DefaultModel();
     ASSERT_EQ(SaveSettings(model, {}, folder), 0u);
     std::string before = ReadFileBytes(folder + L"\\Setting.ini");
-    model.txtMaxSize.assign(1024 * 1024, L'7');  // more than the whole volume holds
+    model.Size1.assign(1024 * 1024, L'7');  // more than the whole volume holds
     bool saved = SaveSettings(model, {}, folder) == 0;
     std::string after = ReadFileBytes(folder + L"\\Setting.ini");
     bool pendingLeft = FileExists(folder + L"\\Setting.ini.new");

@@ -157,7 +157,8 @@ TEST_F(ListCommand, ListsWhatTheEngineListsForTheSameOptions)
         ASSERT_EQ(PrepareRun(state, e.Job, e.Sizes, e.Times, LocalNow()), SizeWarning::None);
         TestFolder reference;
         QuietHost host;
-        RunResult result = RunListing(state, e.Job, e.Options, reference / L"expected", host);
+        RunControl control;
+        RunResult result = RunListing(state, control, e.Job, e.Options, reference / L"expected", host);
         EXPECT_EQ(MaskedListing(path), MaskedListing(reference / L"expected")) << flags;
         std::wstring counts = std::to_wstring(result.FileCount) + L" 個檔案 , " +
                               std::to_wstring(result.FolderCount) + L" 個資料夾\r\n";

@@ -13,6 +13,7 @@
 #include "fs/OutputFile.h"
 #include "support/Dialogs.h"
 #include "ui/FileTypeEditor.h"
+#include "ui/Texts.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ struct Group {
     std::wstring Patterns;
     friend bool operator==(const Group&, const Group&) = default;
 };
+
+using EditorParts = std::initializer_list<EditorPart>;
 
 // Control names are ASCII.
 std::string Narrow(const wchar_t* name)
@@ -124,33 +127,34 @@ public:
     explicit EditorDriver(frmFFEdit& editor) : editor_(editor) {}
 
     frmFFEdit& Editor() { return editor_; }
-    HWND Win(const wchar_t* name) const { return editor_.Window(name); }
-    bool Enabled(const wchar_t* name) const { return IsWindowEnabled(Win(name)) != FALSE; }
-    bool Visible(const wchar_t* name) const { return IsWindowVisible(Win(name)) != FALSE; }
+    HWND Win(EditorPart name) const { return editor_.Window(name); }
+    HWND EditorWindow() const { return editor_.hwnd(); }
+    bool Enabled(EditorPart name) const { return IsWindowEnabled(Win(name)) != FALSE; }
+    bool Visible(EditorPart name) const { return IsWindowVisible(Win(name)) != FALSE; }
     bool Editing() const { return Visible(L"fraFF"); }
-    std::wstring Text(const wchar_t* name) const { return WindowTextOf(Win(name)); }
+    std::wstring Text(EditorPart name) const { return WindowTextOf(Win(name)); }
 
     // Clicks only what a user could click.
-    void Click(const wchar_t* name)
+    void Click(EditorPart name)
     {
-        EXPECT_TRUE(Enabled(name)) << "clicking a disabled " << Narrow(name);
+        EXPECT_TRUE(Enabled(name)) << "clicking a disabled " << Narrow(name.Text());
         ClickButton(Win(name));
     }
-    void SetText(const wchar_t* name, const std::wstring& text)
+    void SetText(EditorPart name, const std::wstring& text)
     {
         SendMessageW(Win(name), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
-    void TypeKeys(const wchar_t* name, const std::wstring& keys)
+    void TypeKeys(EditorPart name, const std::wstring& keys)
     {
         for (wchar_t key : keys) SendMessageW(Win(name), WM_CHAR, key, 1);
     }
-    void Key(const wchar_t* list, WPARAM key)
+    void Key(EditorPart list, WPARAM key)
     {
         SendMessageW(Win(list), WM_KEYDOWN, key, 1);
         SendMessageW(Win(list), WM_KEYUP, key, 0xC0000001);
     }
     // Selects just this row (none for -1), as the mouse or the keyboard would.
-    void SelectRow(const wchar_t* list, int row)
+    void SelectRow(EditorPart list, int row)
     {
         LVITEMW item{};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -159,17 +163,17 @@ public:
         item.state = LVIS_SELECTED | LVIS_FOCUSED;
         SendMessageW(Win(list), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     }
-    void ClickRow(const wchar_t* list, int row)
+    void ClickRow(EditorPart list, int row)
     {
         SelectRow(list, row);
         Notify(list, NM_CLICK, row);
     }
-    void DoubleClickRow(const wchar_t* list, int row)
+    void DoubleClickRow(EditorPart list, int row)
     {
         ClickRow(list, row);
         Notify(list, NM_DBLCLK, row);
     }
-    std::vector<int> SelectedRows(const wchar_t* list) const
+    std::vector<int> SelectedRows(EditorPart list) const
     {
         std::vector<int> rows;
         for (int row = -1; (row = static_cast<int>(SendMessageW(Win(list), LVM_GETNEXTITEM, static_cast<WPARAM>(row),
@@ -177,9 +181,9 @@ public:
             rows.push_back(row);
         return rows;
     }
-    std::vector<std::wstring> Column(const wchar_t* list, int column) const
+    std::vector<std::wstring> Column(EditorPart list, int column) const
     {
-        clsLictView& view = std::wstring_view(list) == L"LvFFs" ? editor_.LvFFs() : editor_.LvExts();
+        clsLictView& view = list == EditorPart(L"LvFFs") ? editor_.LvFFs() : editor_.LvExts();
         std::vector<std::wstring> texts;
         for (int row = 0; row < view.ItemCount(); ++row) texts.push_back(view.SubItemText(row, column));
         return texts;
@@ -194,7 +198,7 @@ public:
     }
 
 private:
-    void Notify(const wchar_t* list, UINT code, int row)
+    void Notify(EditorPart list, UINT code, int row)
     {
         NMITEMACTIVATE notice{};
         notice.hdr.hwndFrom = Win(list);
@@ -297,7 +301,7 @@ protected:
         editor.Click(L"cmdFFSave");
         EXPECT_FALSE(editor.Editing());
         editor.Click(L"cmdDone");
-        EXPECT_FALSE(IsWindow(editor.Win(L"frmFFEdit")));
+        EXPECT_FALSE(IsWindow(editor.EditorWindow()));
     }
 };
 
@@ -309,7 +313,7 @@ TEST_F(FileTypeEditor, OpensBrowsingTheGroupsOfTheFileAndCancelWritesNothing)
 {
     Start();
     bool leftOpen = EditWith([](EditorDriver& editor) {
-        HWND window = editor.Win(L"frmFFEdit");
+        HWND window = editor.EditorWindow();
         EXPECT_EQ(GetWindowTextLengthW(window), 0);
         EXPECT_NE(GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION, static_cast<LONG_PTR>(WS_CAPTION));
         RECT frame{};
@@ -320,8 +324,9 @@ TEST_F(FileTypeEditor, OpensBrowsingTheGroupsOfTheFileAndCancelWritesNothing)
         EXPECT_TRUE(editor.Groups() == kDefaultGroups);
         EXPECT_EQ(editor.SelectedRows(L"LvFFs"), std::vector<int>{0});
         EXPECT_FALSE(editor.Editing());
-        for (auto name : {L"cmdNewFF", L"cmdEditFF", L"cmdDelFF", L"cmdRestore", L"cmdDone", L"cmdCancel"})
-            EXPECT_TRUE(editor.Enabled(name) && editor.Visible(name)) << Narrow(name);
+        for (EditorPart name :
+             EditorParts{L"cmdNewFF", L"cmdEditFF", L"cmdDelFF", L"cmdRestore", L"cmdDone", L"cmdCancel"})
+            EXPECT_TRUE(editor.Enabled(name) && editor.Visible(name)) << Narrow(name.Text());
         EXPECT_EQ(editor.Text(L"cmdRestore"), L"還原預設設定");
         EXPECT_EQ(editor.Text(L"cmdCancel"), L"返回主畫面");
 
@@ -346,7 +351,8 @@ TEST_F(FileTypeEditor, AddsAGroupAtTheEnd)
         editor.SetText(L"txtExe", L"stale");
         editor.Click(L"cmdNewFF");
         EXPECT_TRUE(editor.Editing());
-        for (auto name : {L"cmdNewFF", L"cmdEditFF", L"cmdDelFF", L"picFFs"}) EXPECT_FALSE(editor.Enabled(name));
+        for (EditorPart name : EditorParts{L"cmdNewFF", L"cmdEditFF", L"cmdDelFF", L"picFFs"})
+            EXPECT_FALSE(editor.Enabled(name));
         EXPECT_EQ(editor.Text(L"txtDesc"), L"");
         EXPECT_EQ(editor.Text(L"txtExe"), L"");
         EXPECT_TRUE(editor.Column(L"LvExts", 0).empty());
@@ -627,7 +633,7 @@ TEST_F(FileTypeEditor, FailedSaveShowsTheMessageAndKeepsTheEditorOpen)
     HWND owner = nullptr;
     HWND editorWindow = nullptr;
     EditWith([&](EditorDriver& editor) {
-        editorWindow = editor.Win(L"frmFFEdit");
+        editorWindow = editor.EditorWindow();
         editor.Click(L"cmdNewFF");
         editor.SetText(L"txtDesc", L"新群組");
         editor.SetText(L"txtExe", L"*.abc");
@@ -642,7 +648,7 @@ TEST_F(FileTypeEditor, FailedSaveShowsTheMessageAndKeepsTheEditorOpen)
         ClickDialogButton(box, IDOK);
         for (int tries = 0; tries < 500 && IsWindow(box); ++tries) Sleep(10);
 
-        EXPECT_TRUE(IsWindow(editor.Win(L"frmFFEdit")));
+        EXPECT_TRUE(IsWindow(editor.EditorWindow()));
         EXPECT_FALSE(editor.Editing());
         EXPECT_EQ(editor.Groups().size(), 10u);
         editor.Click(L"cmdCancel");
@@ -652,4 +658,16 @@ TEST_F(FileTypeEditor, FailedSaveShowsTheMessageAndKeepsTheEditorOpen)
     EXPECT_EQ(owner, editorWindow);
     EXPECT_EQ(FileBytes(), DefaultFile());
     EXPECT_EQ(TypeBoxItems(), TitlesOf(kDefaultGroups));
+}
+
+TEST(FileTypeSaveErrorText, PutsTheSystemsDescriptionAfterTheCode)
+{
+    const std::wstring prefix = L"副檔名清單無法儲存\r\n錯誤代碼：";
+    EXPECT_EQ(FileTypeSaveErrorText(0), prefix);
+    std::wstring full = FileTypeSaveErrorText(ERROR_DISK_FULL);
+    ASSERT_TRUE(full.starts_with(prefix));
+    std::wstring description = full.substr(prefix.size());
+    EXPECT_FALSE(description.empty());
+    EXPECT_FALSE(description.ends_with(L"\n"));
+    EXPECT_NE(description, FileTypeSaveErrorText(ERROR_ACCESS_DENIED).substr(prefix.size()));
 }

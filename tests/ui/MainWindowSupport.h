@@ -3,11 +3,16 @@
 // real child windows; dialogs are answered by finding them and pressing their buttons.
 #include <windows.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 
 #include "support/TestFolder.h"
 #include "ui/MainWindow.h"
+
+// Several parts of the main window, by their names in its layout.
+using MainParts = std::initializer_list<MainPart>;
+using MainControls = std::initializer_list<MainControl>;
 
 // Selects a list item: the selection changes and the list tells its parent, as after a click.
 void ChooseItem(HWND list, int index);
@@ -28,8 +33,8 @@ protected:
     // Starts the window; settings lines, when given, are written first as Setting.ini.
     frmMain& Start();
     void WriteSettings(const std::wstring& lines);
-    HWND Win(const wchar_t* name) const { return window->Window(name); }
-    bool Enabled(const wchar_t* name) const { return IsWindowEnabled(Win(name)) != FALSE; }
+    HWND Win(MainPart part) const { return window->Window(part); }
+    bool Enabled(MainPart part) const { return IsWindowEnabled(Win(part)) != FALSE; }
     std::wstring SettingsBytes() const;
 
     TestFolder program;

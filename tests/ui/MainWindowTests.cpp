@@ -6,8 +6,8 @@
 
 namespace {
 
-const wchar_t* const kSizeBoundControls[] = {L"lblSizeForm", L"txtMinSize", L"cboSizeType0",
-                                             L"lblSizeTo",   L"txtMaxSize", L"cboSizeType1"};
+const MainPart kSizeBoundControls[] = {L"lblSizeForm", L"txtMinSize", L"cboSizeType0",
+                                       L"lblSizeTo",   L"txtMaxSize", L"cboSizeType1"};
 
 }  // namespace
 
@@ -28,18 +28,19 @@ TEST_F(FirstStart, CreatesBothFilesAndShowsTheDefaults)
     EXPECT_EQ(WindowTextOf(Win(L"comSaveMode")), L"兩者皆是");
     EXPECT_EQ(WindowTextOf(Win(L"cboSortSave")), L"不排序");
     EXPECT_EQ(WindowTextOf(Win(L"comIndentLevel")), L"3");
-    for (auto name : {L"chkSystemSave", L"chkHiddenSave", L"chkReadOnlySave"})
-        EXPECT_TRUE(main.Control(name)->Checked()) << name;
-    for (auto name : {L"chkSubDirSave", L"chkEmptyFolder", L"chkEasy", L"chkDelEXE", L"chkFullPath"})
-        EXPECT_FALSE(main.Control(name)->Checked()) << name;
+    for (MainControl name : MainControls{L"chkSystemSave", L"chkHiddenSave", L"chkReadOnlySave"})
+        EXPECT_TRUE(main.Control(name).Checked()) << name.Text();
+    for (MainControl name :
+         MainControls{L"chkSubDirSave", L"chkEmptyFolder", L"chkEasy", L"chkDelEXE", L"chkFullPath"})
+        EXPECT_FALSE(main.Control(name).Checked()) << name.Text();
     EXPECT_EQ(WindowTextOf(Win(L"cboDate")), L"不指定");
     EXPECT_EQ(WindowTextOf(Win(L"cboSize")), L"不指定");
     EXPECT_EQ(WindowTextOf(Win(L"comFormat")), L"TXT");
     EXPECT_EQ(WindowTextOf(Win(L"cboSizeType0")), L"KB");
     EXPECT_EQ(WindowTextOf(Win(L"cboSizeType1")), L"MB");
-    EXPECT_EQ(main.Control(L"txtMinSize")->Text(), L"50");
-    EXPECT_EQ(main.Control(L"txtMaxSize")->Text(), L"10");
-    EXPECT_EQ(main.Control(L"cboFFSave")->Text(), L"所有檔案 (*.*)");
+    EXPECT_EQ(main.Control(L"txtMinSize").Text(), L"50");
+    EXPECT_EQ(main.Control(L"txtMaxSize").Text(), L"10");
+    EXPECT_EQ(main.Control(L"cboFFSave").Text(), L"所有檔案 (*.*)");
     EXPECT_EQ(main.OutputFolder(), L"C:\\");
     EXPECT_EQ(main.StatusText(), L"就緒 ...");
     EXPECT_TRUE(IsWindowVisible(Win(L"picSave")));
@@ -51,16 +52,18 @@ TEST_F(FirstStart, CreatesBothFilesAndShowsTheDefaults)
 TEST_F(FirstStart, EnablesTheControlsAsTheRulesSay)
 {
     Start();
-    for (auto name : kSizeBoundControls) EXPECT_FALSE(Enabled(name)) << name;
+    for (MainPart name : kSizeBoundControls) EXPECT_FALSE(Enabled(name)) << name.Text();
     EXPECT_EQ(WindowTextOf(Win(L"lblSizeForm")), L"小於：");
     EXPECT_EQ(WindowTextOf(Win(L"lblSizeTo")), L"大於：");
-    for (auto name : {L"ClsDate1", L"ClsDate2", L"lblTmrForm", L"lblTmrTo"}) EXPECT_FALSE(Enabled(name)) << name;
+    for (MainPart name : MainParts{L"ClsDate1", L"ClsDate2", L"lblTmrForm", L"lblTmrTo"})
+        EXPECT_FALSE(Enabled(name)) << name.Text();
     // "不排序" disables the direction, but the listing mode "兩者皆是" comes after it.
-    for (auto name : {L"optAscSave0", L"optAscSave1", L"cboSortSave", L"chkEmptyFolder"})
-        EXPECT_TRUE(Enabled(name)) << name;
-    for (auto name : {L"chkDelEXE", L"chkFullPath", L"comIndentLevel"}) EXPECT_FALSE(Enabled(name)) << name;
-    for (auto name : {L"comFormat", L"lblSaveFormat", L"cmdSave", L"cmdExit", L"cmdEdit"})
-        EXPECT_TRUE(Enabled(name)) << name;
+    for (MainPart name : MainParts{L"optAscSave0", L"optAscSave1", L"cboSortSave", L"chkEmptyFolder"})
+        EXPECT_TRUE(Enabled(name)) << name.Text();
+    for (MainPart name : MainParts{L"chkDelEXE", L"chkFullPath", L"comIndentLevel"})
+        EXPECT_FALSE(Enabled(name)) << name.Text();
+    for (MainPart name : MainParts{L"comFormat", L"lblSaveFormat", L"cmdSave", L"cmdExit", L"cmdEdit"})
+        EXPECT_TRUE(Enabled(name)) << name.Text();
 }
 
 TEST_F(OptionRules, SizeModeSetsTheBoundLabelsAndBoxes)
@@ -69,26 +72,32 @@ TEST_F(OptionRules, SizeModeSetsTheBoundLabelsAndBoxes)
     ChooseItem(Win(L"cboSize"), 3);  // 兩者
     EXPECT_EQ(WindowTextOf(Win(L"lblSizeForm")), L"從：");
     EXPECT_EQ(WindowTextOf(Win(L"lblSizeTo")), L"到：");
-    for (auto name : kSizeBoundControls) EXPECT_TRUE(Enabled(name)) << name;
+    for (MainPart name : kSizeBoundControls) EXPECT_TRUE(Enabled(name)) << name.Text();
 
     ChooseItem(Win(L"cboSize"), 2);  // 至多: the second bound only
     EXPECT_EQ(WindowTextOf(Win(L"lblSizeForm")), L"小於：");
     EXPECT_EQ(WindowTextOf(Win(L"lblSizeTo")), L"大於：");
-    for (auto name : {L"lblSizeForm", L"txtMinSize", L"cboSizeType0"}) EXPECT_FALSE(Enabled(name)) << name;
-    for (auto name : {L"lblSizeTo", L"txtMaxSize", L"cboSizeType1"}) EXPECT_TRUE(Enabled(name)) << name;
+    for (MainPart name : MainParts{L"lblSizeForm", L"txtMinSize", L"cboSizeType0"})
+        EXPECT_FALSE(Enabled(name)) << name.Text();
+    for (MainPart name : MainParts{L"lblSizeTo", L"txtMaxSize", L"cboSizeType1"})
+        EXPECT_TRUE(Enabled(name)) << name.Text();
 
     ChooseItem(Win(L"cboSize"), 1);  // 至少: the first bound only
-    for (auto name : {L"lblSizeForm", L"txtMinSize", L"cboSizeType0"}) EXPECT_TRUE(Enabled(name)) << name;
-    for (auto name : {L"lblSizeTo", L"txtMaxSize", L"cboSizeType1"}) EXPECT_FALSE(Enabled(name)) << name;
+    for (MainPart name : MainParts{L"lblSizeForm", L"txtMinSize", L"cboSizeType0"})
+        EXPECT_TRUE(Enabled(name)) << name.Text();
+    for (MainPart name : MainParts{L"lblSizeTo", L"txtMaxSize", L"cboSizeType1"})
+        EXPECT_FALSE(Enabled(name)) << name.Text();
 }
 
 TEST_F(OptionRules, TimeKindEnablesThePickers)
 {
     Start();
     ChooseItem(Win(L"cboDate"), 1);
-    for (auto name : {L"ClsDate1", L"ClsDate2", L"lblTmrForm", L"lblTmrTo"}) EXPECT_TRUE(Enabled(name)) << name;
+    for (MainPart name : MainParts{L"ClsDate1", L"ClsDate2", L"lblTmrForm", L"lblTmrTo"})
+        EXPECT_TRUE(Enabled(name)) << name.Text();
     ChooseItem(Win(L"cboDate"), 0);
-    for (auto name : {L"ClsDate1", L"ClsDate2", L"lblTmrForm", L"lblTmrTo"}) EXPECT_FALSE(Enabled(name)) << name;
+    for (MainPart name : MainParts{L"ClsDate1", L"ClsDate2", L"lblTmrForm", L"lblTmrTo"})
+        EXPECT_FALSE(Enabled(name)) << name.Text();
 }
 
 TEST_F(OptionRules, SortAndListingModeAndEasyMode)
@@ -100,7 +109,8 @@ TEST_F(OptionRules, SortAndListingModeAndEasyMode)
     EXPECT_TRUE(Enabled(L"optAscSave1"));
 
     ChooseItem(Win(L"comSaveMode"), 1);  // 僅資料夾
-    for (auto name : {L"cboSortSave", L"optAscSave0", L"optAscSave1"}) EXPECT_FALSE(Enabled(name)) << name;
+    for (MainPart name : MainParts{L"cboSortSave", L"optAscSave0", L"optAscSave1"})
+        EXPECT_FALSE(Enabled(name)) << name.Text();
     EXPECT_TRUE(Enabled(L"chkEmptyFolder"));
 
     ClickButton(Win(L"chkEasy"));
@@ -123,19 +133,19 @@ TEST_F(OptionRules, OptionPairsAreExclusiveAndTheDepthListFollows)
 {
     frmMain& main = Start();
     ClickButton(Win(L"optAscSave1"));
-    EXPECT_TRUE(main.Control(L"optAscSave1")->Checked());
-    EXPECT_FALSE(main.Control(L"optAscSave0")->Checked());
+    EXPECT_TRUE(main.Control(L"optAscSave1").Checked());
+    EXPECT_FALSE(main.Control(L"optAscSave0").Checked());
     ClickButton(Win(L"optAscSave0"));
-    EXPECT_TRUE(main.Control(L"optAscSave0")->Checked());
-    EXPECT_FALSE(main.Control(L"optAscSave1")->Checked());
+    EXPECT_TRUE(main.Control(L"optAscSave0").Checked());
+    EXPECT_FALSE(main.Control(L"optAscSave1").Checked());
 
     ClickButton(Win(L"optIndentLevel1"));
     EXPECT_TRUE(Enabled(L"comIndentLevel"));
-    EXPECT_FALSE(main.Control(L"optIndentLevel0")->Checked());
+    EXPECT_FALSE(main.Control(L"optIndentLevel0").Checked());
     ChooseItem(Win(L"comIndentLevel"), 6);
     ClickButton(Win(L"optIndentLevel0"));
     EXPECT_FALSE(Enabled(L"comIndentLevel"));
-    EXPECT_FALSE(main.Control(L"optIndentLevel1")->Checked());
+    EXPECT_FALSE(main.Control(L"optIndentLevel1").Checked());
     EXPECT_EQ(WindowTextOf(Win(L"comIndentLevel")), L"7");
 }
 
@@ -144,7 +154,7 @@ TEST_F(FilterColumn, ScrollBarAndWheelMoveTheColumn)
     frmMain& main = Start();
     int maximum = main.ScrollMax();
     ASSERT_GT(maximum, 2);
-    HostPanel* client = main.Panel(L"picClient");
+    HostPanel* client = &main.Panel(L"picClient");
 
     SendMessageW(Win(L"picScrollBox"), WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(Win(L"vscScroll")));
     EXPECT_EQ(main.ScrollValue(), 1);
@@ -196,7 +206,7 @@ TEST_F(Settings, ClosingWithTheCloseBoxOrExitSavesAndTheNextStartRestores)
     frmMain& again = Start();
     EXPECT_EQ(WindowTextOf(Win(L"comFormat")), L"HTML");
     EXPECT_EQ(again.Treeview().Path(), listed.Path() + L"\\");
-    EXPECT_TRUE(again.Control(L"chkSubDirSave")->Checked());
+    EXPECT_TRUE(again.Control(L"chkSubDirSave").Checked());
     ChooseItem(Win(L"comFormat"), 3);
     ClickButton(Win(L"cmdExit"));
     LetMessagesRun();

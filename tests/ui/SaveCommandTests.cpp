@@ -195,7 +195,8 @@ TEST_P(EveryFormat, WritesWhatTheEngineWritesAndReportsTheCounts)
     options.Format = format;
     options.SaveMode = 2;
     QuietHost host;
-    RunResult result = RunListing(state, job, options, reference / L"expected", host);
+    RunControl control;
+    RunResult result = RunListing(state, control, job, options, reference / L"expected", host);
     ASSERT_TRUE(result.Started);
     EXPECT_EQ(WithoutFrameTimes(Utf16Text(ReadFileBytes(path))),
               WithoutFrameTimes(Utf16Text(ReadFileBytes(reference / L"expected"))));
@@ -408,7 +409,7 @@ TEST_F(SaveCommand, StopEndsTheRunAndUnlocksTheWindow)
     SaveAndConfirm();
     stopper.join();
     ASSERT_TRUE(answerer->Answered());
-    EXPECT_TRUE(window->State().StopRequested);
+    EXPECT_TRUE(window->Run().StopRequested());
     EXPECT_LT(window->State().FileCount, 3 + 20 * 250);
     std::wstring text = Utf16Text(ReadFileBytes(ListingFile()));
     EXPECT_NE(text.rfind(L"########################### - 完成時間："), std::wstring::npos);
