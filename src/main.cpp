@@ -11,10 +11,10 @@
 #include "controls/Control.h"
 #include "controls/Form.h"
 #include "run/CommandLine.h"
-#include "run/Console.h"
 #include "run/JobInfo.h"
-#include "run/ListCommand.h"
+#include "ui/Console.h"
 #include "ui/FolderHandOver.h"
+#include "ui/ListCommand.h"
 #include "ui/MainWindow.h"
 
 namespace {

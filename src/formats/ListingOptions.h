@@ -27,7 +27,7 @@ struct ListingOptions {
     bool FullPath = false;              // chkFullPath
     bool DeleteExtension = false;       // chkDelEXE
     bool IgnoreEmptyFolders = false;    // chkEmptyFolder
-    int DepthLimit = 0;                 // 0 unlimited, else 1 to 99 levels below the chosen folder
+    int DepthLimit = 0;                 // 0 unlimited, else the levels below the chosen folder
 };
 
 // What one folder holds (directly, or with everything below it).

@@ -204,3 +204,10 @@ std::wstring FormatNumber(std::wstring_view plain, int decimals)
 {
     return FormatNumberWith(plain, decimals, CurrentStyle());
 }
+
+std::wstring ZeroPadded(int value, std::size_t width)
+{
+    std::wstring text = std::to_wstring(value);
+    if (text.size() < width) text.insert(0, width - text.size(), L'0');
+    return text;
+}

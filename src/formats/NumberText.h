@@ -23,6 +23,9 @@ std::wstring FormatNumberByPlatform(std::wstring_view plain, int decimals, const
 // A whole number and `decimals` digits of a fraction already rounded (fraction <
 // 10^decimals), appended in the user's regional number format without allocating.
 void AppendNumber(std::wstring& out, std::uint64_t whole, int decimals, std::uint32_t fraction);
+// Plain decimal digits with leading zeros up to `width`, as dates in fixed patterns
+// and file names take them (no regional format).
+std::wstring ZeroPadded(int value, std::size_t width);
 // The regional settings are read once and kept, since listings format a number per
 // row; call this when they may have changed (each run does, the window on
 // WM_SETTINGCHANGE).

@@ -238,6 +238,20 @@ std::wstring RemoveExtension(std::wstring_view text)
     return std::wstring(buffer.data());
 }
 
+wchar_t ExtensionChar(wchar_t c)
+{
+    if (c >= 0x80)
+        UpperCaseInPlace(&c, 1);
+    else if (c >= L'a' && c <= L'z')
+        c = static_cast<wchar_t>(c - L'a' + L'A');
+    return VisibleChar(c);
+}
+
+void AppendExtensionText(std::wstring& out, std::wstring_view extension)
+{
+    for (wchar_t c : extension) out += ExtensionChar(c);
+}
+
 wchar_t VisibleChar(wchar_t c)
 {
     if (c < 0x20) return static_cast<wchar_t>(0x2400 + c);

@@ -30,6 +30,9 @@ void AppendListingDateText(std::wstring& out, const FileTimeInfo& time);
 // file with a path.
 std::wstring AttributeText(const EntryInfo& entry);
 void AppendAttributeText(std::wstring& out, const EntryInfo& entry);
+// The extension column: upper case, control characters made visible.
+void AppendExtensionText(std::wstring& out, std::wstring_view extension);
+wchar_t ExtensionChar(wchar_t c);
 // The piece from the last "." of the whole text, so a dot in a folder name counts.
 bool IsExecutableName(std::wstring_view text);
 bool IsMacroDocumentName(std::wstring_view text);

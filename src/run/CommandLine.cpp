@@ -50,7 +50,7 @@ public:
     std::optional<std::wstring> Value(const std::wstring& flag)
     {
         if (!Done()) return Take();
-        Fail(flag + L" 後面缺少值");
+        Fail(ArgumentError::MissingValue, flag);
         return std::nullopt;
     }
     template <std::size_t N>
@@ -63,16 +63,18 @@ public:
             if (word == choice.Word) return choice.Index;
         std::wstring words;
         for (const Choice& choice : choices) words += (words.empty() ? L"" : L"|") + std::wstring(choice.Word);
-        Fail(flag + L" 的值無效：" + *value + L"（可用：" + words + L"）");
+        Fail(ArgumentError::BadChoice, flag, *value, words);
         return std::nullopt;
     }
     std::optional<int> DepthValue(const std::wstring& flag)
     {
         auto value = Value(flag);
         if (!value) return std::nullopt;
-        int depth = IsDigits(*value) && value->size() <= 2 ? std::stoi(*value) : 0;
-        if (depth >= 1 && depth <= 99) return depth;
-        Fail(flag + L" 的值必須是 1 到 99 的整數：" + *value);
+        // No more digits than the deepest limit has: a longer text is refused whatever it reads as.
+        bool shaped = IsDigits(*value) && value->size() <= std::to_wstring(kDeepestDepthLimit).size();
+        int depth = shaped ? std::stoi(*value) : 0;
+        if (depth >= 1 && depth <= kDeepestDepthLimit) return depth;
+        Fail(ArgumentError::BadDepth, flag, *value);
         return std::nullopt;
     }
     // A whole number, then KB or MB in any letter case, or nothing for bytes.
@@ -89,7 +91,7 @@ public:
             size.Number = text;
             return size;
         }
-        Fail(flag + L" 的值不是有效的大小：" + *value + L"（例如 500、50KB、10MB）");
+        Fail(ArgumentError::BadSize, flag, *value);
         return std::nullopt;
     }
     // YYYY-MM-DD, a real day of the calendar.
@@ -107,15 +109,17 @@ public:
             parts.Day = std::stoi(text.substr(8, 2));
             if (auto date = OleDateFromParts(parts)) return *date;
         }
-        Fail(flag + L" 的值不是有效的日期：" + text + L"（格式為 YYYY-MM-DD）");
+        Fail(ArgumentError::BadDate, flag, text);
         return std::nullopt;
     }
 
-    void Fail(std::wstring error)
+    void Fail(ArgumentError kind, const std::wstring& argument = {}, const std::wstring& value = {},
+              const std::wstring& choices = {})
     {
-        if (Error.empty()) Error = std::move(error);
+        if (!Failed()) Error = {kind, argument, value, choices};
     }
-    std::wstring Error;
+    bool Failed() const { return Error.Kind != ArgumentError::None; }
+    CommandError Error;
 
 private:
     const std::vector<std::wstring>& arguments_;
@@ -173,7 +177,7 @@ CommandLine ParseList(const std::vector<std::wstring>& arguments)
     command.Kind = CommandKind::List;
     FlagReader reader(arguments);
     bool listed = false;
-    while (!reader.Done() && reader.Error.empty()) {
+    while (!reader.Done() && !reader.Failed()) {
         const std::wstring& argument = reader.Take();
         std::wstring flag = Lower(argument);
         if (flag == L"/list") {
@@ -184,13 +188,13 @@ CommandLine ParseList(const std::vector<std::wstring>& arguments)
         auto known = std::find_if(std::begin(kListFlags), std::end(kListFlags),
                                   [&flag](const ListFlag& entry) { return flag == entry.Name; });
         if (known == std::end(kListFlags)) {
-            reader.Fail(L"無法辨識的參數：" + argument);
+            reader.Fail(ArgumentError::UnknownFlag, argument);
             break;
         }
         known->Read(reader, argument, command);
     }
-    if (!listed || command.Folder.empty()) reader.Fail(L"/list 後面要接要列出的資料夾");
-    if (!reader.Error.empty()) {
+    if (!listed || command.Folder.empty()) reader.Fail(ArgumentError::NoListFolder);
+    if (reader.Failed()) {
         command.Kind = CommandKind::BadArguments;
         command.Error = reader.Error;
     }
@@ -258,40 +262,4 @@ void ApplyListFlags(const ListFlags& flags, OptionValues& values)
     if (flags.Easy) values.chkEasy = true;
     if (flags.FullPath) values.chkFullPath = true;
     if (flags.NoExtension) values.chkDelEXE = true;
-}
-
-std::wstring UsageText()
-{
-    return L"Quorvane Ver 1.06\r\n"
-           L"\r\n"
-           L"Quorvane.exe [資料夾]\r\n"
-           L"    開啟主視窗，在資料夾樹中選取該資料夾；程式已在執行時，改由已開啟的視窗選取。\r\n"
-           L"\r\n"
-           L"Quorvane.exe /list 資料夾 [選項]\r\n"
-           L"    不開視窗，列出資料夾並存成清單檔案後結束。選項先取程式旁 Setting.ini\r\n"
-           L"    （或 /settings 指定的檔案）所存的值，其餘取視窗每次啟動時的值，再依下列參數變更：\r\n"
-           L"\r\n"
-           L"  /out 資料夾                  輸出資料夾（預設為設定檔的 SavePath）\r\n"
-           L"  /settings 檔案               改用這個設定檔\r\n"
-           L"  /format txt|csv|html|tree    格式\r\n"
-           L"  /mode files|folders|both     模式：僅檔案、僅資料夾、兩者皆是\r\n"
-           L"  /sub、/nosub                 搜尋子資料夾、不搜尋\r\n"
-           L"  /depth N                     有限目錄層次 1-99（預設無限）\r\n"
-           L"  /ignore-empty                忽略空資料夾\r\n"
-           L"  /sort none|name|ext|size|created|modified|accessed\r\n"
-           L"                               排序：不排序、名稱、副檔名、大小、建立、修改、存取時間\r\n"
-           L"  /desc                        遞減\r\n"
-           L"  /filter \"樣式\"               檔案類型，例如 \"*.txt;*.doc\"（以 ; 或 TAB 分隔）\r\n"
-           L"  /no-hidden、/no-system、/no-readonly\r\n"
-           L"                               不列出隱藏、系統、唯讀的項目\r\n"
-           L"  /size-min N[KB|MB]           檔案至少這麼大（不加單位為位元組）\r\n"
-           L"  /size-max N[KB|MB]           檔案至多這麼大；只要有一個大小參數，設定檔的大小條件即不再使用\r\n"
-           L"  /time modified|created|accessed\r\n"
-           L"                               依修改、建立或最後存取日期篩選\r\n"
-           L"  /from YYYY-MM-DD、/to YYYY-MM-DD\r\n"
-           L"                               日期範圍，含首尾整日；省略者為今天\r\n"
-           L"  /easy                        簡易的儲存模式，搭配 /fullpath（完整路徑）、/noext（移除副檔名）\r\n"
-           L"  /?                           顯示這段說明\r\n"
-           L"\r\n"
-           L"結束代碼：0 清單完整寫入，1 參數或選項錯誤，2 無法建立清單檔案，3 寫入中斷或清單不完整\r\n";
 }

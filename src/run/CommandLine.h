@@ -16,6 +16,25 @@ enum class CommandKind {
     BadArguments,  // Error says what is wrong
 };
 
+enum class ArgumentError {
+    None,
+    NoListFolder,  // /list without the folder to list
+    UnknownFlag,   // Argument is no flag of /list
+    MissingValue,  // the arguments end after the flag Argument
+    BadChoice,     // Value is none of Choices
+    BadDepth,      // Value is no whole number from 1 to kDeepestDepthLimit
+    BadSize,       // Value is no whole number followed by KB, MB or nothing
+    BadDate,       // Value is no day of the calendar written YYYY-MM-DD
+};
+
+// What is wrong with the arguments; the first fault found.
+struct CommandError {
+    ArgumentError Kind = ArgumentError::None;
+    std::wstring Argument;  // the flag at fault, as typed
+    std::wstring Value;     // the value it was given
+    std::wstring Choices;   // BadChoice: the words the flag takes, "|" between them
+};
+
 // A size flag's whole number as typed and its unit (a SizeUnits value).
 struct SizeFlag {
     std::wstring Number;
@@ -28,7 +47,7 @@ struct ListFlags {
     std::optional<int> Format;    // comFormat index
     std::optional<int> SaveMode;  // comSaveMode index
     std::optional<bool> SubFolders;
-    std::optional<int> Depth;     // levels, 1 to 99
+    std::optional<int> Depth;     // levels, 1 to kDeepestDepthLimit
     bool IgnoreEmpty = false;
     std::optional<int> Sort;      // cboSortSave index
     bool Descending = false;
@@ -54,7 +73,7 @@ struct CommandLine {
     std::wstring OutFolder;     // /out, as given
     std::wstring SettingsFile;  // /settings, as given
     ListFlags Flags;
-    std::wstring Error;
+    CommandError Error;
 };
 
 // arguments: without the program's own name.
@@ -63,4 +82,3 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments);
 // alone is the window's "至多" with its second box, a maximum alone "至少" with its first
 // box, both together "兩者".
 void ApplyListFlags(const ListFlags& flags, OptionValues& values);
-std::wstring UsageText();

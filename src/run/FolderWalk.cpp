@@ -6,9 +6,7 @@
 #include <new>
 #include <optional>
 
-#include "formats/EntryRow.h"
-#include "formats/FolderSection.h"
-#include "formats/ValueText.h"
+#include "formats/ListingFormat.h"
 #include "fs/EntryMetadata.h"
 #include "fs/Enumeration.h"
 #include "fs/FolderIdentity.h"

@@ -4,10 +4,11 @@
 
 #include <new>
 
+#include "formats/ListingFormat.h"
 #include "formats/NumberText.h"
 #include "fs/EntryMetadata.h"
 #include "fs/OutputFile.h"
-#include "run/Frame.h"
+#include "run/Ticks.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ public:
     {
         if (finished_) return;
         finished_ = true;
-        if (!options_.EasyMode) WriteClosingLines(out_, options_.Format, options_.SaveMode, LocalNow());
+        WriteClosingLines(out_, options_, LocalNow());
         out_.Flush();
         CloseOutputFile(file_);
     }
@@ -110,7 +111,7 @@ RunResult RunListing(RunState& state, RunControl& control, const JobInfo& job, c
 
     {
         LineWriter out(writesFile ? &file : nullptr);
-        if (!options.EasyMode) WriteOpeningLines(out, options.Format, options.SaveMode, LocalNow());
+        WriteOpeningLines(out, options, LocalNow());
         std::uint64_t start = TickStamp();
 
         RunProgress progress(host, progressIntervalMs);

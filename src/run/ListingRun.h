@@ -22,6 +22,14 @@ struct RunResult {
     bool OutOfMemory = false;    // the walk stopped early for want of memory
 };
 
+// A write failed or memory ran out: the end of the run is reported as an error.
+inline bool RunFailed(const RunResult& result) { return !result.AllWritten || result.OutOfMemory; }
+// The file holds the whole listing: every write reached it and the walk was not cut short.
+inline bool RunComplete(const RunResult& result)
+{
+    return result.Started && result.AllWritten && !result.Stopped && !result.OutOfMemory;
+}
+
 // The run after the checks and the folder choice (see PrepareRun): creates the file
 // at outputPath (none when no format is chosen outside easy mode), writes the frame
 // and the body, and closes it. A name already taken by a file or a folder is never

@@ -4,10 +4,6 @@
 #include <cstdlib>
 #include <string>
 
-const wchar_t kFirstSizeWarning[] = L"請指定小於數值，不可留空白或設定為 0";
-const wchar_t kSecondSizeWarning[] = L"請指定大於數值，不可留空白或設定為 0";
-const wchar_t kSizeOrderWarning[] = L"最小數值不可以大於最大數值";
-
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -114,18 +110,18 @@ SizeCheck CheckSizeOptions(const SizeControls& controls)
     std::int64_t first = 0, second = 0;
     if (needFirst) {
         auto bytes = SizeBoxBytes(controls.FirstText, controls.FirstUnit);
-        if (!bytes || *bytes == 0) return {kFirstSizeWarning, {}};
+        if (!bytes || *bytes == 0) return {SizeWarning::FirstValue, {}};
         first = *bytes;
     }
     if (needSecond) {
         auto bytes = SizeBoxBytes(controls.SecondText, controls.SecondUnit);
-        if (!bytes || *bytes == 0) return {kSecondSizeWarning, {}};
+        if (!bytes || *bytes == 0) return {SizeWarning::SecondValue, {}};
         second = *bytes;
     }
     if (controls.Mode == SizeModes::AtLeast) check.Bounds.Upper = first;
     if (controls.Mode == SizeModes::AtMost) check.Bounds.Lower = second;
     if (controls.Mode == SizeModes::Between) {
-        if (first >= second) return {kSizeOrderWarning, {}};
+        if (first >= second) return {SizeWarning::Order, {}};
         check.Bounds.Lower = first;
         check.Bounds.Upper = second;
     }
@@ -158,8 +154,8 @@ TimeBounds ComputeTimeBounds(const TimeControls& controls, const SYSTEMTIME& now
     return bounds;
 }
 
-std::wstring PrepareRun(RunState& state, const JobInfo& job, const SizeControls& sizes, const TimeControls& times,
-                        const SYSTEMTIME& nowLocal)
+SizeWarning PrepareRun(RunState& state, const JobInfo& job, const SizeControls& sizes, const TimeControls& times,
+                       const SYSTEMTIME& nowLocal)
 {
     state.RunJob = &job;
     state.WalkDepth = 0;
@@ -175,5 +171,5 @@ std::wstring PrepareRun(RunState& state, const JobInfo& job, const SizeControls&
     state.DateField = time.Field;
     state.DateTest = time.Test;
     state.AnyTime = time.AnyTime;
-    return {};
+    return SizeWarning::None;
 }

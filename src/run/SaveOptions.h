@@ -47,11 +47,19 @@ struct SizeBounds {
     std::uint16_t Test = 0;
 };
 
+// Which check of the size options failed; each has its warning.
+enum class SizeWarning {
+    None,
+    FirstValue,   // the first box is empty, 0 or out of range
+    SecondValue,  // the second box is empty, 0 or out of range
+    Order,        // in 兩者, the first value is not below the second
+};
+
 // Either the bounds or the warning to show (the check failed).
 struct SizeCheck {
-    std::wstring Warning;
+    SizeWarning Warning = SizeWarning::None;
     SizeBounds Bounds;
-    bool Passed() const { return Warning.empty(); }
+    bool Passed() const { return Warning == SizeWarning::None; }
 };
 
 struct TimeControls {
@@ -68,10 +76,6 @@ struct TimeBounds {
     bool AnyTime = false;
 };
 
-extern const wchar_t kFirstSizeWarning[];
-extern const wchar_t kSecondSizeWarning[];
-extern const wchar_t kSizeOrderWarning[];
-
 // Blanks and tabs skipped anywhere, then the longest leading number ("." as the
 // point, optional sign and exponent); 0 when the text starts with no number.
 double LenientNumber(std::wstring_view text);
@@ -87,5 +91,5 @@ TimeBounds ComputeTimeBounds(const TimeControls& controls, const SYSTEMTIME& now
 // Steps of Save before the output folder is asked for: takes the job and resets the
 // depth, then sets the size and time bounds. Returns the warning to show when the size
 // check fails; the bounds are left alone then. Not while a listing runs with the state.
-std::wstring PrepareRun(RunState& state, const JobInfo& job, const SizeControls& sizes, const TimeControls& times,
-                        const SYSTEMTIME& nowLocal);
+SizeWarning PrepareRun(RunState& state, const JobInfo& job, const SizeControls& sizes, const TimeControls& times,
+                       const SYSTEMTIME& nowLocal);

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "settings/IniFile.h"
+#include "settings/IniValues.h"
 #include "settings/SafeWrite.h"
-#include "settings/ValueText.h"
 
 namespace {
 

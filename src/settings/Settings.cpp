@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "settings/IniFile.h"
+#include "settings/IniValues.h"
 #include "settings/SafeWrite.h"
-#include "settings/ValueText.h"
 
 namespace {
 

@@ -21,11 +21,14 @@ struct ComboChoice {
     friend bool operator==(const ComboChoice&, const ComboChoice&) = default;
 };
 
+// The deepest depth limit a listing takes: levels below the chosen folder.
+constexpr int kDeepestDepthLimit = 99;
+
 // Item counts of the main window's fixed lists.
 namespace ListItemCounts {
 constexpr int SaveMode = 3;      // files, folders, both
 constexpr int SortSave = 7;      // none, name, extension, size, three times
-constexpr int IndentLevel = 99;  // "1" to "99"
+constexpr int IndentLevel = kDeepestDepthLimit;  // "1" to the deepest
 constexpr int Date = 4;
 constexpr int Size = 4;
 constexpr int Format = 4;  // TXT, CSV, HTML, tree

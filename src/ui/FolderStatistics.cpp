@@ -1,6 +1,5 @@
 #include "ui/FolderStatistics.h"
 
-#include "formats/ValueText.h"
 #include "fs/Enumeration.h"
 
 std::optional<FolderStatistics> CountFolder(const std::wstring& folder, const std::function<bool()>& keepGoing)
@@ -29,12 +28,4 @@ std::optional<FolderStatistics> CountFolder(const std::wstring& folder, const st
     CloseEntryFind(find);
     if (cut) return std::nullopt;
     return statistics;
-}
-
-std::array<std::wstring, 3> FolderStatisticsLines(const FolderStatistics& statistics)
-{
-    return {L"目錄大小：" + SizeSummaryText(statistics.Size, SizeSummaryModes::Both),
-            L"磁碟大小：" + SizeSummaryText(statistics.CompressedSize, SizeSummaryModes::Both),
-            L"內含　　：" + WholeNumberText(statistics.Files) + L" 個檔案，" + WholeNumberText(statistics.Folders) +
-                L" 個資料夾"};
 }

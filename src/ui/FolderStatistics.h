@@ -1,7 +1,6 @@
 #pragma once
 // What the main window shows about the selected folder: the sizes of the files directly
 // in it and the number of files and subfolders.
-#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,4 +18,3 @@ struct FolderStatistics {
 // can let the window's messages run; when it answers false the count is cut short and
 // there is no result.
 std::optional<FolderStatistics> CountFolder(const std::wstring& folder, const std::function<bool()>& keepGoing);
-std::array<std::wstring, 3> FolderStatisticsLines(const FolderStatistics& statistics);

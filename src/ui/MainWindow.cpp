@@ -4,10 +4,9 @@
 
 #include "formats/NumberText.h"
 #include "fs/FolderPath.h"
-#include "run/Frame.h"
 #include "run/ListingRun.h"
 #include "run/OptionValues.h"
-#include "run/RunReport.h"
+#include "run/OutputName.h"
 #include "run/SaveOptions.h"
 #include "ui/FileTypeEditor.h"
 #include "ui/FolderHandOver.h"
@@ -98,7 +97,7 @@ void frmMain::FillLists()
     fill(cboSizeType0, {L"KB", L"MB"});
     fill(cboSizeType1, {L"KB", L"MB"});
     fill(comFormat, {L"TXT", L"CSV", L"HTML", L"樹狀"});
-    for (int level = 1; level <= 99; ++level) comIndentLevel.AddItem(std::to_wstring(level));
+    for (int level = 1; level <= kDeepestDepthLimit; ++level) comIndentLevel.AddItem(std::to_wstring(level));
     comIndentLevel.Enabled(false);
     chkDelEXE.Enabled(false);
     chkFullPath.Enabled(false);
@@ -474,9 +473,9 @@ void frmMain::cmdSave_Click()
     run_.Reset();
     ScrapeSaveJob();
     OptionValues values = ReadOptionValues();
-    std::wstring warning = PrepareRun(state_, job_, SizeControlsOf(values), TimeControlsOf(values), LocalNow());
-    if (!warning.empty()) {
-        ShowMessage(warning, MB_ICONEXCLAMATION);
+    SizeWarning warning = PrepareRun(state_, job_, SizeControlsOf(values), TimeControlsOf(values), LocalNow());
+    if (warning != SizeWarning::None) {
+        ShowMessage(SizeWarningText(warning), MB_ICONEXCLAMATION);
         return;
     }
     if (!chooser_.ChooseOutputFolder(form_.hwnd())) return;

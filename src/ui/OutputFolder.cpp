@@ -6,10 +6,9 @@
 #include <vector>
 
 #include "fs/LongPath.h"
+#include "ui/Texts.h"
 
 namespace {
-
-const wchar_t kChooseTitle[] = L"請選擇輸出資料夾：";
 
 struct PidlDeleter {
     void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
@@ -70,7 +69,7 @@ std::wstring BrowseForFolder(HWND owner, const std::wstring& title, const std::w
 
 bool OutputFolderChooser::ChooseOutputFolder(HWND owner)
 {
-    std::wstring chosen = BrowseForFolder(owner, kChooseTitle, outputFolder_);
+    std::wstring chosen = BrowseForFolder(owner, kChooseOutputFolder, outputFolder_);
     if (chosen.empty()) return false;
     // A folder without a short form (it vanished meanwhile) keeps the chosen path.
     std::wstring shortPath = GetShortPath(chosen);

@@ -1,16 +1,31 @@
 #include "ui/Texts.h"
 
+#include "formats/NumberText.h"
+#include "formats/ValueText.h"
 #include "fs/SystemError.h"
+#include "run/CommandLine.h"
+#include "run/ListingRun.h"
+#include "run/SaveOptions.h"
+#include "ui/FolderStatistics.h"
 
 // ---- The program
+
 const wchar_t kProgramTitle[] = L"Quorvane Ver 1.06";
 
+std::wstring SystemErrorText(unsigned long error)
+{
+    std::wstring text = SystemErrorDescription(error);
+    return text.empty() ? L"錯誤代碼：" + std::to_wstring(error) : text;
+}
+
 // ---- Main window
+
 const wchar_t kReady[] = L"就緒 ...";
 const wchar_t kChooseFormat[] = L"請選擇儲存格式";
 const wchar_t kSettingsNotSaved[] = L"設定檔無法儲存：";
 
 // ---- File-type editor
+
 std::wstring FileTypeSaveErrorText(unsigned long error)
 {
     std::wstring text = L"副檔名清單無法儲存\r\n錯誤代碼：";
@@ -18,3 +33,144 @@ std::wstring FileTypeSaveErrorText(unsigned long error)
     std::wstring description = SystemErrorDescription(error);
     return text + (description.empty() ? std::to_wstring(error) : description);
 }
+
+// ---- A run
+
+namespace {
+
+const wchar_t kWriteFailed[] = L"清單檔案寫入失敗，內容不完整！";
+const wchar_t kOutOfMemory[] = L"記憶體不足，清單不完整！";
+const wchar_t kCannotCreate[] = L"無法建立清單檔案：";
+
+// Thousandths of a second as an exact decimal ("2.350").
+std::wstring SecondsDecimal(std::uint64_t milliseconds)
+{
+    return std::to_wstring(milliseconds / 1000) + L"." + ZeroPadded(static_cast<int>(milliseconds % 1000), 3);
+}
+
+}  // namespace
+
+std::wstring SizeWarningText(SizeWarning warning)
+{
+    switch (warning) {
+    case SizeWarning::FirstValue: return L"請指定小於數值，不可留空白或設定為 0";
+    case SizeWarning::SecondValue: return L"請指定大於數值，不可留空白或設定為 0";
+    case SizeWarning::Order: return L"最小數值不可以大於最大數值";
+    case SizeWarning::None: break;
+    }
+    return {};
+}
+
+std::wstring ElapsedText(std::uint64_t ms)
+{
+    if (ms < 1000) return std::to_wstring(ms) + L" 毫秒";
+    if (ms < 60000) return FormatNumber(SecondsDecimal(ms), 3) + L" 秒";
+    std::uint64_t minutes = ms / 60000;
+    std::uint64_t rest = ms - minutes * 60000;
+    std::wstring text = std::to_wstring(minutes) + L" 分";
+    if (rest == 1000)
+        text += L", 1 秒";
+    else if (rest != 0)
+        text += L", " + FormatNumber(SecondsDecimal(rest), 3) + L" 秒";
+    return text;
+}
+
+std::wstring CompletionMessageText(std::uint64_t elapsed, std::int32_t fileCount, std::int32_t folderCount)
+{
+    std::wstring suffix = elapsed > 0 ? L" (" + ElapsedText(elapsed) + L")" : std::wstring();
+    return L"OK！！ 花費時間共：" + suffix + L"\r\n" + std::to_wstring(fileCount) + L" 個檔案 , " +
+           std::to_wstring(folderCount) + L" 個資料夾";
+}
+
+std::wstring RunReportText(const RunResult& result)
+{
+    std::wstring text = CompletionMessageText(result.ElapsedMs, result.FileCount, result.FolderCount);
+    if (!result.AllWritten)
+        text.replace(0, text.find(L' '), kWriteFailed);
+    else if (result.OutOfMemory)
+        text.replace(0, text.find(L' '), kOutOfMemory);
+    return text;
+}
+
+std::wstring CannotCreateText(std::wstring_view path, unsigned long error)
+{
+    return std::wstring(kCannotCreate) + L"\r\n" + std::wstring(path) + L"\r\n" + SystemErrorText(error);
+}
+
+// ---- The command line
+
+const wchar_t kUsageHint[] = L"用法請見 Quorvane.exe /?";
+const wchar_t kNoFolderToList[] = L"找不到要列出的資料夾：";
+const wchar_t kNoSettingsFile[] = L"找不到設定檔：";
+const wchar_t kNoOutputFolder[] = L"沒有輸出資料夾：請以 /out 指定";
+
+std::wstring CommandErrorText(const CommandError& error)
+{
+    const std::wstring& flag = error.Argument;
+    switch (error.Kind) {
+    case ArgumentError::NoListFolder: return L"/list 後面要接要列出的資料夾";
+    case ArgumentError::UnknownFlag: return L"無法辨識的參數：" + flag;
+    case ArgumentError::MissingValue: return flag + L" 後面缺少值";
+    case ArgumentError::BadChoice: return flag + L" 的值無效：" + error.Value + L"（可用：" + error.Choices + L"）";
+    case ArgumentError::BadDepth:
+        return flag + L" 的值必須是 1 到 " + std::to_wstring(kDeepestDepthLimit) + L" 的整數：" + error.Value;
+    case ArgumentError::BadSize: return flag + L" 的值不是有效的大小：" + error.Value + L"（例如 500、50KB、10MB）";
+    case ArgumentError::BadDate: return flag + L" 的值不是有效的日期：" + error.Value + L"（格式為 YYYY-MM-DD）";
+    case ArgumentError::None: break;
+    }
+    return {};
+}
+
+std::wstring UsageText()
+{
+    return std::wstring(kProgramTitle) +
+           L"\r\n"
+           L"\r\n"
+           L"Quorvane.exe [資料夾]\r\n"
+           L"    開啟主視窗，在資料夾樹中選取該資料夾；程式已在執行時，改由已開啟的視窗選取。\r\n"
+           L"\r\n"
+           L"Quorvane.exe /list 資料夾 [選項]\r\n"
+           L"    不開視窗，列出資料夾並存成清單檔案後結束。選項先取程式旁 Setting.ini\r\n"
+           L"    （或 /settings 指定的檔案）所存的值，其餘取視窗每次啟動時的值，再依下列參數變更：\r\n"
+           L"\r\n"
+           L"  /out 資料夾                  輸出資料夾（預設為設定檔的 SavePath）\r\n"
+           L"  /settings 檔案               改用這個設定檔\r\n"
+           L"  /format txt|csv|html|tree    格式\r\n"
+           L"  /mode files|folders|both     模式：僅檔案、僅資料夾、兩者皆是\r\n"
+           L"  /sub、/nosub                 搜尋子資料夾、不搜尋\r\n"
+           L"  /depth N                     有限目錄層次 1-" +
+           std::to_wstring(kDeepestDepthLimit) +
+           L"（預設無限）\r\n"
+           L"  /ignore-empty                忽略空資料夾\r\n"
+           L"  /sort none|name|ext|size|created|modified|accessed\r\n"
+           L"                               排序：不排序、名稱、副檔名、大小、建立、修改、存取時間\r\n"
+           L"  /desc                        遞減\r\n"
+           L"  /filter \"樣式\"               檔案類型，例如 \"*.txt;*.doc\"（以 ; 或 TAB 分隔）\r\n"
+           L"  /no-hidden、/no-system、/no-readonly\r\n"
+           L"                               不列出隱藏、系統、唯讀的項目\r\n"
+           L"  /size-min N[KB|MB]           檔案至少這麼大（不加單位為位元組）\r\n"
+           L"  /size-max N[KB|MB]           檔案至多這麼大；只要有一個大小參數，設定檔的大小條件即不再使用\r\n"
+           L"  /time modified|created|accessed\r\n"
+           L"                               依修改、建立或最後存取日期篩選\r\n"
+           L"  /from YYYY-MM-DD、/to YYYY-MM-DD\r\n"
+           L"                               日期範圍，含首尾整日；省略者為今天\r\n"
+           L"  /easy                        簡易的儲存模式，搭配 /fullpath（完整路徑）、/noext（移除副檔名）\r\n"
+           L"  /?                           顯示這段說明\r\n"
+           L"\r\n"
+           L"結束代碼：0 清單完整寫入，1 參數或選項錯誤，2 無法建立清單檔案，3 寫入中斷或清單不完整\r\n";
+}
+
+// ---- The folder tree and the output folder
+
+const wchar_t kDesktopNode[] = L"桌面";
+const wchar_t kDocumentsNode[] = L"我的文件夾";
+
+std::array<std::wstring, 3> FolderStatisticsLines(const FolderStatistics& statistics)
+{
+    return {L"目錄大小：" + SizeSummaryText(statistics.Size, SizeSummaryModes::Both),
+            L"磁碟大小：" + SizeSummaryText(statistics.CompressedSize, SizeSummaryModes::Both),
+            L"內含　　：" + WholeNumberText(statistics.Files) + L" 個檔案，" + WholeNumberText(statistics.Folders) +
+                L" 個資料夾"};
+}
+
+const wchar_t kChooseOutputFolder[] = L"請選擇輸出資料夾：";

@@ -1,15 +1,61 @@
 #pragma once
-// The texts the program's windows show.
+// What the program says to its user: in its windows, its message boxes and on the
+// command line. The fixed texts of the listing files belong to their formats
+// (src/formats), the captions of the controls to the windows' layout tables.
+#include <array>
+#include <cstdint>
 #include <string>
+#include <string_view>
+
+struct CommandError;
+struct FolderStatistics;
+struct RunResult;
+enum class SizeWarning;
 
 // ---- The program: window caption, title of every message box, single-instance mutex
 extern const wchar_t kProgramTitle[];
+// The system's description of an error code; "錯誤代碼：" and the number when it has none.
+std::wstring SystemErrorText(unsigned long error);
 
 // ---- Main window
 extern const wchar_t kReady[];
+// Neither easy mode nor a format is chosen, so nothing would be written; the command
+// line says so too.
 extern const wchar_t kChooseFormat[];
 extern const wchar_t kSettingsNotSaved[];
 
 // ---- File-type editor
 // The message shown when FileType.txt cannot be saved.
 std::wstring FileTypeSaveErrorText(unsigned long error);
+
+// ---- A run
+
+// Empty for SizeWarning::None.
+std::wstring SizeWarningText(SizeWarning warning);
+std::wstring ElapsedText(std::uint64_t milliseconds);
+std::wstring CompletionMessageText(std::uint64_t elapsedMilliseconds, std::int32_t fileCount,
+                                   std::int32_t folderCount);
+// The completion message; after a failed write, or when memory ran out, its first word
+// gives way to what went wrong.
+std::wstring RunReportText(const RunResult& result);
+// The listing file could not be created at path.
+std::wstring CannotCreateText(std::wstring_view path, unsigned long error);
+
+// ---- The command line
+
+std::wstring UsageText();
+// What is wrong with the arguments.
+std::wstring CommandErrorText(const CommandError& error);
+extern const wchar_t kUsageHint[];
+// These are followed by the path as given.
+extern const wchar_t kNoFolderToList[];
+extern const wchar_t kNoSettingsFile[];
+extern const wchar_t kNoOutputFolder[];
+
+// ---- The folder tree and the output folder
+
+extern const wchar_t kDesktopNode[];
+extern const wchar_t kDocumentsNode[];
+std::array<std::wstring, 3> FolderStatisticsLines(const FolderStatistics& statistics);
+// The title inside the output folder dialog.
+extern const wchar_t kChooseOutputFolder[];

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "fs/LongPath.h"
+#include "ui/Texts.h"
 
 namespace {
 
@@ -233,7 +234,7 @@ void clsTreeView::pvAddDrives()
 {
     if (!tree_) return;
     ResetTable();
-    HTREEITEM root = AddNode(nullptr, L"桌面", IconOfSpecialFolder(CSIDL_DESKTOP), 0, false);
+    HTREEITEM root = AddNode(nullptr, kDesktopNode, IconOfSpecialFolder(CSIDL_DESKTOP), 0, false);
     pvAddUPDrives(root);
     SendMessageW(tree_.Get(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
     SendMessageW(tree_.Get(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(root));
@@ -243,7 +244,7 @@ void clsTreeView::pvAddUPDrives(HTREEITEM node)
 {
     if (!tree_) return;
     ResetTable();
-    HTREEITEM documents = AddNode(node, L"我的文件夾", IconOfSpecialFolder(CSIDL_PERSONAL), 0, true);
+    HTREEITEM documents = AddNode(node, kDocumentsNode, IconOfSpecialFolder(CSIDL_PERSONAL), 0, true);
     table_[0] = {documents, SpecialFolderPath(CSIDL_PERSONAL)};
 
     std::wstring drives(4000, L'\0');

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "WrittenText.h"
-#include "formats/EntryRow.h"
+#include "formats/ListingFormat.h"
+#include "formats/TxtFormat.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "WrittenText.h"
-#include "formats/FolderSection.h"
+#include "formats/ListingFormat.h"
 
 namespace {
 

@@ -63,7 +63,7 @@ TEST_P(ListingRuns, WriteTheExpectedFile)
     if (c.Tweak) c.Tweak(options);
     JobInfo job = JobFor(fixture_->Root(), c.Mode);
     RunState state;
-    ASSERT_EQ(PrepareRun(state, job, {}, {}, Now()), L"");
+    ASSERT_EQ(PrepareRun(state, job, {}, {}, Now()), SizeWarning::None);
     if (c.Setup) c.Setup(job, state);
 
     TestFolder output;
@@ -233,7 +233,7 @@ TEST(ControlCharacters, NamesHoldingThemKeepEveryRowAndFieldWhole)
         ListingOptions options;
         options.Format = format;
         RunState state;
-        EXPECT_EQ(PrepareRun(state, job, {}, {}, Now()), L"");
+        EXPECT_EQ(PrepareRun(state, job, {}, {}, Now()), SizeWarning::None);
         FakeHost host;
         return ListingText(RunListing(state, host.Control, job, options, output / L"listing.txt", host).OutputPath);
     };

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "TestTimes.h"
-
 #include "run/SaveOptions.h"
+#include "support/TestTimes.h"
 
 namespace {
 
@@ -58,7 +57,7 @@ TEST(SizeOptions, AtLeastFillsTheUpperBoundFromTheFirstBox)
     EXPECT_EQ(check.Bounds.Test, 2);
     for (const wchar_t* text : {L"", L"0", L"0.4", L"abc", L"99999999999999999999"})
         EXPECT_EQ(CheckSizeOptions(Sizes(SizeModes::AtLeast, text, SizeUnits::KB, L"5", SizeUnits::KB)).Warning,
-                  L"請指定小於數值，不可留空白或設定為 0")
+                  SizeWarning::FirstValue)
             << text;
     SizeCheck negative = CheckSizeOptions(Sizes(SizeModes::AtLeast, L"-5", SizeUnits::KB, L"", SizeUnits::KB));
     EXPECT_TRUE(negative.Passed());
@@ -73,7 +72,7 @@ TEST(SizeOptions, AtMostFillsTheLowerBoundFromTheSecondBox)
     EXPECT_EQ(check.Bounds.Upper, 0);
     EXPECT_EQ(check.Bounds.Test, 1);
     EXPECT_EQ(CheckSizeOptions(Sizes(SizeModes::AtMost, L"5", SizeUnits::KB, L" ", SizeUnits::KB)).Warning,
-              L"請指定大於數值，不可留空白或設定為 0");
+              SizeWarning::SecondValue);
     SizeCheck large = CheckSizeOptions(Sizes(SizeModes::AtMost, L"", SizeUnits::KB, L"3000", SizeUnits::MB));
     EXPECT_EQ(large.Bounds.Lower, 3145728000ll);
 }
@@ -81,15 +80,15 @@ TEST(SizeOptions, AtMostFillsTheLowerBoundFromTheSecondBox)
 TEST(SizeOptions, BothNeedTwoValuesInRisingOrder)
 {
     EXPECT_EQ(CheckSizeOptions(Sizes(SizeModes::Between, L"10", SizeUnits::KB, L"10", SizeUnits::KB)).Warning,
-              L"最小數值不可以大於最大數值");
+              SizeWarning::Order);
     EXPECT_EQ(CheckSizeOptions(Sizes(SizeModes::Between, L"3", SizeUnits::MB, L"10", SizeUnits::KB)).Warning,
-              L"最小數值不可以大於最大數值");
+              SizeWarning::Order);
     EXPECT_EQ(CheckSizeOptions(Sizes(SizeModes::Between, L"0", SizeUnits::KB, L"0", SizeUnits::KB)).Warning,
-              L"請指定小於數值，不可留空白或設定為 0");
+              SizeWarning::FirstValue);
     EXPECT_EQ(CheckSizeOptions(Sizes(SizeModes::Between, L"1", SizeUnits::KB, L"", SizeUnits::KB)).Warning,
-              L"請指定大於數值，不可留空白或設定為 0");
+              SizeWarning::SecondValue);
     EXPECT_EQ(CheckSizeOptions(Sizes(SizeModes::Between, L"1", SizeUnits::KB, L"9e99", SizeUnits::KB)).Warning,
-              L"請指定大於數值，不可留空白或設定為 0");
+              SizeWarning::SecondValue);
     SizeCheck check = CheckSizeOptions(Sizes(SizeModes::Between, L"1", SizeUnits::MB, L"2000", SizeUnits::KB));
     EXPECT_TRUE(check.Passed());
     EXPECT_EQ(check.Bounds.Lower, 1048576);
@@ -140,9 +139,9 @@ TEST(PrepareRun, SetsTheStateOrReportsTheWarningLeavingTheBounds)
     state.WalkDepth = 4;
     state.DateField = DateFields::Created;
     JobInfo job;
-    std::wstring warning = PrepareRun(state, job, Sizes(SizeModes::AtMost, L"", 0, L"1", SizeUnits::KB),
-                                      {TimeKinds::None, Date(2020, 1, 1), Date(2021, 1, 1)}, At(2024, 1, 1));
-    EXPECT_EQ(warning, L"");
+    SizeWarning warning = PrepareRun(state, job, Sizes(SizeModes::AtMost, L"", 0, L"1", SizeUnits::KB),
+                                     {TimeKinds::None, Date(2020, 1, 1), Date(2021, 1, 1)}, At(2024, 1, 1));
+    EXPECT_EQ(warning, SizeWarning::None);
     EXPECT_EQ(state.WalkDepth, 0);
     EXPECT_EQ(state.RunJob, &job);
     EXPECT_EQ(state.SizeLower, 1024);
@@ -154,7 +153,7 @@ TEST(PrepareRun, SetsTheStateOrReportsTheWarningLeavingTheBounds)
 
     warning = PrepareRun(state, job, Sizes(SizeModes::AtLeast, L"0", 0, L"", 0),
                          {TimeKinds::Modified, Date(2020, 1, 1), Date(2021, 1, 1)}, At(2024, 1, 1));
-    EXPECT_EQ(warning, L"請指定小於數值，不可留空白或設定為 0");
+    EXPECT_EQ(warning, SizeWarning::FirstValue);
     EXPECT_EQ(state.SizeLower, 1024);
     EXPECT_EQ(state.DateFrom, Date(1874, 1, 1));
     EXPECT_TRUE(state.AnyTime);

@@ -123,7 +123,7 @@ protected:
         job_.SetFolderFilter(L"*");
         options_.Format = ListingFormats::Tree;
         options_.SaveMode = SaveModes::Both;
-        EXPECT_EQ(PrepareRun(state_, job_, {}, {}, Now()), L"");
+        EXPECT_EQ(PrepareRun(state_, job_, {}, {}, Now()), SizeWarning::None);
     }
 
     // Every pump and status comes through at once (no throttling).
@@ -423,7 +423,7 @@ TEST(WalkLinks, AFolderThatLeadsBackUpIsCountedButNotWalked)
         job.SetSortKey(FieldCodes::Name);
         job.SetIncludeSubFolders(c.Subfolders);
         RunState state;
-        EXPECT_EQ(PrepareRun(state, job, {}, {}, Now()), L"");
+        EXPECT_EQ(PrepareRun(state, job, {}, {}, Now()), SizeWarning::None);
         ListingOptions options;
         options.Format = ListingFormats::Tree;
         FakeHost host;

@@ -7,7 +7,6 @@
 
 #include "ProgramSupport.h"
 #include "fs/OutputFile.h"
-#include "run/Frame.h"
 #include "run/ListingRun.h"
 #include "run/SaveOptions.h"
 
@@ -155,7 +154,7 @@ TEST_F(ListCommand, ListsWhatTheEngineListsForTheSameOptions)
         e.Job.SetFolderFilter(L"*");
         c.Options(e);
         RunState state;
-        ASSERT_EQ(PrepareRun(state, e.Job, e.Sizes, e.Times, LocalNow()), L"");
+        ASSERT_EQ(PrepareRun(state, e.Job, e.Sizes, e.Times, LocalNow()), SizeWarning::None);
         TestFolder reference;
         QuietHost host;
         RunControl control;

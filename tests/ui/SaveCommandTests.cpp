@@ -9,7 +9,6 @@
 #include "MainWindowSupport.h"
 #include "ProgramSupport.h"
 #include "fs/OutputFile.h"
-#include "run/Frame.h"
 #include "run/ListingRun.h"
 #include "support/Dialogs.h"
 #include "ui/OutputFolder.h"

@@ -6,6 +6,7 @@
 
 #include "support/TestFolder.h"
 #include "ui/FolderStatistics.h"
+#include "ui/Texts.h"
 #include "ui/TreeView.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "settings/ValueText.h"
+#include "settings/IniValues.h"
 
-TEST(ValueText, IntegerFromTextTakesOnlyWholeNumbersAndRoundsHalvesToEven)
+TEST(IniValues, IntegerFromTextTakesOnlyWholeNumbersAndRoundsHalvesToEven)
 {
     std::pair<const wchar_t*, int> accepted[] = {{L"  3 ", 3}, {L"-1", -1}, {L"+4", 4},   {L"2.5", 2},
                                                  {L"3.5", 4},  {L"-2.5", -2}, {L".5", 0}, {L"6.", 6},
@@ -15,14 +15,14 @@ TEST(ValueText, IntegerFromTextTakesOnlyWholeNumbersAndRoundsHalvesToEven)
         EXPECT_EQ(IntegerFromText(text), std::nullopt) << text;
 }
 
-TEST(ValueText, TruthFromTextTakesNumbersAndTheWordsInAnyCase)
+TEST(IniValues, TruthFromTextTakesNumbersAndTheWordsInAnyCase)
 {
     for (const wchar_t* text : {L"1", L"2", L"-1", L"0.4", L" TRUE "}) EXPECT_EQ(TruthFromText(text), true) << text;
     for (const wchar_t* text : {L"0", L"0.0", L"false"}) EXPECT_EQ(TruthFromText(text), false) << text;
     for (const wchar_t* text : {L"", L"abc", L"yes", L"1x"}) EXPECT_EQ(TruthFromText(text), std::nullopt) << text;
 }
 
-TEST(ValueText, LeadingNumberReadsAsFarAsTheNumberGoes)
+TEST(IniValues, LeadingNumberReadsAsFarAsTheNumberGoes)
 {
     std::pair<const wchar_t*, double> cases[] = {{L"12abc", 12}, {L"  7 8", 7}, {L"\t-3.25x", -3.25}, {L"1.5e1;", 15},
                                                  {L"4e+", 4},    {L"abc", 0},   {L"", 0},             {L"1e-999", 0}};

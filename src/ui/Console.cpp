@@ -1,4 +1,4 @@
-#include "run/Console.h"
+#include "ui/Console.h"
 
 #include <string>
 

@@ -1,20 +1,14 @@
-#include "run/ListCommand.h"
+#include "ui/ListCommand.h"
 
 #include <windows.h>
 
 #include "fs/FolderPath.h"
 #include "fs/LongPath.h"
-#include "run/Frame.h"
 #include "run/ListingRun.h"
-#include "run/RunReport.h"
+#include "run/OutputName.h"
+#include "ui/Texts.h"
 
 namespace {
-
-const wchar_t kUsageHint[] = L"用法請見 Quorvane.exe /?";
-const wchar_t kNoFolder[] = L"找不到要列出的資料夾：";
-const wchar_t kNoSettings[] = L"找不到設定檔：";
-const wchar_t kNoOutputFolder[] = L"沒有輸出資料夾：請以 /out 指定";
-const wchar_t kNoFormat[] = L"請選擇儲存格式";
 
 SYSTEMTIME LocalNow()
 {
@@ -59,9 +53,9 @@ CommandOutcome RunList(const CommandLine& command, std::wstring_view programFold
 {
     std::wstring settingsPath =
         command.SettingsFile.empty() ? SettingsFilePath(programFolder) : FullPath(command.SettingsFile);
-    if (!command.SettingsFile.empty() && !IsFile(settingsPath)) return Refused(kNoSettings + command.SettingsFile);
+    if (!command.SettingsFile.empty() && !IsFile(settingsPath)) return Refused(kNoSettingsFile + command.SettingsFile);
     std::optional<std::wstring> root = ExistingFolderPath(command.Folder);
-    if (!root) return Refused(kNoFolder + command.Folder);
+    if (!root) return Refused(kNoFolderToList + command.Folder);
 
     SYSTEMTIME now = LocalNow();
     FileTypeTable fileTypes = LoadFileTypeTable(programFolder, MissingFile::ReadDefault);
@@ -73,15 +67,15 @@ CommandOutcome RunList(const CommandLine& command, std::wstring_view programFold
     job.SetRootFolder(*root);
     ApplyOptionsToJob(job, values, fileTypes);
     RunState state;
-    std::wstring warning = PrepareRun(state, job, SizeControlsOf(values), TimeControlsOf(values), now);
-    if (!warning.empty()) return Refused(warning);
+    SizeWarning warning = PrepareRun(state, job, SizeControlsOf(values), TimeControlsOf(values), now);
+    if (warning != SizeWarning::None) return Refused(SizeWarningText(warning));
 
     std::wstring folder = command.OutFolder.empty() ? values.Saved.SavePath : FullPath(command.OutFolder);
     if (folder.empty()) return Refused(kNoOutputFolder);
     if (!folder.ends_with(L'\\')) folder += L'\\';
     ListingOptions options = ListingOptionsOf(values);
     std::optional<std::wstring> path = OutputFileName(folder, LocalNow(), options.Format, options.EasyMode);
-    if (!path) return Refused(kNoFormat);
+    if (!path) return Refused(kChooseFormat);
 
     CommandHost host;
     RunResult result = RunListing(state, control, job, options, *path, host);
@@ -98,7 +92,7 @@ CommandOutcome RunCommand(const CommandLine& command, std::wstring_view programF
 {
     switch (command.Kind) {
     case CommandKind::Usage: return {ExitCodes::Complete, UsageText(), L""};
-    case CommandKind::BadArguments: return Refused(command.Error + L"\r\n" + kUsageHint);
+    case CommandKind::BadArguments: return Refused(CommandErrorText(command.Error) + L"\r\n" + kUsageHint);
     case CommandKind::List: return RunList(command, programFolder, control);
     case CommandKind::Window: break;
     }

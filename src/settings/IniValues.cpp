@@ -1,4 +1,4 @@
-#include "settings/ValueText.h"
+#include "settings/IniValues.h"
 
 #include <charconv>
 #include <climits>
