@@ -5,6 +5,15 @@
 
 namespace {
 
+// The inner size of a window in twips; 0 by 0 without a window.
+SIZE ClientTwips(HWND window)
+{
+    RECT client{};
+    if (window) GetClientRect(window, &client);
+    return {static_cast<LONG>(std::lround(client.right * TwipsPerPixelX())),
+            static_cast<LONG>(std::lround(client.bottom * TwipsPerPixelY()))};
+}
+
 const wchar_t kPanelClass[] = L"QuorvaneHostPanel";
 
 int ScreenDpi(int axis)
@@ -173,19 +182,9 @@ void HostPanel::Move(int left, int top, int width, int height)
                    TwipsToPixelsY(height), TRUE);
 }
 
-int HostPanel::ScaleWidth() const
-{
-    RECT client{};
-    if (window_) GetClientRect(window_.Get(), &client);
-    return static_cast<int>(std::lround(client.right * TwipsPerPixelX()));
-}
+int HostPanel::ScaleWidth() const { return ClientTwips(window_.Get()).cx; }
 
-int HostPanel::ScaleHeight() const
-{
-    RECT client{};
-    if (window_) GetClientRect(window_.Get(), &client);
-    return static_cast<int>(std::lround(client.bottom * TwipsPerPixelY()));
-}
+int HostPanel::ScaleHeight() const { return ClientTwips(window_.Get()).cy; }
 
 void HostPanel::BorderStyle(int style)
 {
@@ -337,19 +336,9 @@ void TopLevelWindow::SetWidth(int width)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int TopLevelWindow::ScaleWidth() const
-{
-    RECT client{};
-    if (window_) GetClientRect(window_.Get(), &client);
-    return static_cast<int>(std::lround(client.right * TwipsPerPixelX()));
-}
+int TopLevelWindow::ScaleWidth() const { return ClientTwips(window_.Get()).cx; }
 
-int TopLevelWindow::ScaleHeight() const
-{
-    RECT client{};
-    if (window_) GetClientRect(window_.Get(), &client);
-    return static_cast<int>(std::lround(client.bottom * TwipsPerPixelY()));
-}
+int TopLevelWindow::ScaleHeight() const { return ClientTwips(window_.Get()).cy; }
 
 void TopLevelWindow::BackColor(COLORREF color)
 {
