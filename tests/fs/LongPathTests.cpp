@@ -1,153 +1,74 @@
 #include <gtest/gtest.h>
 
+#include <cwctype>
+#include <tuple>
+
+#include "fs/FolderPath.h"
 #include "fs/LongPath.h"
+#include "support/TestFolder.h"
 
 TEST(LongPathArg, PathsOf260CharactersOrMoreGetTheExtendedPrefix)
 {
     // The limit counts the terminating NUL: 259 characters is the longest plain path.
-    const struct {
-        std::size_t Length;
-        bool Prefixed;
-    } cases[] = {{0, false}, {259, false}, {260, true}, {261, true}};
-    for (const auto& c : cases) {
-        std::wstring path = c.Length == 0 ? L"" : L"C:\\" + std::wstring(c.Length - 3, L'a');
-        ASSERT_EQ(path.size(), c.Length);
-        EXPECT_EQ(LongPathArg(path), c.Prefixed ? L"\\\\?\\" + path : path) << c.Length;
+    const std::wstring a256(256, L'a'), x244(244, L'x'), unc = L"\\\\server\\share\\";
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"", L""}, {L"C:\\" + a256, L"C:\\" + a256}, {L"C:\\a" + a256, L"\\\\?\\C:\\a" + a256},
+        {unc + x244, unc + x244}, {unc + L"x" + x244, L"\\\\?\\UNC\\server\\share\\x" + x244},
+    };
+    for (const auto& [path, expected] : cases) EXPECT_EQ(LongPathArg(path), expected) << path.size();
+}
+
+TEST(SplitSearchPath, KindAndFolderOfASearchSpecification)
+{
+    const std::tuple<const wchar_t*, int, const wchar_t*> cases[] = {
+        {L"C:\\Data\\*.*", PathKinds::Local, L"C:\\Data\\"}, {L"C:\\Data\\", PathKinds::Local, L"C:\\"},
+        {L"C:\\", PathKinds::Local, L""}, {L"name", PathKinds::Local, L""}, {L"ftp:/", PathKinds::Local, L""},
+        {L"\\\\server\\share\\*.*", PathKinds::Unc, L"\\\\server\\share\\"}, {L"\\\\server", PathKinds::Unc, L""},
+        {L"FTP://host/dir", PathKinds::Ftp, L"kept"},  // only the kind is set
+    };
+    for (auto [spec, kind, folder] : cases) {
+        EntryInfo entry;
+        entry.Folder = L"kept";
+        SplitSearchPath(spec, entry);
+        EXPECT_EQ(std::tie(entry.PathKind, entry.Folder), std::make_tuple(kind, folder)) << spec;
     }
 }
 
-TEST(LongPathArg, LongUncPathsDropTheirLeadingBackslashes)
+TEST(CompleteEntryNames, NameExtensionAndFullPath)
 {
-    std::wstring tail(245, L'x');  // 260 characters in all
-    EXPECT_EQ(LongPathArg(L"\\\\server\\share\\" + tail), L"\\\\?\\UNC\\server\\share\\" + tail);
-}
-
-TEST(TrimAtNul, CutsAtTheFirstNul)
-{
-    EXPECT_EQ(TrimAtNul(std::wstring(L"ab\0cd", 5)), L"ab");
-    EXPECT_EQ(TrimAtNul(L"abc"), L"abc");
-    EXPECT_EQ(TrimAtNul(std::wstring(L"\0x", 2)), L"");
-}
-
-TEST(SplitSearchPath, LocalSpecGivesItsFolder)
-{
-    EntryInfo entry;
-    SplitSearchPath(L"C:\\Data\\*.*", entry);
-    EXPECT_EQ(entry.PathKind, PathKinds::Local);
-    EXPECT_EQ(entry.Folder, L"C:\\Data\\");
-}
-
-TEST(SplitSearchPath, ASeparatorInTheLastPositionIsNotConsidered)
-{
-    EntryInfo entry;
-    SplitSearchPath(L"C:\\Data\\", entry);
-    EXPECT_EQ(entry.Folder, L"C:\\");
-    SplitSearchPath(L"C:\\", entry);
-    EXPECT_EQ(entry.Folder, L"");
-    SplitSearchPath(L"name", entry);
-    EXPECT_EQ(entry.Folder, L"");
-}
-
-TEST(SplitSearchPath, UncSpecs)
-{
-    EntryInfo entry;
-    SplitSearchPath(L"\\\\server\\share\\*.*", entry);
-    EXPECT_EQ(entry.PathKind, PathKinds::Unc);
-    EXPECT_EQ(entry.Folder, L"\\\\server\\share\\");
-    SplitSearchPath(L"\\\\server", entry);
-    EXPECT_EQ(entry.PathKind, PathKinds::Unc);
-    EXPECT_EQ(entry.Folder, L"");
-}
-
-TEST(SplitSearchPath, FtpInAnyCaseSetsOnlyTheKind)
-{
-    EntryInfo entry;
-    entry.Folder = L"kept";
-    SplitSearchPath(L"FTP://host/dir", entry);
-    EXPECT_EQ(entry.PathKind, PathKinds::Ftp);
-    EXPECT_EQ(entry.Folder, L"kept");
-    SplitSearchPath(L"ftp:/", entry);
-    EXPECT_EQ(entry.PathKind, PathKinds::Local);
-}
-
-namespace {
-
-EntryInfo Named(std::wstring folder, std::wstring name)
-{
-    EntryInfo entry;
-    entry.Folder = std::move(folder);
-    entry.Name = std::move(name);
-    CompleteEntryNames(entry);
-    return entry;
-}
-
-}  // namespace
-
-TEST(CompleteEntryNames, ExtensionIsTheTextAfterTheLastDot)
-{
-    EXPECT_EQ(Named(L"C:\\", L"archive.tar.gz").Extension, L"gz");
-    EXPECT_EQ(Named(L"C:\\", L"README").Extension, L"");
-    EXPECT_EQ(Named(L"C:\\", L"my.dir").Extension, L"dir");
-    EXPECT_EQ(Named(L"C:\\", L".profile").Extension, L"profile");
-    EXPECT_EQ(Named(L"C:\\", L"trailing.").Extension, L"");
-}
-
-TEST(CompleteEntryNames, FullPathJoinsFolderAndName)
-{
-    EXPECT_EQ(Named(L"C:\\Data\\", L"a.txt").FullPath, L"C:\\Data\\a.txt");
-}
-
-TEST(CompleteEntryNames, DotEntriesHaveNoExtensionAndTheirNameAsShortName)
-{
-    for (const wchar_t* name : {L".", L".."}) {
-        EntryInfo entry = Named(L"C:\\Data\\", name);
-        EXPECT_EQ(entry.Extension, L"");
-        EXPECT_EQ(entry.FullPath, std::wstring(L"C:\\Data\\") + name);
-        EXPECT_EQ(EntryShortName(entry), name);
+    // Folder, name (empty: taken from the full path), full path; then the name, extension and full path made.
+    using Names = std::tuple<const wchar_t*, const wchar_t*, const wchar_t*>;
+    const std::pair<Names, Names> cases[] = {
+        {{L"C:\\x\\", L"archive.tar.gz", L""}, {L"archive.tar.gz", L"gz", L"C:\\x\\archive.tar.gz"}},
+        {{L"C:\\x\\", L"README", L""}, {L"README", L"", L"C:\\x\\README"}},
+        {{L"C:\\x\\", L".profile", L""}, {L".profile", L"profile", L"C:\\x\\.profile"}},
+        {{L"C:\\x\\", L"trailing.", L""}, {L"trailing.", L"", L"C:\\x\\trailing."}},
+        {{L"C:\\x\\", L"..", L""}, {L"..", L"", L"C:\\x\\.."}},
+        {{L"", L"", L"C:\\"}, {L"C:", L"", L"C:"}},
+        {{L"C:\\", L"", L"C:\\my.dir\\"}, {L"my.dir", L"dir", L"C:\\my.dir"}},
+    };
+    for (const auto& [given, made] : cases) {
+        EntryInfo entry;
+        std::tie(entry.Folder, entry.Name, entry.FullPath) = given;
+        CompleteEntryNames(entry);
+        EXPECT_EQ(std::tie(entry.Name, entry.Extension, entry.FullPath), made);
     }
 }
 
-TEST(CompleteEntryNames, AnEmptyNameIsTakenFromTheFullPath)
+TEST(ExistingFolderPath, GivesTheSpellingOnDiskWithATrailingBackslash)
 {
-    EntryInfo root;
-    root.FullPath = L"C:\\";
-    CompleteEntryNames(root);
-    EXPECT_EQ(root.Name, L"C:");
-    EXPECT_EQ(root.FullPath, L"C:");
-
-    EntryInfo folder;
-    folder.FullPath = L"C:\\Data\\";
-    SplitSearchPath(folder.FullPath, folder);
-    CompleteEntryNames(folder);
-    EXPECT_EQ(folder.Name, L"Data");
-    EXPECT_EQ(folder.FullPath, L"C:\\Data");
-}
-
-TEST(CompleteEntryNames, AnAliasFromTheDirectoryIsKept)
-{
-    EntryInfo entry;
-    entry.Folder = L"Q:\\missing\\";
-    entry.Name = L"Long file name.text";
-    entry.ShortName = L"LONGFI~1.TEX";
-    CompleteEntryNames(entry);
-    EXPECT_EQ(EntryShortName(entry), L"LONGFI~1.TEX");
-}
-
-TEST(CompleteEntryNames, ShortNameOfAnEntryThatCannotBeQueriedIsItsLongName)
-{
-    EntryInfo entry = Named(L"Q:\\no such folder\\", L"Long file name.text");
-    EXPECT_EQ(EntryShortName(entry), L"Long file name.text");
-}
-
-TEST(SetEntryKind, TheDirectoryBitDecides)
-{
-    EntryInfo entry;
-    entry.Attributes = 16 | 1;
-    SetEntryKind(entry);
-    EXPECT_TRUE(entry.IsFolder);
-    EXPECT_FALSE(entry.IsFile);
-    entry.Attributes = 32;
-    SetEntryKind(entry);
-    EXPECT_FALSE(entry.IsFolder);
-    EXPECT_TRUE(entry.IsFile);
+    TestFolder folder;
+    folder.MakeFolder(L"Long Folder Name");
+    std::wstring inner = folder.MakeFolder(L"Long Folder Name\\Inner");
+    std::wstring file = folder.MakeFile(L"a.txt");
+    std::wstring lowerDrive = folder.Path();
+    lowerDrive[0] = static_cast<wchar_t>(towlower(lowerDrive[0]));
+    wchar_t alias[MAX_PATH] = {};
+    std::wstring shortForm = GetShortPathNameW(inner.c_str(), alias, MAX_PATH) ? alias : inner;
+    for (const std::wstring& given : {inner, lowerDrive + L"\\long folder name\\INNER\\", inner + L"\\..\\.\\Inner",
+                                      L"\\\\?\\" + inner, shortForm})
+        EXPECT_EQ(ExistingFolderPath(given), inner + L"\\") << given;
+    EXPECT_EQ(ExistingFolderPath(lowerDrive.substr(0, 3)), folder.Path().substr(0, 3));
+    for (const std::wstring& given : {file, folder / L"missing", folder / L"Long*", std::wstring()})
+        EXPECT_EQ(ExistingFolderPath(given), std::nullopt) << given;
 }
