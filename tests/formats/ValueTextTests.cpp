@@ -36,7 +36,6 @@ TEST(SizeText, TheLargestUnitTheSizeExceedsWithTwoDecimalsElseBytes)
     };
     for (const auto& [size, text] : cases) EXPECT_EQ(SizeText(size), text) << size.ToDecimal();
     EXPECT_EQ(SizeSummaryText(1234, SizeSummaryModes::Both), L"1.21 KB (1,234 位元組)");
-    EXPECT_EQ(SizeSummaryText(1234, SizeSummaryModes::BytesOnly), L"1,234 位元組");
     EXPECT_EQ(SizeSummaryText(500, SizeSummaryModes::Both), L"500 位元組 (500 位元組)");
 }
 

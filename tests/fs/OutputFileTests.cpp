@@ -18,8 +18,7 @@ TEST(OutputFile, ReplacesTheFileWithTheMarkAndEachLineUnitForUnitEndingInCrLf)
     std::wstring path = folder.MakeFile(L"old.txt", std::string(5000, 'z'));
     const std::pair<std::vector<std::wstring>, std::string> cases[] = {
         {{L"abc"}, Bytes({0xFF, 0xFE, 'a', 0, 'b', 0, 'c', 0, 13, 0, 10, 0})},
-        {{L""}, Bytes({0xFF, 0xFE, 13, 0, 10, 0})},
-        {{}, Bytes({0xFF, 0xFE})},
+        {{L""}, Bytes({0xFF, 0xFE, 13, 0, 10, 0})}, {{}, Bytes({0xFF, 0xFE})},
         {{L"a\r\nb", L"\u4e2d\U0001F600"},
          Bytes({0xFF, 0xFE, 'a', 0, 13, 0, 10, 0, 'b', 0, 13, 0, 10, 0, 0x2D, 0x4E, 0x3D, 0xD8, 0x00, 0xDE, 13, 0, 10, 0})},
     };
@@ -55,8 +54,7 @@ TEST(OutputFile, AFailedWriteKeepsEarlierLinesAndDropsEverythingAfter)
     ASSERT_TRUE(OpenOutputFile(file, path));
     WriteOutputLine(file, L"first");
     WriteOutputLine(file, std::wstring(4 * 1024 * 1024, L'x'));  // larger than the volume
-    EXPECT_TRUE(file.Failed() && !file.IsOpen());
-    EXPECT_NE(file.LastError(), 0u);
+    EXPECT_TRUE(file.Failed() && !file.IsOpen() && file.LastError() != 0);
     WriteOutputLine(file, L"after");
     CloseOutputFile(file);
     std::string bytes = ReadFileBytes(path);

@@ -5,7 +5,6 @@
 #include "formats/ListingOptions.h"
 #include "run/OutputName.h"
 #include "run/SaveOptions.h"
-#include "run/Ticks.h"
 #include "support/TestTimes.h"
 
 namespace {
@@ -19,16 +18,14 @@ OleDate Date(int year, int month, int day, int hour = 0, int minute = 0, int sec
 
 TEST(SizeOptions, BoxesTakeTheLeadingNumberRoundedHalfToEvenTimesTheirUnit)
 {
-    const std::pair<const wchar_t*, double> numbers[] = {{L"", 0},    {L"abc", 0},  {L"12abc", 12},  {L" 1 2\t3 ", 123},
-                                                         {L"-5", -5},  {L"+2.5", 2.5}, {L".5", .5},   {L"1e3", 1000},
-                                                         {L"1e", 1},   {L"1,5", 1},   {L"2.5.1", 2.5}, {L"-", 0}};
-    for (auto [text, value] : numbers) EXPECT_EQ(LenientNumber(text), value) << text;
+    const int None = SizeUnits::None, KB = SizeUnits::KB, MB = SizeUnits::MB;
+    // Blanks are skipped anywhere and the point is always ".". 2^63 - 2^20 is the largest size.
     const std::tuple<const wchar_t*, int, std::optional<std::int64_t>> boxes[] = {
-        {L"0.5", SizeUnits::KB, 0},          {L"1.5", SizeUnits::None, 2},  {L"2.5", SizeUnits::None, 2},
-        {L"50", SizeUnits::KB, 51200},       {L"10", SizeUnits::MB, 10485760},
-        {L"8796093022207", SizeUnits::MB, 9223372036853727232ll},  // 2^63 - 2^20
-        {L"8796093022208", SizeUnits::MB, std::nullopt},           {L"1e30", SizeUnits::None, std::nullopt},
-        {L"1e999", SizeUnits::KB, std::nullopt},
+        {L"", None, 0},    {L"abc", None, 0}, {L"12abc", None, 12}, {L" 1 2\t3 ", None, 123}, {L"-5", None, -5},
+        {L"+3.5", None, 4}, {L"2.5", None, 2}, {L".5", KB, 0},      {L"1e3", None, 1000},      {L"1e", None, 1},
+        {L"1,5", None, 1}, {L"2.5.1", None, 2}, {L"-", None, 0},    {L"50", KB, 51200},        {L"10", MB, 10485760},
+        {L"8796093022207", MB, 9223372036853727232ll}, {L"8796093022208", MB, std::nullopt}, {L"1e30", None, std::nullopt},
+        {L"1e999", KB, std::nullopt},
     };
     for (auto [text, unit, bytes] : boxes) EXPECT_EQ(SizeBoxBytes(text, unit), bytes) << text;
 }
@@ -64,31 +61,15 @@ TEST(TimeOptions, AnyTimeRunsFrom150YearsAgoUntilNowOtherKindsTakeWholeDays)
     // A start before 1899-12-30 is no bound.
     EXPECT_EQ(std::tie(any.From, any.To, any.Field, any.Test, any.AnyTime),
               std::make_tuple(Date(1874, 3, 1), Date(2024, 2, 29, 13, 45, 10), DateFields::Accessed, DateTestBits::To, true));
-    EXPECT_EQ(ComputeTimeBounds({TimeKinds::Any, 0, 0}, At(2060, 7, 4)).From, Date(1910, 7, 4));
-    const std::pair<int, std::uint16_t> kinds[] = {
-        {TimeKinds::Modified, DateFields::Modified}, {TimeKinds::Created, DateFields::Created}, {TimeKinds::Accessed, DateFields::Accessed}};
+    const std::pair<int, std::uint16_t> kinds[] = {{TimeKinds::Modified, DateFields::Modified},
+                                                   {TimeKinds::Created, DateFields::Created},
+                                                   {TimeKinds::Accessed, DateFields::Accessed}};
     for (auto [kind, field] : kinds) {
         // A start after the end is accepted.
         TimeBounds bounds = ComputeTimeBounds({kind, Date(2023, 1, 1, 8, 0, 0), Date(2022, 1, 1, 9, 30, 15)}, At(2024, 1, 1));
         EXPECT_EQ(std::tie(bounds.From, bounds.To, bounds.Field, bounds.Test, bounds.AnyTime),
                   std::make_tuple(Date(2023, 1, 1), Date(2022, 1, 1, 23, 59, 59), field, 3, false));
     }
-}
-
-TEST(PrepareRun, SetsTheStateOrReportsTheWarningLeavingTheBounds)
-{
-    RunState state;
-    state.WalkDepth = 4;
-    JobInfo job;
-    // No time kind selected counts as 不指定.
-    EXPECT_EQ(PrepareRun(state, job, {SizeModes::AtMost, L"", 0, L"1", SizeUnits::KB}, {TimeKinds::None, 0, 0}, At(2024, 1, 1)),
-              SizeWarning::None);
-    EXPECT_EQ(std::tie(state.WalkDepth, state.RunJob, state.SizeLower, state.SizeTest, state.DateFrom, state.AnyTime),
-              std::make_tuple(0, &job, 1024, SizeTestBits::Lower, Date(1874, 1, 1), true));
-    EXPECT_EQ(PrepareRun(state, job, {SizeModes::AtLeast, L"0", 0, L"", 0},
-                         {TimeKinds::Modified, Date(2020, 1, 1), Date(2021, 1, 1)}, At(2024, 1, 1)),
-              SizeWarning::FirstValue);
-    EXPECT_EQ(std::tie(state.SizeLower, state.DateFrom), std::make_tuple(1024, Date(1874, 1, 1)));
 }
 
 TEST(OutputFileName, DateTimeStampThenNameThenTheFormatsExtension)
@@ -102,10 +83,4 @@ TEST(OutputFileName, DateTimeStampThenNameThenTheFormatsExtension)
         {now, None, false, std::nullopt}, {At(987, 12, 31, 0, 0, 9), Txt, false, L"C:\\09871231_000009_Quorvane.txt"},
     };
     for (const auto& [time, format, easy, name] : cases) EXPECT_EQ(OutputFileName(L"C:\\", time, format, easy), name);
-}
-
-TEST(Ticks, ElapsedTimeAllowsForOneWrapOfTheCounter)
-{
-    EXPECT_EQ(std::make_tuple(TicksBetween(1000, 3350), TicksBetween(4294967000ull, 200), TicksBetween(7, 7)),
-              std::make_tuple(2350u, 496u, 0u));
 }
