@@ -2,21 +2,10 @@
 
 #include <functional>
 
-#include "fs/FolderPath.h"
 #include "run/CommandLine.h"
-#include "support/TestFolder.h"
 #include "support/TestTimes.h"
 
 namespace {
-
-std::wstring Joined(const std::vector<std::wstring>& arguments)
-{
-    std::wstring text;
-    for (const std::wstring& argument : arguments) text += L" " + argument;
-    return text;
-}
-
-OleDate Day(int year, int month, int day) { return *OleDateFromParts({year, month, day}); }
 
 // Saved attribute options all on, so that turning one off shows.
 OptionValues SavedValues()
@@ -37,16 +26,10 @@ TEST(CommandLine, ListFlagsSetTheWindowsOptions)
         std::function<void(OptionValues&)> Expected;  // the changes to the saved values
     };
     const Case cases[] = {
-        {{}, [](OptionValues&) {}},
-        {{L"/format", L"CSV", L"/mode", L"files"},
-         [](OptionValues& v) { v.Saved.Format.Selected = 1, v.Saved.SaveMode.Selected = 0; }},
-        {{L"/format", L"tree", L"/mode", L"folders", L"/ignore-empty"},
-         [](OptionValues& v) {
-             v.Saved.Format.Selected = 3, v.Saved.SaveMode.Selected = 1, v.Saved.EmptyDirectory = true;
-         }},
+        {{L"/format", L"TREE", L"/mode", L"folders", L"/ignore-empty"},
+         [](OptionValues& v) { v.Saved.Format.Selected = 3, v.Saved.SaveMode.Selected = 1, v.Saved.EmptyDirectory = true; }},
         {{L"/sub"}, [](OptionValues& v) { v.Saved.ScanSubFolders = true; }},
         {{L"/sub", L"/nosub"}, [](OptionValues& v) { v.Saved.ScanSubFolders = false; }},
-        {{L"/depth", L"1"}, [](OptionValues& v) { v.optIndentLevel0 = false, v.Saved.DirectoryLevel.Selected = 0; }},
         {{L"/depth", L"99"}, [](OptionValues& v) { v.optIndentLevel0 = false, v.Saved.DirectoryLevel.Selected = 98; }},
         {{L"/sort", L"ext", L"/desc"}, [](OptionValues& v) { v.Saved.SortSave.Selected = 2, v.optAscSave0 = false; }},
         {{L"/sort", L"accessed"}, [](OptionValues& v) { v.Saved.SortSave.Selected = 6; }},
@@ -64,45 +47,21 @@ TEST(CommandLine, ListFlagsSetTheWindowsOptions)
              v.Saved.Size1 = L"2048", v.Saved.SizeType1.Selected = -1;
          }},
         {{L"/time", L"created", L"/from", L"2024-02-29", L"/to", L"2024-03-01"},
-         [](OptionValues& v) { v.Saved.Date.Selected = 2, v.ClsDate1 = Day(2024, 2, 29), v.ClsDate2 = Day(2024, 3, 1); }},
-        {{L"/time", L"modified"}, [](OptionValues& v) { v.Saved.Date.Selected = 1; }},
-        {{L"/EASY", L"/fullpath", L"/noext"},
-         [](OptionValues& v) { v.chkEasy = v.chkFullPath = v.chkDelEXE = true; }},
+         [](OptionValues& v) {
+             v.Saved.Date.Selected = 2, v.ClsDate1 = *OleDateFromParts({2024, 2, 29}), v.ClsDate2 = *OleDateFromParts({2024, 3, 1});
+         }},
+        {{L"/EASY", L"/fullpath", L"/noext"}, [](OptionValues& v) { v.chkEasy = v.chkFullPath = v.chkDelEXE = true; }},
     };
     for (const Case& c : cases) {
         std::vector<std::wstring> arguments{L"/list", L"C:\\Data"};
         arguments.insert(arguments.end(), c.Flags.begin(), c.Flags.end());
         CommandLine command = ParseCommandLine(arguments);
-        ASSERT_EQ(command.Kind, CommandKind::List) << Joined(arguments) << " " << static_cast<int>(command.Error.Kind);
+        ASSERT_EQ(command.Kind, CommandKind::List) << testing::PrintToString(arguments);
         EXPECT_EQ(command.Folder, L"C:\\Data");
         OptionValues expected = SavedValues();
         c.Expected(expected);
         OptionValues actual = SavedValues();
         ApplyListFlags(command.Flags, actual);
-        EXPECT_TRUE(actual == expected) << Joined(arguments);
+        EXPECT_TRUE(actual == expected) << testing::PrintToString(arguments);
     }
-}
-
-TEST(CommandLine, PathsAndWhatToStart)
-{
-    TestFolder folder;
-    folder.MakeFolder(L"Sub Folder");
-    std::wstring file = folder.MakeFile(L"a.txt");
-    std::wstring expected = folder.Path() + L"\\Sub Folder\\";
-
-    // "Send To" quotes a folder ending in "\", which escapes the quote.
-    CommandLine list = ParseCommandLine({L"/list", L"C:\"", L"/out", L"D:\\Lists\"", L"/settings", L"nightly.ini"});
-    EXPECT_EQ(list.Folder, L"C:\\");
-    EXPECT_EQ(list.OutFolder, L"D:\\Lists\\");
-    EXPECT_EQ(list.SettingsFile, L"nightly.ini");
-
-    EXPECT_EQ(ParseCommandLine({L"/list", L"X", L"/?"}).Kind, CommandKind::Usage);
-    CommandLine none = ParseCommandLine({});
-    EXPECT_EQ(none.Kind, CommandKind::Window);
-    EXPECT_EQ(none.Folder, L"");
-    // Several dropped items: the first folder; a file or a missing path starts the window as usual.
-    CommandLine dropped = ParseCommandLine({file, folder / L"missing", folder / L"sub folder"});
-    EXPECT_EQ(dropped.Kind, CommandKind::Window);
-    EXPECT_EQ(dropped.Folder, expected);
-    EXPECT_EQ(ParseCommandLine({file}).Folder, L"");
 }
