@@ -1,301 +1,301 @@
 #include <gtest/gtest.h>
 
-#include "SettingsTestSupport.h"
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "settings/FileTypes.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "support/TestFolder.h"
 
 namespace {
 
-ListChoice List(int selected, int count) { return {selected, count}; }
-
-// What the default Setting.ini gives, written out from its lines.
-SettingsModel DefaultModel()
+// The byte-order mark, then the lines joined by CR LF (and one after the last if asked).
+std::string Utf16Text(const std::vector<std::wstring>& lines, bool endLastLine = true)
 {
-    SettingsModel model;
-    model.ExplorerPath = L"\\";
-    model.SavePath = L"C:\\";
-    model.SaveMode = List(2, 3);
-    model.SortSave = List(0, 7);
-    model.DirectoryLevel = List(2, 99);
-    model.ScanSystem = model.ScanHidden = model.ScanReadOnly = true;
-    model.Date = List(0, 4);
-    model.Size = List(0, 4);
-    model.Format = List(0, 4);
-    model.SizeType0 = List(0, 2);
-    model.SizeType1 = List(1, 2);
-    model.Size0 = L"50";
-    model.Size1 = L"10";
-    model.SaveFilter = {0, L"所有檔案 (*.*)"};
-    return model;
+    std::string bytes("\xFF\xFE");
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::wstring line = lines[i] + (i + 1 < lines.size() || endLastLine ? L"\r\n" : L"");
+        for (wchar_t c : line) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    }
+    return bytes;
 }
 
-SettingsModel LoadFromText(const TestFolder& folder, const std::string& bytes, SettingsModel model = {})
+// The lines with each "key=value" of `changes` put in place of the line of that key,
+// whatever the letter case of the key.
+std::vector<std::wstring> With(std::vector<std::wstring> lines, const std::vector<std::wstring>& changes)
 {
-    folder.MakeFile(L"Setting.ini", bytes);
+    for (const std::wstring& change : changes)
+        for (std::wstring& line : lines)
+            if (_wcsnicmp(line.c_str(), change.c_str(), change.find(L'=') + 1) == 0) line = change;
+    return lines;
+}
+
+std::vector<std::wstring> DefaultSettingLines()
+{
+    return {L"[Setting]",      L"ExplorerPath=\\", L"SavePath=C:\\",   L"SaveMode=2",     L"SortSave=0",
+            L"DirectoryLevel=2", L"EmptyDirectory=0", L"ScanSubFolders=0", L"ScanSystem=1", L"ScanHidden=1",
+            L"ScanReadOnly=1", L"Date=0",          L"Size=0",          L"Format=0",       L"SizeType0=0",
+            L"SizeType1=1",    L"Size0=50",        L"Size1=10",        L"SaveFilter=*.*"};
+}
+
+std::vector<std::wstring> DefaultFileTypeLines()
+{
+    return {
+        L"[FileType]",
+        L"TypeList=9",
+        L"Title1=文書檔案",
+        L"Type1=*.txt;*.rtf;*.dot;*.xls;*.xlt;*.mdb;*.ppt;*.pps;*.pdf;*.doc;*.xlw;*.mht;*.xml;*.pot;*.ppz;*.xlb;*.wks;*."
+        L"tsv;*.csv",
+        L"Title2=執行檔案",
+        L"Type2=*.exe;*.dll;*.ocx;*.com",
+        L"Title3=網頁檔案",
+        L"Type3=*.htm;*.html;*.shmtl;*.asp;*.aspx;*.php;*.jsp;*.css;*.url",
+        L"Title4=圖片檔案",
+        L"Type4=*.jpeg;*.jpg;*.bmp;*.gif;*.dib;*.ico;*.png;*.psd;*.pcx",
+        L"Title5=壓縮檔案",
+        L"Type5=*.zip;*.rar;*.cab;*.arj;*.ace;*.lzh;*.tar;*.gzip;*.jar;*.7z;*.z;*.bz2;*.uue",
+        L"Title6=聲音檔案",
+        L"Type6=*.ape;*.cda;*.mid;*.midi;*.mod;*.mp3;*.mp2;*.mp1;*.ogg;*.wav;*.voc;*.au;*.wma;*.ra;*.ram",
+        L"Title7=影片檔案",
+        L"Type7=*.mpg;*.mpeg;*.avi;*.asf;*.wmv;*.rm;*.rmvb;*.dat",
+        L"Title8=光碟映像檔",
+        L"Type8=*.bin;*.iso;*.cue;*.bwi;*.bwt;*.bws;*.img;*.sub;*.ccd;*.cdi;*.cdp;*.cif;*.dao;*.tao;*.mdf;*.mds;*.nrg;*."
+        L"vcd;*.fcd",
+        L"Title9=系統暫存檔",
+        L"Type9=*.tmp;*._mp;*.bak;*.old;*.log;*.chk;*.gid",
+    };
+}
+
+// A file held open without sharing, so nobody else can open, replace or delete it.
+struct LockedFile {
+    HANDLE Handle;
+    explicit LockedFile(const std::wstring& path)
+        : Handle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr)) {}
+    ~LockedFile() { CloseHandle(Handle); }
+};
+
+SettingsModel Loaded(const TestFolder& folder, SettingsModel model = {})
+{
     LoadSettings(model, LoadFileTypeTable(folder.Path()), folder.Path());
     return model;
 }
 
-SettingsModel LoadFromLines(const TestFolder& folder, const std::vector<std::wstring>& lines, SettingsModel model = {})
-{
-    return LoadFromText(folder, Utf16Text(lines), std::move(model));
-}
-
-std::string SaveAndRead(const TestFolder& folder, const SettingsModel& model)
+std::string Saved(const TestFolder& folder, const SettingsModel& model)
 {
     EXPECT_EQ(SaveSettings(model, LoadFileTypeTable(folder.Path()), folder.Path()), 0u);
     return ReadFileBytes(folder / L"Setting.ini");
 }
 
-bool HasLine(const std::string& fileBytes, const std::wstring& line)
+std::string DefaultsWith(const std::vector<std::wstring>& changes)
 {
-    return fileBytes.find(Utf16Text({L"", line}).substr(2)) != std::string::npos;
+    return Utf16Text(With(DefaultSettingLines(), changes));
+}
+
+// With every text emptied, as a file without those keys leaves them.
+std::string EmptiedWith(std::vector<std::wstring> changes = {})
+{
+    changes.insert(changes.begin(), {L"ExplorerPath=", L"SavePath=", L"Size0=", L"Size1=", L"SaveFilter="});
+    return DefaultsWith(changes);
+}
+
+const FileTypeEntry kAllFiles{L"*.*", L"所有檔案 (*.*)"};
+
+std::wstring WriteFileTypes(const TestFolder& folder, const std::vector<std::wstring>& lines)
+{
+    return folder.MakeFile(L"FileType.txt", Utf16Text(lines));
 }
 
 }  // namespace
 
-TEST(Settings, FirstStartCreatesTheDefaultFileAndLoadsItsValues)
+TEST(Settings, EveryOptionIsWrittenInOrderAndLoadsBackIntoItsOwnPlace)
 {
     TestFolder folder;
-    SettingsModel model;
-    LoadSettings(model, LoadFileTypeTable(folder.Path()), folder.Path());
+    // Lists as the window fills them: the selected item and the number of items.
+    const SettingsModel model{.ExplorerPath = L"D:\\資料\\Sub", .SavePath = L"C:\\PROGRA~1\\", .SaveMode = {1, 3},
+                              .SortSave = {6, 7}, .DirectoryLevel = {98, 99}, .ScanSubFolders = true, .ScanHidden = true,
+                              .Date = {3, 4}, .Size = {2, 4}, .Format = {1, 4}, .SizeType0 = {-1, 2}, .SizeType1 = {0, 2},
+                              .Size0 = L"7", .Size1 = L"1,5", .SaveFilter = {4, L"圖片檔案"}};
+    EXPECT_EQ(Saved(folder, model),
+              Utf16Text({L"[Setting]", L"ExplorerPath=D:\\資料\\Sub", L"SavePath=C:\\PROGRA~1\\", L"SaveMode=1",
+                         L"SortSave=6", L"DirectoryLevel=98", L"EmptyDirectory=0", L"ScanSubFolders=1",
+                         L"ScanSystem=0", L"ScanHidden=1", L"ScanReadOnly=0", L"Date=3", L"Size=2", L"Format=1",
+                         L"SizeType0=-1", L"SizeType1=0", L"Size0=7", L"Size1=1,5",
+                         L"SaveFilter=*.jpeg;*.jpg;*.bmp;*.gif;*.dib;*.ico;*.png;*.psd;*.pcx"}));
+    EXPECT_EQ(Loaded(folder), model);
+}
+
+// Each file is loaded over the default options and saved again. A value that does not
+// convert leaves only its own option as it was; loading never changes the file.
+TEST(Settings, EachKeyIsReadOnItsOwn)
+{
+    TestFolder folder;
+    const SettingsModel start = Loaded(folder);  // the first start makes the file from its default
     EXPECT_EQ(ReadFileBytes(folder / L"Setting.ini"), Utf16Text(DefaultSettingLines()));
-    EXPECT_EQ(model, DefaultModel());
-    EXPECT_EQ(SaveAndRead(folder, model), Utf16Text(DefaultSettingLines()));
-}
-
-TEST(Settings, SaveWritesEveryOptionInOrderAndLoadsItBack)
-{
-    TestFolder folder;
-    SettingsModel model = DefaultModel();
-    model.ExplorerPath = L"D:\\資料\\Sub";
-    model.SavePath = L"C:\\PROGRA~1\\";
-    model.SaveMode.Selected = 0;
-    model.SortSave.Selected = 6;
-    model.DirectoryLevel.Selected = 98;
-    model.EmptyDirectory = model.ScanSubFolders = true;
-    model.ScanSystem = false;
-    model.Date.Selected = 3;
-    model.Size.Selected = -1;
-    model.Format.Selected = 3;
-    model.SizeType0.Selected = 1;
-    model.SizeType1.Selected = 0;
-    model.Size0 = L"";
-    model.Size1 = L"1,5";
-    model.SaveFilter = {4, L"圖片檔案"};
-    std::string bytes = SaveAndRead(folder, model);
-    EXPECT_EQ(bytes, Utf16Text({L"[Setting]", L"ExplorerPath=D:\\資料\\Sub", L"SavePath=C:\\PROGRA~1\\", L"SaveMode=0",
-                                L"SortSave=6", L"DirectoryLevel=98", L"EmptyDirectory=1", L"ScanSubFolders=1",
-                                L"ScanSystem=0", L"ScanHidden=1", L"ScanReadOnly=1", L"Date=3", L"Size=-1",
-                                L"Format=3", L"SizeType0=1", L"SizeType1=0", L"Size0=", L"Size1=1,5",
-                                L"SaveFilter=*.jpeg;*.jpg;*.bmp;*.gif;*.dib;*.ico;*.png;*.psd;*.pcx"}));
-
-    SettingsModel loaded;
-    LoadSettings(loaded, LoadFileTypeTable(folder.Path()), folder.Path());
-    EXPECT_EQ(loaded, model);
-    EXPECT_EQ(SaveAndRead(folder, loaded), bytes);
-}
-
-TEST(Settings, KeyNamesInAnyLetterCaseAreFound)
-{
-    TestFolder folder;
-    SettingsModel model = LoadFromLines(folder, {L"[SETTING]", L"savemode=1", L"SCANHIDDEN=1", L"size0=7"});
-    EXPECT_EQ(model.SaveMode.Selected, 1);
-    EXPECT_TRUE(model.ScanHidden);
-    EXPECT_EQ(model.Size0, L"7");
-}
-
-TEST(Settings, AnIndexOutsideItsListSelectsNothing)
-{
-    TestFolder folder;
-    SettingsModel start;
-    start.SaveMode.Selected = 1;
-    SettingsModel model = LoadFromLines(
-        folder, {L"[Setting]", L"SaveMode=7", L"DirectoryLevel=99", L"SortSave=-5", L"Date=2.5", L"Size=3.5"}, start);
-    EXPECT_EQ(model.SaveMode.Selected, -1);
-    EXPECT_EQ(model.DirectoryLevel.Selected, -1);
-    EXPECT_EQ(model.SortSave.Selected, -1);
-    EXPECT_EQ(model.Date.Selected, 2);
-    EXPECT_EQ(model.Size.Selected, -1);
-
-    std::string saved = SaveAndRead(folder, model);
-    EXPECT_TRUE(HasLine(saved, L"SaveMode=-1"));
-    SettingsModel again = LoadFromText(folder, saved, start);
-    EXPECT_EQ(again.SaveMode.Selected, -1);
-
-    SettingsModel shortList;
-    shortList.DirectoryLevel.ItemCount = 5;
-    EXPECT_EQ(LoadFromLines(folder, {L"[Setting]", L"DirectoryLevel=5"}, shortList).DirectoryLevel.Selected, -1);
-}
-
-TEST(Settings, AValueThatDoesNotConvertLeavesOnlyItsOption)
-{
-    TestFolder folder;
-    SettingsModel start = DefaultModel();
-    start.ScanHidden = false;
-    SettingsModel model = LoadFromLines(folder,
-                                        {L"[Setting]", L"ScanHidden=abc", L"ScanSystem=2", L"ScanReadOnly=false",
-                                         L"SaveMode=abc", L"Format=99999999999", L"Date=1", L"Size=", L"Size0=x"},
-                                        start);
-    EXPECT_FALSE(model.ScanHidden);
-    EXPECT_TRUE(model.ScanSystem);
-    EXPECT_FALSE(model.ScanReadOnly);
-    EXPECT_EQ(model.SaveMode, start.SaveMode);
-    EXPECT_EQ(model.Format, start.Format);
-    EXPECT_EQ(model.Size, start.Size);
-    EXPECT_EQ(model.Date.Selected, 1);
-    EXPECT_EQ(model.Size0, L"x");
-    EXPECT_EQ(model.Size1, L"");  // missing key
-    EXPECT_EQ(model.ExplorerPath, L"");
-}
-
-TEST(Settings, SaveFilterSelectsTheMatchingTypeOrStaysAsTypedText)
-{
-    TestFolder folder;
-    SettingsModel typed = LoadFromLines(folder, {L"[Setting]", L"SaveFilter=*.TXT;*.RTF"});
-    EXPECT_EQ(typed.SaveFilter, (ComboChoice{-1, L"*.TXT;*.RTF"}));
-    EXPECT_TRUE(HasLine(SaveAndRead(folder, typed), L"SaveFilter=*.TXT;*.RTF"));
-
-    SettingsModel chosen = LoadFromLines(folder, {L"[Setting]", L"SaveFilter=*.EXE;*.DLL;*.OCX;*.COM"});
-    EXPECT_EQ(chosen.SaveFilter, (ComboChoice{2, L"執行檔案"}));
-    EXPECT_TRUE(HasLine(SaveAndRead(folder, chosen), L"SaveFilter=*.exe;*.dll;*.ocx;*.com"));
-
-    // Only the first of two groups with the same pattern list can be chosen.
-    folder.MakeFile(L"FileType.txt", Utf16Text({L"[FileType]", L"TypeList=2", L"Title1=One", L"Type1=*.a",
-                                                L"Title2=Two", L"Type2=*.A"}));
-    EXPECT_EQ(LoadFromLines(folder, {L"[Setting]", L"SaveFilter=*.a"}).SaveFilter, (ComboChoice{1, L"One"}));
-}
-
-TEST(Settings, AFileThatCannotBeCreatedEmptiesOnlyTheTexts)
-{
-    TestFolder folder;
-    std::wstring missing = folder / L"missing";
-    SettingsModel model = DefaultModel();
-    LoadSettings(model, LoadFileTypeTable(missing), missing);
-    SettingsModel expected = DefaultModel();
-    expected.ExplorerPath = expected.SavePath = expected.Size0 = expected.Size1 = L"";
-    expected.SaveFilter = {-1, L""};
-    EXPECT_EQ(model, expected);
-    EXPECT_NE(SaveSettings(model, {}, missing), 0u);
-
-    TestFolder noSection;
-    EXPECT_EQ(LoadFromLines(noSection, {L"[Other]", L"SaveMode=1", L"Size0=5"}, DefaultModel()), expected);
-}
-
-TEST(Settings, DamagedFilesLoadWhatTheyCanAndAreNotTouchedByLoading)
-{
-    TestFolder folder;
-    std::string noise;
-    for (int i = 0; i < 3000; ++i) noise.push_back(static_cast<char>((i * 7919 + 17) % 256));
-    LoadFromText(folder, noise, DefaultModel());
-    EXPECT_EQ(ReadFileBytes(folder / L"Setting.ini"), noise);
-    noise.replace(0, 2, "\xFF\xFE");
-    LoadFromText(folder, noise, DefaultModel());
-
-    SettingsModel ansi = LoadFromText(folder, "[Setting]\r\nSaveMode=1\r\nSize0=12\r\n");
-    EXPECT_EQ(ansi.SaveMode.Selected, 1);
-    EXPECT_EQ(ansi.Size0, L"12");
-    // Saved by a text editor: UTF-8 without the mark; other bytes are the system's code page.
-    SettingsModel utf8 = LoadFromText(folder, "[Setting]\nFormat=2\nExplorerPath=D:\\\xE8\xB3\x87\xE6\x96\x99\nSize1=\xE4\xB8\xAD\n");
-    EXPECT_EQ(utf8.Format.Selected, 2);
-    EXPECT_EQ(utf8.ExplorerPath, L"D:\\資料");
-    EXPECT_EQ(utf8.Size1, L"中");
-    SettingsModel codePage = LoadFromText(folder, "[Setting]\r\nSize1=caf\xE9\r\n");
-    wchar_t expected[8]{};
-    MultiByteToWideChar(CP_ACP, 0, "caf\xE9", 4, expected, 8);
-    EXPECT_EQ(codePage.Size1, expected);
-
-    SettingsModel twice = LoadFromLines(folder, {L"[Setting]", L"Format=1", L"Format=2", L"[Setting]", L"Format=3"});
-    EXPECT_EQ(twice.Format.Selected, 1);
-}
-
-TEST(Settings, LongValuesSurviveARoundTripUpToTheLongestPath)
-{
-    TestFolder folder;
+    EXPECT_EQ(start.SaveFilter, (ComboChoice{0, L"所有檔案 (*.*)"}));
     std::wstring longText(10000, L'9');
-    std::wstring longFilter;
-    while (longFilter.size() < 10000) longFilter += L"*.x" + std::to_wstring(longFilter.size()) + L";";
-    SettingsModel model =
-        LoadFromLines(folder, {L"[Setting]", L"Size0=" + longText, L"SaveFilter=" + longFilter, L"SavePath=" + longText});
-    EXPECT_EQ(model.Size0, longText);
-    EXPECT_EQ(model.SavePath, longText);
-    EXPECT_EQ(model.SaveFilter, (ComboChoice{-1, longFilter}));
-    SettingsModel again = LoadFromText(folder, SaveAndRead(folder, model));
-    EXPECT_EQ(again, model);
+    wchar_t inCodePage[8]{};
+    MultiByteToWideChar(CP_ACP, 0, "caf\xE9", -1, inCodePage, 8);
+    const std::pair<std::string, std::string> cases[] = {
+        {Utf16Text(DefaultSettingLines()), Utf16Text(DefaultSettingLines())},
+        {DefaultsWith({L"SAVEMODE=0", L"scanhidden=0", L"size0=7", L"EmptyDirectory= True "}),
+         DefaultsWith({L"SaveMode=0", L"ScanHidden=0", L"Size0=7", L"EmptyDirectory=1"})},
+        {DefaultsWith({L"SaveMode=7", L"DirectoryLevel=99", L"SortSave=-5", L"Date=2.5", L"Size=3.5", L"Format=3e0"}),
+         DefaultsWith({L"SaveMode=-1", L"DirectoryLevel=-1", L"SortSave=-1", L"Date=2", L"Size=-1", L"Format=3"})},
+        {DefaultsWith({L"ScanHidden=abc", L"EmptyDirectory=1x", L"ScanSubFolders=0.5", L"ScanReadOnly=false",
+                       L"SaveMode=abc", L"Format=99999999999", L"Size=", L"SortSave=2x", L"Date=1"}),
+         DefaultsWith({L"ScanSubFolders=1", L"ScanReadOnly=0", L"Date=1"})},
+        {DefaultsWith({L"SaveFilter=*.TXT;*.RTF"}), DefaultsWith({L"SaveFilter=*.TXT;*.RTF"})},
+        {DefaultsWith({L"SaveFilter=*.EXE;*.DLL;*.OCX;*.COM"}), DefaultsWith({L"SaveFilter=*.exe;*.dll;*.ocx;*.com"})},
+        {DefaultsWith({L"Size0=" + longText, L"SavePath=" + longText, L"Size1=" + std::wstring(40000, L'8')}),
+         DefaultsWith({L"Size0=" + longText, L"SavePath=" + longText, L"Size1=" + std::wstring(32767, L'8')})},
+        {Utf16Text({L"[Other]", L"Size0=other", L"[Setting]", L" Size0 = \"7 8\" ", L"Size1=first", L"Size1=second",
+                    L"SavePath='a"}),
+         EmptiedWith({L"Size0=7 8", L"Size1=first", L"SavePath='a"})},
+        // Saved by a text editor: without the mark, UTF-8 or else the system's code page.
+        {"[Setting]\r\nSaveMode=1\r\nSize1=" + std::string(1000, 'x') + "\r\n",
+         EmptiedWith({L"SaveMode=1", L"Size1=" + std::wstring(1000, L'x')})},
+        {"[Setting]\nFormat=2\nExplorerPath=D:\\\xE8\xB3\x87\xE6\x96\x99\n",
+         EmptiedWith({L"Format=2", L"ExplorerPath=D:\\資料"})},
+        {"[Setting]\r\nSize1=caf\xE9\r\n", EmptiedWith({L"Size1=" + std::wstring(inCodePage)})},
+        {std::string(3000, '\xC0'), EmptiedWith()},  // bytes no editor writes
+        {"\xFF\xFE" + std::string(3000, '\xC0'), EmptiedWith()},
+    };
+    auto tempEntries = [] {
+        return std::distance(std::filesystem::directory_iterator(std::filesystem::temp_directory_path()), {});
+    };
+    auto entriesBefore = tempEntries();
+    for (const auto& [file, saved] : cases) {
+        std::wstring path = folder.MakeFile(L"Setting.ini", file);
+        SettingsModel model = Loaded(folder, start);
+        EXPECT_EQ(ReadFileBytes(path), file);
+        EXPECT_EQ(Saved(folder, model), saved) << file.substr(0, 80);
+    }
+    EXPECT_EQ(tempEntries(), entriesBefore);  // no copy of a UTF-8 file is left behind
 
-    std::wstring huge(10 * 1024 * 1024, L'7');
-    SettingsModel cut = LoadFromLines(folder, {L"[Setting]", L"Size0=" + huge, L"SaveFilter=" + huge, L"Format=2"});
-    EXPECT_EQ(cut.Size0, std::wstring(32767, L'7'));
-    EXPECT_EQ(cut.SaveFilter, (ComboChoice{-1, std::wstring(32767, L'7')}));
-    EXPECT_EQ(cut.Format.Selected, 2);
+    // Where the file cannot be made, every key reads empty.
+    std::wstring missing = folder / L"missing";
+    SettingsModel model = start;
+    LoadSettings(model, LoadFileTypeTable(missing), missing);
+    EXPECT_EQ(Saved(folder, model), EmptiedWith());
 }
 
-TEST(Settings, AFailedSaveIsReportedAndKeepsThePreviousFile)
+TEST(Settings, SavingNeverLosesThePreviousFile)
 {
     TestFolder folder;
-    std::wstring path = folder.MakeFile(L"Setting.ini", Utf16Text(DefaultSettingLines()));
-    folder.MakeFolder(L"Setting.ini.new");
-    SettingsModel model = DefaultModel();
-    model.Size0 = L"99";
+    std::string before = DefaultsWith({L"Size1=" + std::wstring(1000, L'x')});
+    std::wstring path = folder.MakeFile(L"Setting.ini", before);
+    SettingsModel model = Loaded(folder);
+    model.Size1 = L"99";
+    folder.MakeFolder(L"Setting.ini.new");  // no new file can be made beside it
     {
-        LockedFile target(path);
+        LockedFile locked(path);
         EXPECT_EQ(SaveSettings(model, {}, folder.Path()), static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
     }
-    EXPECT_EQ(ReadFileBytes(path), Utf16Text(DefaultSettingLines()));
-
-    TestFolder withFolder;
-    withFolder.MakeFolder(L"Setting.ini");
-    EXPECT_NE(SaveSettings(model, {}, withFolder.Path()), 0u);
-    EXPECT_TRUE(FileExists(withFolder / L"Setting.ini"));
-    EXPECT_FALSE(FileExists(withFolder / L"Setting.ini.new"));
-}
-
-TEST(Settings, WhereNoNewFileCanBeMadeTheFileIsWrittenInPlace)
-{
-    TestFolder folder;
-    std::vector<std::wstring> longer = DefaultSettingLines();
-    longer.push_back(L"Extra=" + std::wstring(1000, L'x'));
-    std::wstring path = folder.MakeFile(L"Setting.ini", Utf16Text(longer));
-    folder.MakeFolder(L"Setting.ini.new");
-    SettingsModel model = DefaultModel();
-    model.Size0 = L"99";
-    EXPECT_EQ(SaveAndRead(folder, model), Utf16Text(ReplaceLine(DefaultSettingLines(), L"Size0=", L"Size0=99")));
-
+    EXPECT_EQ(ReadFileBytes(path), before);
+    // So the file is overwritten in place, shorter and then longer.
+    EXPECT_EQ(Saved(folder, model), DefaultsWith({L"Size1=99"}));
     model.Size1.assign(5000, L'8');
-    SettingsModel again = LoadFromText(folder, SaveAndRead(folder, model));
-    EXPECT_EQ(again, model);
-}
-
-TEST(Settings, AReadOnlyFileIsLeftAsItIs)
-{
-    TestFolder folder;
-    std::string bytes = Utf16Text({L"[Setting]", L"Format=3"});
-    std::wstring path = folder.MakeFile(L"Setting.ini", bytes);
+    std::string longer = Saved(folder, model);
+    EXPECT_EQ(longer, DefaultsWith({L"Size1=" + model.Size1}));
+    // A read-only file is the user's choice: it is left as it is.
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    EXPECT_EQ(SaveSettings(DefaultModel(), {}, folder.Path()), 0u);
-    EXPECT_EQ(ReadFileBytes(path), bytes);
-    EXPECT_EQ(GetFileAttributesW(path.c_str()), attributes);
-    EXPECT_FALSE(FileExists(path + L".new"));
+    EXPECT_EQ(SaveSettings(SettingsModel{}, {}, folder.Path()), 0u);
+    EXPECT_EQ(ReadFileBytes(path), longer);
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(Settings, ASaveFailingPartWayKeepsThePreviousFile)
 {
-    std::wstring volume = SmallVolumeFolder();
-    if (volume.empty()) GTEST_SKIP() << "QUORVANE_SMALL_VOLUME is not set";
-    std::wstring folder = volume + L"\\settings-" + std::to_wstring(GetCurrentProcessId());
+    const char* volume = std::getenv("QUORVANE_SMALL_VOLUME");
+    if (!volume || !*volume) GTEST_SKIP() << "QUORVANE_SMALL_VOLUME is not set";
+    std::wstring folder = std::filesystem::path(volume).wstring() + L"\\settings-" + std::to_wstring(GetCurrentProcessId());
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    SettingsModel model = DefaultModel();
+    SettingsModel model;
     ASSERT_EQ(SaveSettings(model, {}, folder), 0u);
     std::string before = ReadFileBytes(folder + L"\\Setting.ini");
     model.Size1.assign(1024 * 1024, L'7');  // more than the whole volume holds
-    bool saved = SaveSettings(model, {}, folder) == 0;
-    std::string after = ReadFileBytes(folder + L"\\Setting.ini");
-    bool pendingLeft = FileExists(folder + L"\\Setting.ini.new");
+    EXPECT_NE(SaveSettings(model, {}, folder), 0u);
+    EXPECT_EQ(ReadFileBytes(folder + L"\\Setting.ini"), before);
+    EXPECT_FALSE(FileExists(folder + L"\\Setting.ini.new"));
     RemoveTree(folder);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(after, before);
-    EXPECT_FALSE(pendingLeft);
+}
+
+TEST(FileTypes, FirstUseCreatesTheDefaultFileRestoringPutsItBackAndAnUnusableFileLeavesAllFiles)
+{
+    TestFolder folder;
+    FileTypeTable table = LoadFileTypeTable(folder.Path());
+    std::string defaults = Utf16Text(DefaultFileTypeLines(), false);
+    EXPECT_EQ(ReadFileBytes(folder / L"FileType.txt"), defaults);
+    ASSERT_EQ(table.size(), 10u);
+    EXPECT_EQ(table[0], kAllFiles);
+    EXPECT_EQ(table[2], (FileTypeEntry{L"*.exe;*.dll;*.ocx;*.com", L"執行檔案"}));
+
+    WriteFileTypes(folder, {L"[FileType]", L"Title1=A", L"Type1=*.a", L"TypeList=1", std::wstring(3000, L';')});
+    FileTypeGroupList list = RestoreFileTypeDefaults(folder.Path());
+    EXPECT_EQ(ReadFileBytes(folder / L"FileType.txt"), defaults);
+    EXPECT_EQ(list.Rows.size(), 9u);
+    EXPECT_EQ(list.SelectedRow, 0);
+
+    std::wstring missing = folder / L"missing";
+    EXPECT_EQ(LoadFileTypeTable(missing), FileTypeTable{kAllFiles});
+    EXPECT_EQ(LoadGroupList(missing).SelectedRow, -1);
+    std::string noise(4096, '\xC0');
+    std::wstring path = folder.MakeFile(L"FileType.txt", noise);
+    EXPECT_EQ(LoadFileTypeTable(folder.Path()).at(0), kAllFiles);
+    EXPECT_EQ(ReadFileBytes(path), noise);
+    LockedFile locked(path);
+    EXPECT_EQ(LoadFileTypeTable(folder.Path()), FileTypeTable{kAllFiles});
+}
+
+TEST(FileTypes, TypeListCountsTheGroupsUpToTheLastOneThere)
+{
+    TestFolder folder;
+    for (auto [typeList, groups] : {std::pair{L"3.5", 4u}, {L"2.5", 2u}, {L" 5 groups", 5u}, {L"12abc", 9u},
+                                    {L"-1", 0u}, {L"abc", 0u}, {L"1e12", 0u}}) {
+        WriteFileTypes(folder, With(DefaultFileTypeLines(), {L"TypeList=" + std::wstring(typeList)}));
+        EXPECT_EQ(LoadFileTypeTable(folder.Path()).size(), groups + 1) << typeList;
+    }
+
+    // Missing keys inside the numbering give empty groups; none follow the last one there.
+    WriteFileTypes(folder, {L"[filetype]", L"title1=A", L"TYPE1=*.a", L"Type3=*.c", L"Title5=E", L"Title7=ignored",
+                            L"Type07=not a key", L"TypeList=6"});
+    EXPECT_EQ(LoadFileTypeTable(folder.Path()),
+              (FileTypeTable{kAllFiles, {L"*.a", L"A"}, {}, {L"*.c", L""}, {}, {L"", L"E"}}));
+    FileTypeGroupList list = LoadGroupList(folder.Path());
+    EXPECT_EQ(list.Rows[2], (FileTypeRow{L"", L"*.c"}));
+    EXPECT_EQ(list.SelectedRow, 0);
+
+    WriteFileTypes(folder, {L"[FileType]", L"TypeList=2147483647", L"Title1=A", L"Type1=*.a", L"Title2147483647=far"});
+    EXPECT_EQ(LoadFileTypeTable(folder.Path()), (FileTypeTable{kAllFiles, {L"*.a", L"A"}}));
+}
+
+TEST(FileTypes, SavingWritesTheGroupsThenTheirCountOrKeepsThePreviousFile)
+{
+    TestFolder folder;
+    ASSERT_EQ(WriteFileTypeList(LoadGroupList(folder.Path()).Rows, folder.Path()), 0u);
+    std::vector<std::wstring> expected = DefaultFileTypeLines();
+    expected.erase(expected.begin() + 1);
+    expected.push_back(L"TypeList=9");
+    EXPECT_EQ(ReadFileBytes(folder / L"FileType.txt"), Utf16Text(expected));
+
+    // A row missing a text is left out but counted, so its number reads back empty.
+    std::vector<FileTypeRow> rows{{L"A", L"*.a"}, {L"", L"*.b"}, {L"C", L""}, {L" D ", L"*.d;;*.D"}};
+    ASSERT_EQ(WriteFileTypeList(rows, folder.Path() + L"\\"), 0u);
+    std::string saved = ReadFileBytes(folder / L"FileType.txt");
+    EXPECT_EQ(saved, Utf16Text({L"[FileType]", L"Title1=A", L"Type1=*.a", L"Title4= D ", L"Type4=*.d;;*.D", L"TypeList=4"}));
+    EXPECT_EQ(LoadGroupList(folder.Path()).Rows, (std::vector<FileTypeRow>{{L"A", L"*.a"}, {}, {}, {L"D", L"*.d;;*.D"}}));
+
+    {
+        LockedFile pending(folder / L"FileType.txt.new");
+        EXPECT_NE(WriteFileTypeList({{L"X", L"*.x"}}, folder.Path()), 0u);
+    }
+    EXPECT_EQ(ReadFileBytes(folder / L"FileType.txt"), saved);
+    TestFolder withFolder;
+    withFolder.MakeFolder(L"FileType.txt");
+    EXPECT_NE(WriteFileTypeList({{L"X", L"*.x"}}, withFolder.Path()), 0u);
+    EXPECT_FALSE(FileExists(withFolder / L"FileType.txt.new"));
 }
