@@ -40,12 +40,13 @@ struct Editor {
         item.state = item.stateMask;
         if (row >= 0) SendMessageW(Win(list), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
         NMITEMACTIVATE notice{};
-        notice.hdr = {Win(list), static_cast<UINT_PTR>(GetDlgCtrlID(Win(list))), static_cast<UINT>(NM_CLICK)};
+        notice.hdr = {Win(list), static_cast<UINT_PTR>(GetDlgCtrlID(Win(list))), 0};
         notice.iItem = row;
-        SendMessageW(GetParent(Win(list)), WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice));
-        notice.hdr.code = code;  // a double-click follows its click
-        if (code != NM_CLICK)
+        for (UINT event : {static_cast<UINT>(NM_CLICK), code}) {  // a double-click comes after its click
+            notice.hdr.code = event;
             SendMessageW(GetParent(Win(list)), WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice));
+            if (code == NM_CLICK) break;
+        }
     }
     int Selected(EditorPart list) const
     {
@@ -143,7 +144,7 @@ TEST_F(FileTypeEditor, GroupsAreAddedEditedDeletedAndRestoredAndOnlySaveAndResto
     groups = {groups[1], groups[2], {L"新群組", L"*.ABC;*.d e;f"}};
     EXPECT_EQ(Saved(), FileOf(groups));
     EXPECT_EQ(TypeBox(), (Texts{L"所有檔案 (*.*)", L"長清單", L"丙", L"新群組"}));
-    EXPECT_EQ(SelectedIndex(Win(L"cboFFSave")), 2);  // the chosen type, chosen again where its title went
+    EXPECT_EQ(window->Control(L"cboFFSave").ListIndex(), 2);  // the chosen type, chosen again where its title went
 
     // Editing replaces the group the keyboard selected; cancel leaves a group as it was; with
     // nothing selected nothing is deleted. Restoring writes the defaults at once; a group
@@ -182,7 +183,7 @@ TEST_F(FileTypeEditor, GroupsAreAddedEditedDeletedAndRestoredAndOnlySaveAndResto
     EXPECT_EQ(Saved(), FileOf(restored));
     EXPECT_EQ(restored.size(), 9u);
     // A chosen type whose title is gone stays as typed text.
-    EXPECT_EQ(std::to_wstring(SelectedIndex(Win(L"cboFFSave"))) + WindowTextOf(Win(L"cboFFSave")), L"-1丙");
+    EXPECT_EQ(std::to_wstring(window->Control(L"cboFFSave").ListIndex()) + WindowTextOf(Win(L"cboFFSave")), L"-1丙");
 
     // A failed save says why and leaves the editor open; leaving then writes nothing.
     const std::wstring before = Saved();

@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "UiSupport.h"
 #include "fs/OutputFile.h"
@@ -14,8 +12,8 @@ namespace {
 
 std::wstring FirstLine(const std::wstring& text) { return text.substr(0, text.find(L"\r\n")); }
 
-class CommandLine : public testing::Test {
-protected:
+// A copy of the program with a folder to list and one to list into.
+struct CommandLine : testing::Test {
     void SetUp() override
     {
         listed.MakeFile(L"b.txt", "bbbb");
@@ -30,7 +28,6 @@ protected:
         flags.insert(flags.begin(), {L"/list", listed.Path(), L"/out", output.Path()});
         return RunProgram(program, Arguments(flags));
     }
-
     TestFolder programFolder, listed, output;
     std::wstring program;
 };
@@ -102,20 +99,6 @@ TEST_F(CommandLine, AListingCutShortByAFullDiskEndsWith3)
     EXPECT_EQ(run.ExitCode, 3u);
     EXPECT_TRUE(FirstLine(run.Output).starts_with(target + L"\\")) << run.Output;
     EXPECT_TRUE(run.Errors.starts_with(L"清單檔案寫入失敗，內容不完整！")) << run.Errors;
-}
-
-TEST(Program, MayUseTheWholeAddressSpace)
-{
-    std::ifstream file(QUORVANE_PROGRAM_PATH, std::ios::binary);
-    std::string image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    ASSERT_GT(image.size(), 0x40u) << "no program image at " << QUORVANE_PROGRAM_PATH;
-    // "PE\0\0" at the offset kept at 0x3C, then the file header.
-    std::uint32_t offset = 0;
-    std::memcpy(&offset, image.data() + 0x3C, sizeof offset);
-    IMAGE_FILE_HEADER header{};
-    ASSERT_EQ(image.compare(offset, 4, std::string("PE\0\0", 4)), 0);
-    std::memcpy(&header, image.data() + offset + 4, sizeof header);
-    EXPECT_TRUE(header.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
 }
 
 TEST(Texts, ElapsedTimeAndTheCompletionMessage)

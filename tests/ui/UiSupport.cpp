@@ -9,8 +9,7 @@
 
 namespace {
 
-class QuietHost : public RunHost {
-public:
+struct QuietHost : RunHost {
     void PumpMessages() override {}
     void ShowStatus(std::wstring_view) override {}
 };
@@ -55,8 +54,6 @@ std::wstring WindowTextOf(HWND window)
     GetWindowTextW(window, text, 1024);
     return text;
 }
-
-int SelectedIndex(HWND list) { return static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)); }
 
 void LetMessagesRun(DWORD milliseconds)
 {

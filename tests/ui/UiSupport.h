@@ -29,7 +29,6 @@ struct Act {
 };
 void Do(frmMain& window, const std::vector<Act>& acts);
 std::wstring WindowTextOf(HWND window);
-int SelectedIndex(HWND list);
 // Lets the thread's pending messages run for a while.
 void LetMessagesRun(DWORD milliseconds = 50);
 
@@ -42,14 +41,14 @@ bool EndsWithTheClosingLines(const std::wstring& listing);
 // Writes the lines as a UTF-16LE file, as the program writes its own.
 void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines);
 
-// A listing's options, built by a test from what the chosen options mean.
+// A listing's options, built by a test from what the chosen options mean, and what the
+// engine alone lists for them (frame times masked, its counts in result).
 struct RunOptions {
     JobInfo Job;
     ListingOptions Options;
     SizeControls Sizes;
     TimeControls Times;
 };
-// What the engine alone lists for them, frame times masked; its counts in result.
 std::wstring EngineListing(const RunOptions& run, RunResult* result = nullptr);
 
 // A program folder of its own (for Setting.ini and FileType.txt) and the main window.
@@ -71,11 +70,10 @@ protected:
     std::unique_ptr<frmMain> window;
 };
 
-// The real program, started as a script or Explorer would.
+// The real program, started as a script or Explorer would; its output read as UTF-8.
 struct ProgramRun {
     DWORD ExitCode = STILL_ACTIVE;
-    std::wstring Output;  // standard output, read as UTF-8
-    std::wstring Errors;  // standard error, likewise
+    std::wstring Output, Errors;
 };
 // Copies Quorvane.exe into the folder, so that the settings beside it are the test's own.
 std::wstring CopyOfProgram(const TestFolder& folder);
