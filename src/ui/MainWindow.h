@@ -76,6 +76,7 @@ public:
     const FileTypeTable& FileTypes() const { return fileTypes_; }
     bool FolderSelected() const { return FolderSelected_; }
     const std::wstring& OutputFolder() const { return chooser_.OutputFolder(); }
+    OutputFolderChooser& Chooser() { return chooser_; }
     const std::wstring& StatusText() const { return statusText_; }
     const std::array<std::wstring, 3>& FolderInfoLines() const { return folderInfo_; }
     int ScrollValue() const;

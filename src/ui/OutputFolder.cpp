@@ -69,7 +69,8 @@ std::wstring BrowseForFolder(HWND owner, const std::wstring& title, const std::w
 
 bool OutputFolderChooser::ChooseOutputFolder(HWND owner)
 {
-    std::wstring chosen = BrowseForFolder(owner, kChooseOutputFolder, outputFolder_);
+    std::wstring chosen =
+        browser_ ? browser_(owner, outputFolder_) : BrowseForFolder(owner, kChooseOutputFolder, outputFolder_);
     if (chosen.empty()) return false;
     // A folder without a short form (it vanished meanwhile) keeps the chosen path.
     std::wstring shortPath = GetShortPath(chosen);

@@ -2,6 +2,7 @@
 // The folder a run writes its listing into, and the shell dialog that chooses it.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,12 +15,18 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM parameter, LPARAM 
 
 class OutputFolderChooser {
 public:
+    // Asks for a folder: (owner, initial folder) -> the chosen folder, or empty text.
+    using Browser = std::function<std::wstring(HWND owner, const std::wstring& initialFolder)>;
+
     const std::wstring& OutputFolder() const { return outputFolder_; }
     void SetOutputFolder(std::wstring folder) { outputFolder_ = std::move(folder); }
+    // Answers in the shell dialog's place (for tests); an empty browser brings the dialog back.
+    void SetBrowser(Browser browser) { browser_ = std::move(browser); }
 
     // True when the user confirmed a folder; OutputFolder then ends with "\".
     bool ChooseOutputFolder(HWND owner);
 
 private:
     std::wstring outputFolder_;
+    Browser browser_;
 };

@@ -2,10 +2,16 @@
 
 namespace {
 
+std::wstring TextOf(HWND window)
+{
+    wchar_t text[2048] = {};
+    GetWindowTextW(window, text, 2048);
+    return text;
+}
+
 struct Search {
-    DWORD threadId;
-    const wchar_t* caption;
-    HWND found;
+    const std::function<bool(HWND)>& IsDialog;
+    HWND Found = nullptr;
 };
 
 BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
@@ -13,36 +19,19 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
     auto* search = reinterpret_cast<Search*>(parameter);
     wchar_t className[32] = {};
     GetClassNameW(window, className, 32);
-    if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-    if (search->caption) {
-        wchar_t caption[256] = {};
-        GetWindowTextW(window, caption, 256);
-        if (std::wstring(caption) != search->caption) return TRUE;
-    }
-    search->found = window;
+    bool dialog = search->IsDialog ? search->IsDialog(window) : std::wstring(className) == L"#32770";
+    if (!dialog || !IsWindowVisible(window)) return TRUE;
+    search->Found = window;
     return FALSE;
 }
 
-BOOL CALLBACK CollectText(HWND child, LPARAM parameter)
+BOOL CALLBACK CollectText(HWND child, LPARAM text)
 {
-    auto* text = reinterpret_cast<std::wstring*>(parameter);
-    int length = GetWindowTextLengthW(child);
-    if (length > 0) {
-        std::wstring piece(static_cast<std::size_t>(length) + 1, L'\0');
-        piece.resize(static_cast<std::size_t>(GetWindowTextW(child, piece.data(), length + 1)));
-        *text += piece + L"\n";
-    }
+    if (GetWindowTextLengthW(child) > 0) *reinterpret_cast<std::wstring*>(text) += TextOf(child) + L"\n";
     return TRUE;
 }
 
 }  // namespace
-
-HWND FindThreadDialog(DWORD threadId, const wchar_t* caption)
-{
-    Search search{threadId, caption, nullptr};
-    EnumThreadWindows(threadId, MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 std::wstring DialogText(HWND dialog)
 {
@@ -53,70 +42,46 @@ std::wstring DialogText(HWND dialog)
 
 void ClickDialogButton(HWND dialog, int id)
 {
-    HWND button = GetDlgItem(dialog, id);
-    if (button)
+    if (HWND button = GetDlgItem(dialog, id))
         SendMessageW(button, BM_CLICK, 0, 0);
     else
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
-DialogAnswerer::DialogAnswerer(Answer answer, const wchar_t* caption, DWORD timeoutMs)
+void DismissDialog(HWND dialog)
 {
-    Start({std::move(answer)}, caption ? caption : L"", timeoutMs);
+    HWND cancel = GetDlgItem(dialog, IDCANCEL);
+    ClickDialogButton(dialog, cancel && IsWindowVisible(cancel) ? IDCANCEL : IDOK);
 }
 
-DialogAnswerer::DialogAnswerer(std::vector<Answer> answers, DWORD timeoutMs)
+bool WaitForDialogText(HWND dialog, const std::wstring& text)
 {
-    Start(std::move(answers), L"", timeoutMs);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 15000; Sleep(50))
+        if (DialogText(dialog).find(text) != std::wstring::npos) return true;
+    return false;
 }
 
-void DialogAnswerer::Start(std::vector<Answer> answers, std::wstring caption, DWORD timeoutMs)
+DialogAnswerer::DialogAnswerer(std::vector<Answer> answers, std::function<bool(HWND)> isDialog)
 {
-    DWORD owner = GetCurrentThreadId();
-    seenTexts_.assign(answers.size(), std::wstring());
-    thread_ = std::thread([this, owner, caption, timeoutMs, answers = std::move(answers)] {
-        HWND previous = nullptr;
-        for (const Answer& answer : answers) {
-            HWND dialog = nullptr;
-            DWORD start = GetTickCount();
-            while (!dialog && !stop_ && GetTickCount() - start < timeoutMs) {
-                HWND found = FindThreadDialog(owner, caption.empty() ? nullptr : caption.c_str());
-                if (found && found != previous)
-                    dialog = found;
-                else if (previous && !IsWindow(previous))
-                    previous = nullptr;  // the same handle may come back for the next dialog
-                else
-                    Sleep(50);
-            }
-            if (!dialog) return;
-            Sleep(300);  // let the dialog finish its initialisation
-            seenTexts_[answered_] = DialogText(dialog);
-            answer(dialog);
-            ++answered_;
-            previous = dialog;
+    thread_ = std::thread([this, owner = GetCurrentThreadId(), answers = std::move(answers), isDialog] {
+        for (HWND previous = nullptr; !stop_; Sleep(20)) {
+            Search search{isDialog};
+            EnumThreadWindows(owner, MatchDialog, reinterpret_cast<LPARAM>(&search));
+            // A closed dialog's handle may come back for the next one.
+            if (previous && !IsWindow(previous)) previous = nullptr;
+            if (!search.Found || search.Found == previous) continue;
+            previous = search.Found;
+            Sleep(50);  // let the dialog finish its initialisation
+            seen_.push_back({TextOf(previous), DialogText(previous), GetWindow(previous, GW_OWNER)});
+            std::size_t n = seen_.size() - 1;
+            n < answers.size() ? answers[n](previous) : DismissDialog(previous);
         }
     });
 }
 
-bool WaitForDialogText(HWND dialog, const std::wstring& text, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        if (DialogText(dialog).find(text) != std::wstring::npos) return true;
-        Sleep(50);
-    }
-    return false;
-}
-
-void DialogAnswerer::Wait()
-{
-    if (thread_.joinable()) thread_.join();
-}
-
-void DialogAnswerer::StopLooking()
+const std::vector<SeenDialog>& DialogAnswerer::StopLooking()
 {
     stop_ = true;
-    Wait();
+    if (thread_.joinable()) thread_.join();
+    return seen_;
 }
-
-DialogAnswerer::~DialogAnswerer() { Wait(); }

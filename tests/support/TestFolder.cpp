@@ -5,26 +5,11 @@
 #include <winioctl.h>
 
 #include <atomic>
-#include <vector>
+#include <memory>
 
 namespace {
 
-struct FileCloser {
-    HANDLE handle;
-    ~FileCloser()
-    {
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-};
-
-HANDLE CreateForWrite(const std::wstring& path)
-{
-    return CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
-}
-
-}  // namespace
-
+// "\\?\" form, for paths of any length.
 std::wstring ExtendedPath(const std::wstring& path)
 {
     if (path.starts_with(L"\\\\?\\")) return path;
@@ -32,12 +17,27 @@ std::wstring ExtendedPath(const std::wstring& path)
     return L"\\\\?\\" + path;
 }
 
+struct HandleCloser {
+    void operator()(HANDLE handle) const
+    {
+        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    }
+};
+using File = std::unique_ptr<void, HandleCloser>;
+
+File Open(const std::wstring& path, DWORD access, DWORD disposition, DWORD flags = 0)
+{
+    return File(CreateFileW(ExtendedPath(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                            flags, nullptr));
+}
+
+}  // namespace
+
 TestFolder::TestFolder()
 {
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH + 1];
-    DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-    std::wstring base(temp, length);
+    std::wstring base(temp, GetTempPathW(MAX_PATH + 1, temp));
     if (!base.ends_with(L'\\')) base += L'\\';
     path_ = base + L"qv-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount()) + L"-" +
             std::to_wstring(counter++);
@@ -56,11 +56,10 @@ std::wstring TestFolder::MakeFolder(std::wstring_view relative) const
 std::wstring TestFolder::MakeFile(std::wstring_view relative, std::string_view content) const
 {
     std::wstring full = *this / relative;
-    FileCloser file{CreateForWrite(full)};
-    EXPECT_NE(file.handle, INVALID_HANDLE_VALUE) << "cannot create file";
-    if (file.handle == INVALID_HANDLE_VALUE) return full;
+    File file = Open(full, GENERIC_WRITE, CREATE_ALWAYS);
     DWORD written = 0;
-    if (!content.empty()) WriteFile(file.handle, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    EXPECT_NE(file.get(), INVALID_HANDLE_VALUE) << "cannot create file";
+    if (!content.empty()) WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     EXPECT_EQ(written, content.size());
     return full;
 }
@@ -68,39 +67,32 @@ std::wstring TestFolder::MakeFile(std::wstring_view relative, std::string_view c
 std::wstring TestFolder::MakeFileOfSize(std::wstring_view relative, std::uint64_t size) const
 {
     std::wstring full = *this / relative;
-    FileCloser file{CreateForWrite(full)};
-    EXPECT_NE(file.handle, INVALID_HANDLE_VALUE) << "cannot create file";
-    if (file.handle == INVALID_HANDLE_VALUE) return full;
+    File file = Open(full, GENERIC_WRITE, CREATE_ALWAYS);
+    EXPECT_NE(file.get(), INVALID_HANDLE_VALUE) << "cannot create file";
     // Sparse where the file system allows, so large sizes cost no disk space.
     DWORD returned = 0;
-    DeviceIoControl(file.handle, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
     LARGE_INTEGER end;
     end.QuadPart = static_cast<LONGLONG>(size);
-    EXPECT_TRUE(SetFilePointerEx(file.handle, end, nullptr, FILE_BEGIN));
-    EXPECT_TRUE(SetEndOfFile(file.handle));
+    EXPECT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()));
     return full;
 }
 
 std::string ReadFileBytes(const std::wstring& path)
 {
-    FileCloser file{CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr)};
-    if (file.handle == INVALID_HANDLE_VALUE) return {};
+    File file = Open(path, GENERIC_READ, OPEN_EXISTING);
     std::string bytes;
     char buffer[65536];
     DWORD got = 0;
-    while (ReadFile(file.handle, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
     return bytes;
 }
 
 void SetModifiedTime(const std::wstring& path, const SYSTEMTIME& utc)
 {
     FILETIME time;
-    ASSERT_TRUE(SystemTimeToFileTime(&utc, &time));
-    FileCloser file{CreateFileW(ExtendedPath(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
-    ASSERT_NE(file.handle, INVALID_HANDLE_VALUE);
-    ASSERT_TRUE(SetFileTime(file.handle, nullptr, nullptr, &time));
+    File file = Open(path, FILE_WRITE_ATTRIBUTES, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+    EXPECT_TRUE(SystemTimeToFileTime(&utc, &time) && SetFileTime(file.get(), nullptr, nullptr, &time)) << "no time set";
 }
 
 void RemoveTree(const std::wstring& path)
@@ -108,24 +100,21 @@ void RemoveTree(const std::wstring& path)
     std::wstring extended = ExtendedPath(path);
     WIN32_FIND_DATAW record;
     HANDLE find = FindFirstFileW((extended + L"\\*").c_str(), &record);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = record.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring child = path + L"\\" + name;
-            SetFileAttributesW(ExtendedPath(child).c_str(), FILE_ATTRIBUTE_NORMAL);
-            bool folder = (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            bool link = (record.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-            // A link is removed, never followed: it may lead outside, or back up.
-            if (folder && link)
-                RemoveDirectoryW(ExtendedPath(child).c_str());
-            else if (folder)
-                RemoveTree(child);
-            else
-                DeleteFileW(ExtendedPath(child).c_str());
-        } while (FindNextFileW(find, &record));
-        FindClose(find);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &record)) {
+        std::wstring name = record.cFileName;
+        if (name == L"." || name == L"..") continue;
+        std::wstring child = ExtendedPath(path + L"\\" + name);
+        SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        bool folder = (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        // A link is removed, never followed: it may lead outside, or back up.
+        if (folder && !(record.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            RemoveTree(child);
+        else if (folder)
+            RemoveDirectoryW(child.c_str());
+        else
+            DeleteFileW(child.c_str());
     }
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
     SetFileAttributesW(extended.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryW(extended.c_str());
 }

@@ -4,670 +4,202 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <functional>
-#include <thread>
-#include <vector>
 
-#include "MainWindowSupport.h"
-#include "fs/OutputFile.h"
+#include "UiSupport.h"
 #include "support/Dialogs.h"
 #include "ui/FileTypeEditor.h"
-#include "ui/Texts.h"
 
 namespace {
 
-struct Group {
-    std::wstring Title;
-    std::wstring Patterns;
-    friend bool operator==(const Group&, const Group&) = default;
-};
+using Groups = std::vector<FileTypeRow>;
+using Texts = std::vector<std::wstring>;
 
-using EditorParts = std::initializer_list<EditorPart>;
+// Drives the modal editor from the helper thread that found it: every call is a real
+// message to one of its real child windows.
+struct Editor {
+    frmFFEdit& Form;
 
-// Control names are ASCII.
-std::string Narrow(const wchar_t* name)
-{
-    std::string text;
-    for (; *name; ++name) text.push_back(static_cast<char>(*name));
-    return text;
-}
-
-const std::vector<Group> kDefaultGroups = {
-    {L"文書檔案", L"*.txt;*.rtf;*.dot;*.xls;*.xlt;*.mdb;*.ppt;*.pps;*.pdf;*.doc;*.xlw;*.mht;*.xml;*.pot;*.ppz;*.xlb;*.wks;*."
-              L"tsv;*.csv"},
-    {L"執行檔案", L"*.exe;*.dll;*.ocx;*.com"},
-    {L"網頁檔案", L"*.htm;*.html;*.shmtl;*.asp;*.aspx;*.php;*.jsp;*.css;*.url"},
-    {L"圖片檔案", L"*.jpeg;*.jpg;*.bmp;*.gif;*.dib;*.ico;*.png;*.psd;*.pcx"},
-    {L"壓縮檔案", L"*.zip;*.rar;*.cab;*.arj;*.ace;*.lzh;*.tar;*.gzip;*.jar;*.7z;*.z;*.bz2;*.uue"},
-    {L"聲音檔案", L"*.ape;*.cda;*.mid;*.midi;*.mod;*.mp3;*.mp2;*.mp1;*.ogg;*.wav;*.voc;*.au;*.wma;*.ra;*.ram"},
-    {L"影片檔案", L"*.mpg;*.mpeg;*.avi;*.asf;*.wmv;*.rm;*.rmvb;*.dat"},
-    {L"光碟映像檔", L"*.bin;*.iso;*.cue;*.bwi;*.bwt;*.bws;*.img;*.sub;*.ccd;*.cdi;*.cdp;*.cif;*.dao;*.tao;*.mdf;*.mds;*."
-                L"nrg;*.vcd;*.fcd"},
-    {L"系統暫存檔", L"*.tmp;*._mp;*.bak;*.old;*.log;*.chk;*.gid"},
-};
-
-const wchar_t kAllFiles[] = L"所有檔案 (*.*)";
-
-// UTF-16LE with the byte-order mark; CR LF after every line but, optionally, the last.
-std::string Utf16Text(const std::vector<std::wstring>& lines, bool endLastLine = true)
-{
-    std::string bytes = "\xFF\xFE";
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::wstring line = lines[i];
-        if (endLastLine || i + 1 < lines.size()) line += L"\r\n";
-        for (wchar_t c : line) {
-            bytes.push_back(static_cast<char>(c & 0xFF));
-            bytes.push_back(static_cast<char>((c >> 8) & 0xFF));
-        }
-    }
-    return bytes;
-}
-
-// What a save from the editor writes for these groups.
-std::string SavedFile(const std::vector<Group>& groups)
-{
-    std::vector<std::wstring> lines{L"[FileType]"};
-    for (std::size_t n = 1; n <= groups.size(); ++n) {
-        lines.push_back(L"Title" + std::to_wstring(n) + L"=" + groups[n - 1].Title);
-        lines.push_back(L"Type" + std::to_wstring(n) + L"=" + groups[n - 1].Patterns);
-    }
-    lines.push_back(L"TypeList=" + std::to_wstring(groups.size()));
-    return Utf16Text(lines);
-}
-
-// The built-in default: the count second, no line end after the last line.
-std::string DefaultFile()
-{
-    std::vector<std::wstring> lines{L"[FileType]", L"TypeList=9"};
-    for (std::size_t n = 1; n <= kDefaultGroups.size(); ++n) {
-        lines.push_back(L"Title" + std::to_wstring(n) + L"=" + kDefaultGroups[n - 1].Title);
-        lines.push_back(L"Type" + std::to_wstring(n) + L"=" + kDefaultGroups[n - 1].Patterns);
-    }
-    return Utf16Text(lines, false);
-}
-
-std::vector<Group> DefaultsWith(std::size_t index, Group group)
-{
-    std::vector<Group> groups = kDefaultGroups;
-    groups[index] = std::move(group);
-    return groups;
-}
-
-std::vector<Group> DefaultsWithout(std::initializer_list<std::size_t> indexes)
-{
-    std::vector<Group> groups;
-    for (std::size_t i = 0; i < kDefaultGroups.size(); ++i) {
-        if (std::find(indexes.begin(), indexes.end(), i) == indexes.end()) groups.push_back(kDefaultGroups[i]);
-    }
-    return groups;
-}
-
-std::vector<std::wstring> TitlesOf(const std::vector<Group>& groups)
-{
-    std::vector<std::wstring> titles{kAllFiles};
-    for (const Group& group : groups) titles.push_back(group.Title);
-    return titles;
-}
-
-std::vector<std::wstring> Split(const std::wstring& patterns)
-{
-    std::vector<std::wstring> pieces;
-    std::size_t start = 0;
-    for (std::size_t end; (end = patterns.find(L';', start)) != std::wstring::npos; start = end + 1)
-        pieces.push_back(patterns.substr(start, end - start));
-    pieces.push_back(patterns.substr(start));
-    return pieces;
-}
-
-// Drives the open editor as a user does, from a thread other than the editor's: every
-// call is a real message to one of its real child windows.
-class EditorDriver {
-public:
-    explicit EditorDriver(frmFFEdit& editor) : editor_(editor) {}
-
-    frmFFEdit& Editor() { return editor_; }
-    HWND Win(EditorPart name) const { return editor_.Window(name); }
-    HWND EditorWindow() const { return editor_.hwnd(); }
-    bool Enabled(EditorPart name) const { return IsWindowEnabled(Win(name)) != FALSE; }
-    bool Visible(EditorPart name) const { return IsWindowVisible(Win(name)) != FALSE; }
-    bool Editing() const { return Visible(L"fraFF"); }
-    std::wstring Text(EditorPart name) const { return WindowTextOf(Win(name)); }
-
+    HWND Win(EditorPart part) const { return Form.Window(part); }
+    bool Enabled(EditorPart part) const { return IsWindowEnabled(Win(part)) != FALSE; }
+    bool Editing() const { return IsWindowVisible(Win(L"fraFF")) != FALSE; }
+    std::wstring Text(EditorPart part) const { return WindowTextOf(Win(part)); }
+    void Type(EditorPart box, const wchar_t* text) const { SetWindowTextW(Win(box), text); }
     // Clicks only what a user could click.
-    void Click(EditorPart name)
+    void Press(EditorPart button) const
     {
-        EXPECT_TRUE(Enabled(name)) << "clicking a disabled " << Narrow(name.Text());
-        ClickButton(Win(name));
+        EXPECT_TRUE(Enabled(button)) << "a disabled " << button.Text() << " pressed";
+        ClickButton(Win(button));
     }
-    void SetText(EditorPart name, const std::wstring& text)
-    {
-        SendMessageW(Win(name), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    void TypeKeys(EditorPart name, const std::wstring& keys)
-    {
-        for (wchar_t key : keys) SendMessageW(Win(name), WM_CHAR, key, 1);
-    }
-    void Key(EditorPart list, WPARAM key)
-    {
-        SendMessageW(Win(list), WM_KEYDOWN, key, 1);
-        SendMessageW(Win(list), WM_KEYUP, key, 0xC0000001);
-    }
-    // Selects just this row (none for -1), as the mouse or the keyboard would.
-    void SelectRow(EditorPart list, int row)
+    // Selects just this row (none for -1) and tells the list's host, as a click does.
+    void Click(EditorPart list, int row, UINT code = NM_CLICK) const
     {
         LVITEMW item{};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         SendMessageW(Win(list), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-        if (row < 0) return;
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(Win(list), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        item.state = item.stateMask;
+        if (row >= 0) SendMessageW(Win(list), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        NMITEMACTIVATE notice{};
+        notice.hdr = {Win(list), static_cast<UINT_PTR>(GetDlgCtrlID(Win(list))), 0};
+        notice.iItem = row;
+        for (UINT event : {static_cast<UINT>(NM_CLICK), code}) {  // a double-click comes after its click
+            notice.hdr.code = event;
+            SendMessageW(GetParent(Win(list)), WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice));
+            if (code == NM_CLICK) break;
+        }
     }
-    void ClickRow(EditorPart list, int row)
+    int Selected(EditorPart list) const
     {
-        SelectRow(list, row);
-        Notify(list, NM_CLICK, row);
+        return static_cast<int>(SendMessageW(Win(list), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     }
-    void DoubleClickRow(EditorPart list, int row)
+    Texts Patterns() const
     {
-        ClickRow(list, row);
-        Notify(list, NM_DBLCLK, row);
-    }
-    std::vector<int> SelectedRows(EditorPart list) const
-    {
-        std::vector<int> rows;
-        for (int row = -1; (row = static_cast<int>(SendMessageW(Win(list), LVM_GETNEXTITEM, static_cast<WPARAM>(row),
-                                                                 LVNI_SELECTED))) >= 0;)
-            rows.push_back(row);
+        Texts rows;
+        for (int row = 0; row < Form.LvExts().ItemCount(); ++row) rows.push_back(Form.LvExts().ItemText(row));
         return rows;
     }
-    std::vector<std::wstring> Column(EditorPart list, int column) const
+    Groups Shown() const
     {
-        clsLictView& view = list == EditorPart(L"LvFFs") ? editor_.LvFFs() : editor_.LvExts();
-        std::vector<std::wstring> texts;
-        for (int row = 0; row < view.ItemCount(); ++row) texts.push_back(view.SubItemText(row, column));
-        return texts;
+        Groups rows;
+        for (int row = 0; row < Form.LvFFs().ItemCount(); ++row)
+            rows.push_back({Form.LvFFs().ItemText(row), Form.LvFFs().SubItemText(row, 1)});
+        return rows;
     }
-    std::vector<Group> Groups() const
-    {
-        std::vector<std::wstring> titles = Column(L"LvFFs", 0);
-        std::vector<std::wstring> patterns = Column(L"LvFFs", 1);
-        std::vector<Group> groups;
-        for (std::size_t i = 0; i < titles.size(); ++i) groups.push_back({titles[i], patterns[i]});
-        return groups;
-    }
-
-private:
-    void Notify(EditorPart list, UINT code, int row)
-    {
-        NMITEMACTIVATE notice{};
-        notice.hdr.hwndFrom = Win(list);
-        notice.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(Win(list)));
-        notice.hdr.code = code;
-        notice.iItem = row;
-        SendMessageW(GetParent(Win(list)), WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice));
-    }
-
-    frmFFEdit& editor_;
 };
 
-struct FindEditor {
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchEditor(HWND window, LPARAM parameter)
+std::wstring FileOf(const Groups& groups)
 {
-    if (!frmFFEdit::FromWindow(window) || !IsWindowVisible(window)) return TRUE;
-    reinterpret_cast<FindEditor*>(parameter)->found = window;
-    return FALSE;
+    std::wstring text = L"[FileType]\r\n";
+    for (std::size_t n = 1; n <= groups.size(); ++n)
+        text += L"Title" + std::to_wstring(n) + L"=" + groups[n - 1].Title + L"\r\nType" + std::to_wstring(n) + L"=" +
+                groups[n - 1].Patterns + L"\r\n";
+    return text + L"TypeList=" + std::to_wstring(groups.size()) + L"\r\n";
 }
 
-HWND WaitForEditor(DWORD threadId)
-{
-    for (int tries = 0; tries < 1000; ++tries) {
-        FindEditor search;
-        EnumThreadWindows(threadId, MatchEditor, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
-        Sleep(10);
-    }
-    return nullptr;
-}
-
-HWND WaitForMessageBox(DWORD threadId)
-{
-    for (int tries = 0; tries < 1000; ++tries) {
-        if (HWND box = FindThreadDialog(threadId, L"Quorvane Ver 1.06")) return box;
-        Sleep(10);
-    }
-    return nullptr;
-}
-
-class FileTypeEditorTest : public MainWindowTest {
+class FileTypeEditor : public MainWindowTest {
 protected:
-    // Presses the main window's "編 輯"; the steps drive the modal editor from a helper
-    // thread. Returns once the editor is closed; true when the steps left it open (it is
-    // then closed as its close box would).
-    bool EditWith(const std::function<void(EditorDriver&)>& steps)
+    // Presses the main window's "編 輯" and runs the steps on the modal editor; returns
+    // once it is closed (as by its close box, if the steps left it open).
+    void EditWith(const std::function<void(Editor&)>& steps)
     {
         DWORD uiThread = GetCurrentThreadId();
-        bool leftOpen = false;
-        bool found = false;
-        std::thread helper([&] {
-            HWND window = WaitForEditor(uiThread);
-            if (!window) return;
-            found = true;
-            EditorDriver driver(*frmFFEdit::FromWindow(window));
-            steps(driver);
-            if (IsWindow(window)) {
-                leftOpen = true;
-                PostMessageW(window, WM_CLOSE, 0, 0);
-            }
-            // A window closed by a sent message does not wake the modal loop's wait.
-            PostThreadMessageW(uiThread, WM_NULL, 0, 0);
-        });
+        auto isEditor = [](HWND window) { return frmFFEdit::FromWindow(window) != nullptr; };
+        DialogAnswerer answerer({[&](HWND window) {
+                                    Editor editor{*frmFFEdit::FromWindow(window)};
+                                    steps(editor);
+                                    if (IsWindow(window)) PostMessageW(window, WM_CLOSE, 0, 0);
+                                    // A window closed by a sent message does not wake the modal loop.
+                                    PostThreadMessageW(uiThread, WM_NULL, 0, 0);
+                                }},
+                                isEditor);
         ClickButton(Win(L"cmdEdit"));
-        helper.join();
-        EXPECT_TRUE(found) << "the editor did not open";
-        return leftOpen;
+        EXPECT_EQ(answerer.StopLooking().size(), 1u) << "the editor did not open";
     }
-
-    std::vector<std::wstring> TypeBoxItems() const
+    Texts TypeBox() const
     {
-        HWND box = Win(L"cboFFSave");
-        std::vector<std::wstring> items;
-        int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            std::wstring item(static_cast<std::size_t>(SendMessageW(box, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
-            item.resize(static_cast<std::size_t>(
-                SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
-            items.push_back(item);
-        }
+        Texts items{};
+        for (int i = 0; i < window->Control(L"cboFFSave").ListCount(); ++i) items.push_back(window->Control(L"cboFFSave").List(i));
         return items;
     }
-
-    std::string FileBytes() const { return ReadFileBytes(program / L"FileType.txt"); }
-
-    void WriteFileTypes(const std::vector<std::wstring>& lines)
-    {
-        OutputFile file;
-        ASSERT_TRUE(OpenOutputFile(file, program / L"FileType.txt"));
-        for (const auto& line : lines) WriteOutputLine(file, line);
-        CloseOutputFile(file);
-    }
-
-    // Keeps the group in the panel and saves the list; the editor closes.
-    static void KeepAndSave(EditorDriver& editor)
-    {
-        editor.Click(L"cmdFFSave");
-        EXPECT_FALSE(editor.Editing());
-        editor.Click(L"cmdDone");
-        EXPECT_FALSE(IsWindow(editor.EditorWindow()));
-    }
+    std::wstring Saved() const { return FileText(program / L"FileType.txt"); }
 };
-
-using FileTypeEditor = FileTypeEditorTest;
 
 }  // namespace
 
-TEST_F(FileTypeEditor, OpensBrowsingTheGroupsOfTheFileAndCancelWritesNothing)
+TEST_F(FileTypeEditor, GroupsAreAddedEditedDeletedAndRestoredAndOnlySaveAndRestoreWrite)
 {
+    std::wstring longList;  // 400 characters
+    for (int i = 0; i < 56; ++i) longList += L"*.t" + std::to_wstring(100 + i) + L";";
+    longList += L"*.abcdef";
+    Groups groups = {{L"甲", L"*.a"}, {L"長清單", longList}, {L"丙", L"*.c;*.d"}};
+    WriteLines(program / L"FileType.txt", {L"[FileType]", L"TypeList=3", L"Title1=甲", L"Type1=*.a", L"Title2=長清單",
+                                           L"Type2=" + longList, L"Title3=丙", L"Type3=*.c;*.d"});
     Start();
-    bool leftOpen = EditWith([](EditorDriver& editor) {
-        HWND window = editor.EditorWindow();
-        EXPECT_EQ(GetWindowTextLengthW(window), 0);
-        EXPECT_NE(GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION, static_cast<LONG_PTR>(WS_CAPTION));
-        RECT frame{};
-        GetWindowRect(window, &frame);
-        EXPECT_EQ(frame.right - frame.left, TwipsToPixelsX(4695));
+    ChooseItem(Win(L"cboFFSave"), 3);
 
-        EXPECT_EQ(editor.Groups().size(), kDefaultGroups.size());
-        EXPECT_TRUE(editor.Groups() == kDefaultGroups);
-        EXPECT_EQ(editor.SelectedRows(L"LvFFs"), std::vector<int>{0});
-        EXPECT_FALSE(editor.Editing());
-        for (EditorPart name :
-             EditorParts{L"cmdNewFF", L"cmdEditFF", L"cmdDelFF", L"cmdRestore", L"cmdDone", L"cmdCancel"})
-            EXPECT_TRUE(editor.Enabled(name) && editor.Visible(name)) << Narrow(name.Text());
-        EXPECT_EQ(editor.Text(L"cmdRestore"), L"還原預設設定");
-        EXPECT_EQ(editor.Text(L"cmdCancel"), L"返回主畫面");
-
-        editor.Click(L"cmdNewFF");
-        editor.SetText(L"txtDesc", L"新群組");
-        editor.SetText(L"txtExe", L"*.abc");
-        editor.Click(L"cmdExtAdd");
-        editor.Click(L"cmdFFSave");
-        editor.Click(L"cmdDelFF");
-        EXPECT_EQ(editor.Groups().size(), 9u);
-        editor.Click(L"cmdCancel");
+    // Adding: a pattern is trimmed, else taken as typed, and replaces one in another letter
+    // case; keeping needs a name, and the group goes last. Delete takes the first group too.
+    EditWith([&](Editor& e) {
+        EXPECT_TRUE(e.Shown() == groups && e.Selected(L"LvFFs") == 0);
+        e.Press(L"cmdNewFF");
+        EXPECT_TRUE(e.Editing() && !e.Enabled(L"cmdNewFF") && !e.Enabled(L"cmdFFSave"));
+        e.Type(L"txtDesc", L"  新群組 ");
+        for (const wchar_t* typed : {L"*.abc", L"  *.d e;f  ", L"   ", L" *.ABC "}) {
+            e.Type(L"txtExe", typed);
+            e.Press(L"cmdExtAdd");
+        }
+        EXPECT_EQ(e.Patterns(), (Texts{L"*.ABC", L"*.d e;f"}));
+        e.Click(L"LvExts", 1);
+        e.Press(L"cmdExtDel");  // it goes back into the box, to be changed
+        EXPECT_EQ(e.Text(L"txtExe") + L"|" + e.Patterns().at(0), L"*.d e;f|*.ABC");
+        e.Type(L"txtDesc", L"   ");
+        EXPECT_FALSE(e.Enabled(L"cmdFFSave"));
+        e.Type(L"txtDesc", L"  新群組 ");
+        e.Press(L"cmdExtAdd");
+        e.Press(L"cmdFFSave");
+        e.Press(L"cmdDelFF");
+        EXPECT_EQ(e.Selected(L"LvFFs"), 1);
+        e.Press(L"cmdDone");
     });
-    EXPECT_FALSE(leftOpen);
-    EXPECT_EQ(FileBytes(), DefaultFile());
-    EXPECT_EQ(TypeBoxItems(), TitlesOf(kDefaultGroups));
-}
+    groups = {groups[1], groups[2], {L"新群組", L"*.ABC;*.d e;f"}};
+    EXPECT_EQ(Saved(), FileOf(groups));
+    EXPECT_EQ(TypeBox(), (Texts{L"所有檔案 (*.*)", L"長清單", L"丙", L"新群組"}));
+    EXPECT_EQ(window->Control(L"cboFFSave").ListIndex(), 2);  // the chosen type, chosen again where its title went
 
-TEST_F(FileTypeEditor, AddsAGroupAtTheEnd)
-{
-    Start();
-    EditWith([](EditorDriver& editor) {
-        editor.SetText(L"txtExe", L"stale");
-        editor.Click(L"cmdNewFF");
-        EXPECT_TRUE(editor.Editing());
-        for (EditorPart name : EditorParts{L"cmdNewFF", L"cmdEditFF", L"cmdDelFF", L"picFFs"})
-            EXPECT_FALSE(editor.Enabled(name));
-        EXPECT_EQ(editor.Text(L"txtDesc"), L"");
-        EXPECT_EQ(editor.Text(L"txtExe"), L"");
-        EXPECT_TRUE(editor.Column(L"LvExts", 0).empty());
-        EXPECT_FALSE(editor.Enabled(L"cmdFFSave"));
-
-        editor.SetText(L"txtDesc", L"  新群組 ");
-        editor.SetText(L"txtExe", L"*.abc");
-        editor.Click(L"cmdExtAdd");
-        EXPECT_EQ(editor.Text(L"txtExe"), L"");
-        editor.SetText(L"txtExe", L"  *.d e;f  ");
-        editor.Click(L"cmdExtAdd");
-        editor.SetText(L"txtExe", L"   ");
-        editor.Click(L"cmdExtAdd");
-        EXPECT_EQ(editor.Column(L"LvExts", 0), (std::vector<std::wstring>{L"*.abc", L"*.d e;f"}));
-        EXPECT_EQ(editor.SelectedRows(L"LvExts"), std::vector<int>{0});
-        EXPECT_TRUE(editor.Enabled(L"cmdFFSave"));
-        KeepAndSave(editor);
+    // Editing replaces the group the keyboard selected; cancel leaves a group as it was; with
+    // nothing selected nothing is deleted. Restoring writes the defaults at once; a group
+    // still open when saving is dropped.
+    TestFolder fresh;
+    LoadFileTypeTable(fresh.Path());
+    const std::wstring defaults = FileText(fresh / L"FileType.txt");
+    std::wstring afterRestore;
+    Groups restored;
+    EditWith([&](Editor& e) {
+        for (UINT event : {WM_KEYDOWN, WM_KEYUP}) SendMessageW(e.Win(L"LvFFs"), event, VK_DOWN, 1);
+        e.Press(L"cmdEditFF");
+        EXPECT_EQ(e.Text(L"txtDesc") + L"|" + e.Patterns().at(1), L"丙|*.d");
+        e.Type(L"txtDesc", L"丁");
+        e.Type(L"txtExe", L"*.e");
+        e.Press(L"cmdExtAdd");
+        e.Press(L"cmdFFSave");
+        e.Click(L"LvFFs", 0, NM_DBLCLK);
+        EXPECT_EQ(e.Text(L"txtDesc") + L"|" + std::to_wstring(e.Patterns().size()), L"長清單|57");
+        e.Type(L"txtDesc", L"改名");
+        e.Press(L"cmdFFCancel");
+        EXPECT_FALSE(e.Editing());
+        e.Click(L"LvFFs", -1);
+        e.Press(L"cmdDelFF");
+        EXPECT_TRUE(e.Shown() == (Groups{groups[0], {L"丁", L"*.c;*.d;*.e"}, groups[2]}));
+        e.Press(L"cmdRestore");
+        afterRestore = Saved();
+        restored = e.Shown();
+        e.Press(L"cmdNewFF");
+        e.Type(L"txtDesc", L"未保留");
+        e.Type(L"txtExe", L"*.x");
+        e.Press(L"cmdExtAdd");
+        ClickButton(e.Win(L"cmdDone"));
     });
-    std::vector<Group> expected = kDefaultGroups;
-    expected.push_back({L"新群組", L"*.abc;*.d e;f"});
-    EXPECT_EQ(FileBytes(), SavedFile(expected));
-    EXPECT_EQ(TypeBoxItems(), TitlesOf(expected));
-    EXPECT_EQ(window->FileTypes().back().Type, L"*.abc;*.d e;f");
-}
+    EXPECT_EQ(afterRestore, defaults);
+    EXPECT_EQ(Saved(), FileOf(restored));
+    EXPECT_EQ(restored.size(), 9u);
+    // A chosen type whose title is gone stays as typed text.
+    EXPECT_EQ(std::to_wstring(window->Control(L"cboFFSave").ListIndex()) + WindowTextOf(Win(L"cboFFSave")), L"-1丙");
 
-TEST_F(FileTypeEditor, EditReplacesAKeyboardSelectedGroupInPlace)
-{
-    Start();
-    EditWith([](EditorDriver& editor) {
-        for (int i = 0; i < 3; ++i) editor.Key(L"LvFFs", VK_DOWN);
-        ASSERT_EQ(editor.SelectedRows(L"LvFFs"), std::vector<int>{3});
-
-        editor.Click(L"cmdEditFF");
-        EXPECT_TRUE(editor.Editing());
-        EXPECT_EQ(editor.Text(L"txtDesc"), L"圖片檔案");
-        EXPECT_EQ(editor.Column(L"LvExts", 0), Split(kDefaultGroups[3].Patterns));
-        EXPECT_TRUE(editor.Enabled(L"cmdFFSave"));
-
-        editor.SetText(L"txtDesc", L"相片");
-        editor.SetText(L"txtExe", L"*.webp");
-        editor.Click(L"cmdExtAdd");
-        KeepAndSave(editor);
+    // A failed save says why and leaves the editor open; leaving then writes nothing.
+    const std::wstring before = Saved();
+    program.MakeFolder(L"FileType.txt.new");  // the new content is written beside the file first
+    DialogAnswerer messages;
+    HWND editor = nullptr;
+    EditWith([&](Editor& e) {
+        editor = e.Form.hwnd();
+        e.Press(L"cmdDelFF");
+        e.Press(L"cmdDone");
+        EXPECT_TRUE(IsWindow(editor) && e.Shown().size() == 8u);
+        e.Press(L"cmdCancel");
     });
-    std::vector<Group> expected = DefaultsWith(3, {L"相片", kDefaultGroups[3].Patterns + L";*.webp"});
-    EXPECT_EQ(FileBytes(), SavedFile(expected));
-    EXPECT_EQ(TypeBoxItems(), TitlesOf(expected));
-}
-
-TEST_F(FileTypeEditor, EditRightAfterOpeningShowsTheFirstGroupAndKeepingItChangesNothing)
-{
-    Start();
-    EditWith([](EditorDriver& editor) {
-        editor.Click(L"cmdEditFF");
-        EXPECT_EQ(editor.Text(L"txtDesc"), L"文書檔案");
-        EXPECT_EQ(editor.Column(L"LvExts", 0).size(), 19u);
-        editor.Click(L"cmdFFSave");
-        EXPECT_TRUE(editor.Groups() == kDefaultGroups);
-        editor.Click(L"cmdDone");
-    });
-    // The same groups, now with the count last and a line end after every line.
-    EXPECT_EQ(FileBytes(), SavedFile(kDefaultGroups));
-    EXPECT_EQ(TypeBoxItems(), TitlesOf(kDefaultGroups));
-}
-
-TEST_F(FileTypeEditor, DoubleClickOpensTheClickedGroupAndCancelKeepsItUnchanged)
-{
-    Start();
-    EditWith([](EditorDriver& editor) {
-        editor.DoubleClickRow(L"LvFFs", 1);
-        EXPECT_TRUE(editor.Editing());
-        EXPECT_EQ(editor.Text(L"txtDesc"), L"執行檔案");
-        EXPECT_EQ(editor.Column(L"LvExts", 0), Split(kDefaultGroups[1].Patterns));
-        editor.SetText(L"txtDesc", L"改名");
-        editor.Click(L"cmdFFCancel");
-        EXPECT_FALSE(editor.Editing());
-        EXPECT_FALSE(editor.Enabled(L"cmdFFSave"));
-
-        // Another group clicked, then edited: the panel follows the selection.
-        editor.ClickRow(L"LvFFs", 6);
-        editor.Click(L"cmdEditFF");
-        EXPECT_EQ(editor.Text(L"txtDesc"), L"影片檔案");
-        editor.Click(L"cmdFFCancel");
-        EXPECT_TRUE(editor.Groups() == kDefaultGroups);
-        editor.Click(L"cmdDone");
-    });
-    EXPECT_EQ(FileBytes(), SavedFile(kDefaultGroups));
-}
-
-TEST_F(FileTypeEditor, DeletesTheFirstAndAMiddleGroup)
-{
-    Start();
-    EditWith([](EditorDriver& editor) {
-        editor.Click(L"cmdDelFF");
-        EXPECT_EQ(editor.Column(L"LvFFs", 0).front(), L"執行檔案");
-        EXPECT_EQ(editor.SelectedRows(L"LvFFs"), std::vector<int>{1});
-        editor.ClickRow(L"LvFFs", 3);
-        editor.Click(L"cmdDelFF");
-        editor.Click(L"cmdDone");
-    });
-    std::vector<Group> expected = DefaultsWithout({0, 4});
-    EXPECT_EQ(FileBytes(), SavedFile(expected));
-    EXPECT_EQ(TypeBoxItems(), TitlesOf(expected));
-}
-
-TEST_F(FileTypeEditor, DeleteWithNoSelectionDeletesNothingAndTheLastGroupCanGo)
-{
-    WriteFileTypes({L"[FileType]", L"TypeList=2", L"Title1=甲", L"Type1=*.a", L"Title2=乙", L"Type2=*.b"});
-    Start();
-    EditWith([](EditorDriver& editor) {
-        editor.SelectRow(L"LvFFs", -1);
-        editor.Click(L"cmdDelFF");
-        EXPECT_EQ(editor.Groups().size(), 2u);
-
-        editor.ClickRow(L"LvFFs", 1);
-        editor.Click(L"cmdDelFF");
-        EXPECT_EQ(editor.SelectedRows(L"LvFFs"), std::vector<int>{0});
-        editor.Click(L"cmdDelFF");
-        EXPECT_TRUE(editor.Groups().empty());
-        EXPECT_FALSE(editor.Enabled(L"cmdDelFF"));
-        EXPECT_FALSE(editor.Enabled(L"cmdEditFF"));
-        editor.Click(L"cmdDone");
-    });
-    EXPECT_EQ(FileBytes(), Utf16Text({L"[FileType]", L"TypeList=0"}));
-    EXPECT_EQ(TypeBoxItems(), std::vector<std::wstring>{kAllFiles});
-}
-
-TEST_F(FileTypeEditor, PatternsAreAddedCaseInsensitivelyAndRemoved)
-{
-    Start();
-    EditWith([](EditorDriver& editor) {
-        editor.Click(L"cmdEditFF");
-        editor.SetText(L"txtExe", L" *.TXT ");
-        editor.Click(L"cmdExtAdd");
-        std::vector<std::wstring> patterns = editor.Column(L"LvExts", 0);
-        ASSERT_EQ(patterns.size(), 19u);
-        EXPECT_EQ(patterns.front(), L"*.TXT");
-        EXPECT_EQ(editor.Text(L"txtExe"), L"");
-
-        editor.ClickRow(L"LvExts", 1);
-        EXPECT_EQ(editor.Text(L"txtExe"), L"*.rtf");
-        editor.Click(L"cmdExtDel");
-        EXPECT_EQ(editor.Text(L"txtExe"), L"*.rtf");
-        EXPECT_EQ(editor.Column(L"LvExts", 0).size(), 18u);
-        EXPECT_EQ(editor.SelectedRows(L"LvExts"), std::vector<int>{0});
-        editor.SetText(L"txtExe", L"*.new");
-        editor.Click(L"cmdExtAdd");
-        KeepAndSave(editor);
-    });
-    std::wstring patterns = kDefaultGroups[0].Patterns;
-    patterns.replace(0, 11, L"*.TXT");  // "*.txt;*.rtf" becomes "*.TXT"
-    std::vector<Group> expected = DefaultsWith(0, {L"文書檔案", patterns + L";*.new"});
-    EXPECT_EQ(FileBytes(), SavedFile(expected));
-}
-
-TEST_F(FileTypeEditor, KeepFollowsTheNameAsTypedAndTheNumberOfPatterns)
-{
-    Start();
-    EditWith([](EditorDriver& editor) {
-        editor.Click(L"cmdNewFF");
-        editor.SetText(L"txtExe", L"*.abc");
-        editor.Click(L"cmdExtAdd");
-        EXPECT_FALSE(editor.Enabled(L"cmdFFSave"));
-        editor.TypeKeys(L"txtDesc", L" ");
-        EXPECT_FALSE(editor.Enabled(L"cmdFFSave"));
-        editor.TypeKeys(L"txtDesc", L"新");
-        EXPECT_TRUE(editor.Enabled(L"cmdFFSave"));
-        editor.SetText(L"txtDesc", L"   ");
-        EXPECT_FALSE(editor.Enabled(L"cmdFFSave"));
-        editor.TypeKeys(L"txtDesc", L"乙");
-        EXPECT_TRUE(editor.Enabled(L"cmdFFSave"));
-
-        editor.Click(L"cmdExtDel");
-        EXPECT_TRUE(editor.Column(L"LvExts", 0).empty());
-        EXPECT_FALSE(editor.Enabled(L"cmdExtDel"));
-        EXPECT_FALSE(editor.Enabled(L"cmdFFSave"));
-        // A keep without patterns, had it got through, is ignored.
-        ClickButton(editor.Win(L"cmdFFSave"));
-        EXPECT_TRUE(editor.Editing());
-        editor.Click(L"cmdExtAdd");  // the box holds the removed pattern again
-        EXPECT_TRUE(editor.Enabled(L"cmdFFSave"));
-        KeepAndSave(editor);
-    });
-    std::vector<Group> expected = kDefaultGroups;
-    expected.push_back({L"乙", L"*.abc"});
-    EXPECT_EQ(FileBytes(), SavedFile(expected));
-}
-
-TEST_F(FileTypeEditor, RestoreWritesTheDefaultsAtOnceEvenWhenLeftWithoutSaving)
-{
-    WriteFileTypes({L"[FileType]", L"Title1=甲", L"Type1=*.a", L"TypeList=1"});
-    Start();
-    EXPECT_EQ(TypeBoxItems(), (std::vector<std::wstring>{kAllFiles, L"甲"}));
-    std::string afterRestore;
-    EditWith([&](EditorDriver& editor) {
-        editor.Click(L"cmdDelFF");
-        editor.Click(L"cmdRestore");
-        afterRestore = FileBytes();
-        EXPECT_TRUE(editor.Groups() == kDefaultGroups);
-        EXPECT_EQ(editor.SelectedRows(L"LvFFs"), std::vector<int>{0});
-        EXPECT_TRUE(editor.Enabled(L"cmdDelFF"));
-        EXPECT_TRUE(editor.Enabled(L"cmdEditFF"));
-        editor.Click(L"cmdCancel");
-    });
-    EXPECT_EQ(afterRestore, DefaultFile());
-    EXPECT_EQ(FileBytes(), DefaultFile());
-    EXPECT_EQ(TypeBoxItems(), TitlesOf(kDefaultGroups));
-}
-
-TEST_F(FileTypeEditor, SaveWhileEditingDropsTheUnkeptGroup)
-{
-    Start();
-    EditWith([](EditorDriver& editor) {
-        editor.Click(L"cmdNewFF");
-        editor.SetText(L"txtDesc", L"未保留");
-        editor.SetText(L"txtExe", L"*.x");
-        editor.Click(L"cmdExtAdd");
-        ClickButton(editor.Win(L"cmdDone"));
-    });
-    EXPECT_EQ(FileBytes(), SavedFile(kDefaultGroups));
-}
-
-TEST_F(FileTypeEditor, ChosenTypeIsChosenAgainWhileItsTitleExists)
-{
-    Start();
-    ChooseItem(Win(L"cboFFSave"), 4);
-    ASSERT_EQ(WindowTextOf(Win(L"cboFFSave")), L"圖片檔案");
-    EditWith([](EditorDriver& editor) {
-        editor.Click(L"cmdDelFF");
-        editor.Click(L"cmdDone");
-    });
-    EXPECT_EQ(SelectedIndex(Win(L"cboFFSave")), 3);
-    EXPECT_EQ(WindowTextOf(Win(L"cboFFSave")), L"圖片檔案");
-
-    EditWith([](EditorDriver& editor) {
-        editor.ClickRow(L"LvFFs", 2);
-        editor.Click(L"cmdEditFF");
-        editor.SetText(L"txtDesc", L"相片");
-        KeepAndSave(editor);
-    });
-    EXPECT_EQ(SelectedIndex(Win(L"cboFFSave")), -1);
-    EXPECT_EQ(WindowTextOf(Win(L"cboFFSave")), L"圖片檔案");
-    EXPECT_EQ(TypeBoxItems()[3], L"相片");
-}
-
-TEST_F(FileTypeEditor, APatternListOf400CharactersSurvivesUnchanged)
-{
-    std::wstring patterns;
-    for (int i = 0; i < 56; ++i) patterns += L"*.t" + std::to_wstring(100 + i) + L";";
-    patterns += L"*.abcdef";
-    ASSERT_EQ(patterns.size(), 400u);
-    WriteFileTypes({L"[FileType]", L"TypeList=1", L"Title1=長清單", L"Type1=" + patterns});
-    Start();
-    ASSERT_EQ(window->FileTypes().size(), 2u);
-    EXPECT_EQ(window->FileTypes()[1].Type, patterns);
-
-    EditWith([&](EditorDriver& editor) {
-        EXPECT_EQ(editor.Column(L"LvFFs", 1), std::vector<std::wstring>{patterns});
-        editor.Click(L"cmdEditFF");
-        EXPECT_EQ(editor.Column(L"LvExts", 0).size(), 57u);
-        editor.SetText(L"txtDesc", L"長清單二");
-        KeepAndSave(editor);
-    });
-    EXPECT_EQ(FileBytes(), SavedFile(std::vector<Group>{Group{L"長清單二", patterns}}));
-    EXPECT_EQ(window->FileTypes()[1].Type, patterns);
-    EditWith([&](EditorDriver& editor) {
-        EXPECT_EQ(editor.Column(L"LvFFs", 1), std::vector<std::wstring>{patterns});
-        editor.Click(L"cmdCancel");
-    });
-}
-
-TEST_F(FileTypeEditor, FailedSaveShowsTheMessageAndKeepsTheEditorOpen)
-{
-    Start();
-    // The new content is written beside the file first; a folder in its way stops the save.
-    program.MakeFolder(L"FileType.txt.new");
-    DWORD uiThread = GetCurrentThreadId();
-    std::wstring seen;
-    HWND owner = nullptr;
-    HWND editorWindow = nullptr;
-    EditWith([&](EditorDriver& editor) {
-        editorWindow = editor.EditorWindow();
-        editor.Click(L"cmdNewFF");
-        editor.SetText(L"txtDesc", L"新群組");
-        editor.SetText(L"txtExe", L"*.abc");
-        editor.Click(L"cmdExtAdd");
-        editor.Click(L"cmdFFSave");
-        // Posted: the message box's own loop runs until it is answered.
-        PostMessageW(editor.Win(L"cmdDone"), BM_CLICK, 0, 0);
-        HWND box = WaitForMessageBox(uiThread);
-        ASSERT_NE(box, nullptr);
-        seen = DialogText(box);
-        owner = GetWindow(box, GW_OWNER);
-        ClickDialogButton(box, IDOK);
-        for (int tries = 0; tries < 500 && IsWindow(box); ++tries) Sleep(10);
-
-        EXPECT_TRUE(IsWindow(editor.EditorWindow()));
-        EXPECT_FALSE(editor.Editing());
-        EXPECT_EQ(editor.Groups().size(), 10u);
-        editor.Click(L"cmdCancel");
-    });
-    EXPECT_NE(seen.find(L"副檔名清單無法儲存"), std::wstring::npos) << std::string(seen.begin(), seen.end());
-    EXPECT_NE(seen.find(L"錯誤代碼："), std::wstring::npos);
-    EXPECT_EQ(owner, editorWindow);
-    EXPECT_EQ(FileBytes(), DefaultFile());
-    EXPECT_EQ(TypeBoxItems(), TitlesOf(kDefaultGroups));
-}
-
-TEST(FileTypeSaveErrorText, PutsTheSystemsDescriptionAfterTheCode)
-{
-    const std::wstring prefix = L"副檔名清單無法儲存\r\n錯誤代碼：";
-    EXPECT_EQ(FileTypeSaveErrorText(0), prefix);
-    std::wstring full = FileTypeSaveErrorText(ERROR_DISK_FULL);
-    ASSERT_TRUE(full.starts_with(prefix));
-    std::wstring description = full.substr(prefix.size());
-    EXPECT_FALSE(description.empty());
-    EXPECT_FALSE(description.ends_with(L"\n"));
-    EXPECT_NE(description, FileTypeSaveErrorText(ERROR_ACCESS_DENIED).substr(prefix.size()));
+    const std::vector<SeenDialog>& seen = messages.StopLooking();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].Text.find(L"副檔名清單無法儲存\r\n錯誤代碼："), std::wstring::npos);
+    EXPECT_EQ(seen[0].Owner, editor);
+    EXPECT_EQ(Saved(), before);
 }

@@ -1,351 +1,259 @@
 #include <gtest/gtest.h>
 
-#include "MainWindowSupport.h"
+#include <shlobj.h>
+
+#include <cstring>
+#include <cwctype>
+#include <utility>
+
+#include "UiSupport.h"
 #include "support/Dialogs.h"
-#include "ui/OutputFolder.h"
 
 namespace {
 
-const MainPart kSizeBoundControls[] = {L"lblSizeForm", L"txtMinSize", L"cboSizeType0",
-                                       L"lblSizeTo",   L"txtMaxSize", L"cboSizeType1"};
+HTREEITEM Next(HWND tree, HTREEITEM node, UINT relation)
+{
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
+}
+
+// The labels of a node's children, "+" after those with an expand button.
+std::vector<std::wstring> Children(HWND tree, HTREEITEM node)
+{
+    std::vector<std::wstring> labels;
+    for (HTREEITEM child = Next(tree, node, TVGN_CHILD); child; child = Next(tree, child, TVGN_NEXT)) {
+        wchar_t text[MAX_PATH] = {};
+        TVITEMW item{TVIF_TEXT | TVIF_CHILDREN, child, 0, 0, text, MAX_PATH, 0, 0, 0, 0};
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        labels.push_back(std::wstring(text) + (item.cChildren ? L"+" : L""));
+    }
+    return labels;
+}
+
+// Opens or closes the selected node with the keyboard.
+void PressKey(HWND tree, UINT key)
+{
+    SendMessageW(tree, WM_KEYDOWN, key, 0);
+    SendMessageW(tree, WM_KEYUP, key, 0);
+}
+
+using MainWindow = MainWindowTest;
+using Labels = std::vector<std::wstring>;
 
 }  // namespace
 
-using FirstStart = MainWindowTest;
-using OptionRules = MainWindowTest;
-using Settings = MainWindowTest;
-using SingleInstance = MainWindowTest;
-using FilterColumn = MainWindowTest;
-using FolderInfo = MainWindowTest;
-
-TEST_F(FirstStart, CreatesBothFilesAndShowsTheDefaults)
+TEST_F(MainWindow, FirstStartShowsTheDefaultsAndTheRulesFollowEachChoice)
 {
     frmMain& main = Start();
-    EXPECT_EQ(ReadFileBytes(program / L"Setting.ini").size(), 504u);
-    EXPECT_EQ(ReadFileBytes(program / L"FileType.txt").size(), 1652u);
-
+    EXPECT_TRUE(SettingsText().starts_with(L"[Setting]") && FileText(program / L"FileType.txt").starts_with(L"[FileType]"));
     EXPECT_EQ(WindowTextOf(main.hwnd()), L"Quorvane Ver 1.06");
-    EXPECT_EQ(WindowTextOf(Win(L"comSaveMode")), L"兩者皆是");
-    EXPECT_EQ(WindowTextOf(Win(L"cboSortSave")), L"不排序");
-    EXPECT_EQ(WindowTextOf(Win(L"comIndentLevel")), L"3");
-    for (MainControl name : MainControls{L"chkSystemSave", L"chkHiddenSave", L"chkReadOnlySave"})
-        EXPECT_TRUE(main.Control(name).Checked()) << name.Text();
-    for (MainControl name :
-         MainControls{L"chkSubDirSave", L"chkEmptyFolder", L"chkEasy", L"chkDelEXE", L"chkFullPath"})
-        EXPECT_FALSE(main.Control(name).Checked()) << name.Text();
-    EXPECT_EQ(WindowTextOf(Win(L"cboDate")), L"不指定");
-    EXPECT_EQ(WindowTextOf(Win(L"cboSize")), L"不指定");
-    EXPECT_EQ(WindowTextOf(Win(L"comFormat")), L"TXT");
-    EXPECT_EQ(WindowTextOf(Win(L"cboSizeType0")), L"KB");
-    EXPECT_EQ(WindowTextOf(Win(L"cboSizeType1")), L"MB");
-    EXPECT_EQ(main.Control(L"txtMinSize").Text(), L"50");
-    EXPECT_EQ(main.Control(L"txtMaxSize").Text(), L"10");
-    EXPECT_EQ(main.Control(L"cboFFSave").Text(), L"所有檔案 (*.*)");
-    EXPECT_EQ(main.OutputFolder(), L"C:\\");
-    EXPECT_EQ(main.StatusText(), L"就緒 ...");
-    EXPECT_TRUE(IsWindowVisible(Win(L"picSave")));
-    EXPECT_FALSE(IsWindowVisible(Win(L"picStop")));
-    // The saved path "\" selects no node: there is no folder to list.
-    EXPECT_FALSE(main.FolderSelected());
-}
+    EXPECT_EQ(Shown({L"comSaveMode", L"comIndentLevel", L"cboSizeType1", L"txtMinSize", L"cboFFSave"}),
+              L"兩者皆是|3|MB|50|所有檔案 (*.*)");
+    for (MainControl name : MainControls{L"chkHiddenSave", L"chkSubDirSave", L"chkEasy", L"chkDelEXE", L"chkFullPath"})
+        EXPECT_EQ(Checked(name), name == MainControl(L"chkHiddenSave")) << name.Text();
+    EXPECT_EQ(main.OutputFolder() + L"|" + main.StatusText(), L"C:\\|就緒 ...");
+    EXPECT_TRUE(IsWindowVisible(Win(L"picSave")) && !IsWindowVisible(Win(L"picStop")));
+    EXPECT_FALSE(main.FolderSelected());  // the saved path "\" selects no node
 
-TEST_F(FirstStart, EnablesTheControlsAsTheRulesSay)
-{
-    Start();
-    for (MainPart name : kSizeBoundControls) EXPECT_FALSE(Enabled(name)) << name.Text();
-    EXPECT_EQ(WindowTextOf(Win(L"lblSizeForm")), L"小於：");
-    EXPECT_EQ(WindowTextOf(Win(L"lblSizeTo")), L"大於：");
-    for (MainPart name : MainParts{L"ClsDate1", L"ClsDate2", L"lblTmrForm", L"lblTmrTo"})
-        EXPECT_FALSE(Enabled(name)) << name.Text();
-    // "不排序" disables the direction, but the listing mode "兩者皆是" comes after it.
-    for (MainPart name : MainParts{L"optAscSave0", L"optAscSave1", L"cboSortSave", L"chkEmptyFolder"})
-        EXPECT_TRUE(Enabled(name)) << name.Text();
-    for (MainPart name : MainParts{L"chkDelEXE", L"chkFullPath", L"comIndentLevel"})
-        EXPECT_FALSE(Enabled(name)) << name.Text();
-    for (MainPart name : MainParts{L"comFormat", L"lblSaveFormat", L"cmdSave", L"cmdExit", L"cmdEdit"})
-        EXPECT_TRUE(Enabled(name)) << name.Text();
-}
+    // Which of these are enabled after each step, then the two size labels; the first step is
+    // the start itself, where the listing mode "兩者皆是" enables the direction "不排序" disabled.
+    const MainParts parts{L"cboSortSave", L"optAscSave0",  L"optAscSave1",  L"chkEmptyFolder", L"comFormat",
+                          L"lblSaveFormat", L"chkDelEXE",  L"chkFullPath",  L"comIndentLevel", L"lblSizeForm",
+                          L"txtMinSize",  L"cboSizeType0", L"lblSizeTo",    L"txtMaxSize",     L"cboSizeType1",
+                          L"ClsDate1",    L"ClsDate2",     L"lblTmrForm",   L"lblTmrTo"};
+    const std::pair<std::vector<Act>, std::wstring> steps[] = {
+        {{}, L"111 1 11 00 0 000 000 0000 小於：大於："},
+        {{{L"cboSize", 3}}, L"111 1 11 00 0 111 111 0000 從：到："},
+        {{{L"cboSize", 2}}, L"111 1 11 00 0 000 111 0000 小於：大於："},
+        {{{L"cboSize", 1}}, L"111 1 11 00 0 111 000 0000 小於：大於："},
+        {{{L"cboDate", 1}}, L"111 1 11 00 0 111 000 1111 小於：大於："},
+        {{{L"cboDate", 0}}, L"111 1 11 00 0 111 000 0000 小於：大於："},
+        {{{L"cboSortSave", 0}}, L"100 1 11 00 0 111 000 0000 小於：大於："},
+        {{{L"cboSortSave", 1}}, L"111 1 11 00 0 111 000 0000 小於：大於："},
+        {{{L"comSaveMode", 1}}, L"000 1 11 00 0 111 000 0000 小於：大於："},
+        {{{L"chkEasy"}}, L"000 0 00 11 0 111 000 0000 小於：大於："},
+        {{{L"comSaveMode", 0}}, L"111 0 00 11 0 111 000 0000 小於：大於："},
+        // Unchecked, easy mode enables "忽略空資料夾" whatever the listing mode.
+        {{{L"chkEasy"}}, L"111 1 11 00 0 111 000 0000 小於：大於："},
+        {{{L"optIndentLevel1"}, {L"comIndentLevel", 6}}, L"111 1 11 00 1 111 000 0000 小於：大於："},
+        {{{L"optIndentLevel0"}, {L"optAscSave1"}}, L"111 1 11 00 0 111 000 0000 小於：大於："},
+    };
+    for (const auto& [acts, expected] : steps) {
+        Do(main, acts);
+        std::wstring enabled;
+        for (MainPart part : parts) enabled += Enabled(part) ? L'1' : L'0';
+        std::wstring wanted = expected;
+        std::erase(wanted, L' ');
+        EXPECT_EQ(enabled + WindowTextOf(Win(L"lblSizeForm")) + WindowTextOf(Win(L"lblSizeTo")), wanted) << expected;
+    }
+    EXPECT_EQ(WindowTextOf(Win(L"comIndentLevel")), L"7");  // kept while disabled
+    EXPECT_TRUE(Checked(L"optIndentLevel0") && !Checked(L"optIndentLevel1") && Checked(L"optAscSave1") &&
+                !Checked(L"optAscSave0"));
 
-TEST_F(OptionRules, SizeModeSetsTheBoundLabelsAndBoxes)
-{
-    Start();
-    ChooseItem(Win(L"cboSize"), 3);  // 兩者
-    EXPECT_EQ(WindowTextOf(Win(L"lblSizeForm")), L"從：");
-    EXPECT_EQ(WindowTextOf(Win(L"lblSizeTo")), L"到：");
-    for (MainPart name : kSizeBoundControls) EXPECT_TRUE(Enabled(name)) << name.Text();
+    // The filter column scrolls by steps of 120 twips; the wheel by two steps within the range.
+    int last = main.ScrollMax();
+    ASSERT_GT(last, 2);
+    auto scroll = [&](WPARAM code) {
+        SendMessageW(Win(L"picScrollBox"), WM_VSCROLL, code, reinterpret_cast<LPARAM>(Win(L"vscScroll")));
+    };
+    auto wheel = [&](short delta) { SendMessageW(main.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(9, 9)); };
+    scroll(SB_LINEDOWN);
+    EXPECT_EQ(main.Panel(L"picClient").Top(), -120);
+    scroll(MAKEWPARAM(SB_THUMBPOSITION, last - 1));
+    wheel(-120);  // toward the user on the last-but-one step: only to the last one
+    EXPECT_EQ(main.Panel(L"picClient").Top(), -120 * last);
+    wheel(-120);
+    EXPECT_EQ(main.ScrollValue(), last);
+    wheel(120);
+    EXPECT_EQ(main.ScrollValue(), last - 2);
 
-    ChooseItem(Win(L"cboSize"), 2);  // 至多: the second bound only
-    EXPECT_EQ(WindowTextOf(Win(L"lblSizeForm")), L"小於：");
-    EXPECT_EQ(WindowTextOf(Win(L"lblSizeTo")), L"大於：");
-    for (MainPart name : MainParts{L"lblSizeForm", L"txtMinSize", L"cboSizeType0"})
-        EXPECT_FALSE(Enabled(name)) << name.Text();
-    for (MainPart name : MainParts{L"lblSizeTo", L"txtMaxSize", L"cboSizeType1"})
-        EXPECT_TRUE(Enabled(name)) << name.Text();
-
-    ChooseItem(Win(L"cboSize"), 1);  // 至少: the first bound only
-    for (MainPart name : MainParts{L"lblSizeForm", L"txtMinSize", L"cboSizeType0"})
-        EXPECT_TRUE(Enabled(name)) << name.Text();
-    for (MainPart name : MainParts{L"lblSizeTo", L"txtMaxSize", L"cboSizeType1"})
-        EXPECT_FALSE(Enabled(name)) << name.Text();
-}
-
-TEST_F(OptionRules, TimeKindEnablesThePickers)
-{
-    Start();
-    ChooseItem(Win(L"cboDate"), 1);
-    for (MainPart name : MainParts{L"ClsDate1", L"ClsDate2", L"lblTmrForm", L"lblTmrTo"})
-        EXPECT_TRUE(Enabled(name)) << name.Text();
-    ChooseItem(Win(L"cboDate"), 0);
-    for (MainPart name : MainParts{L"ClsDate1", L"ClsDate2", L"lblTmrForm", L"lblTmrTo"})
-        EXPECT_FALSE(Enabled(name)) << name.Text();
-}
-
-TEST_F(OptionRules, SortAndListingModeAndEasyMode)
-{
-    Start();
-    ChooseItem(Win(L"cboSortSave"), 0);
-    EXPECT_FALSE(Enabled(L"optAscSave0"));
-    ChooseItem(Win(L"cboSortSave"), 1);
-    EXPECT_TRUE(Enabled(L"optAscSave1"));
-
-    ChooseItem(Win(L"comSaveMode"), 1);  // 僅資料夾
-    for (MainPart name : MainParts{L"cboSortSave", L"optAscSave0", L"optAscSave1"})
-        EXPECT_FALSE(Enabled(name)) << name.Text();
-    EXPECT_TRUE(Enabled(L"chkEmptyFolder"));
-
-    ClickButton(Win(L"chkEasy"));
-    EXPECT_FALSE(Enabled(L"chkEmptyFolder"));
-    EXPECT_FALSE(Enabled(L"comFormat"));
-    EXPECT_FALSE(Enabled(L"lblSaveFormat"));
-    EXPECT_TRUE(Enabled(L"chkDelEXE"));
-    EXPECT_TRUE(Enabled(L"chkFullPath"));
-
-    ChooseItem(Win(L"comSaveMode"), 0);  // 僅檔案
-    EXPECT_FALSE(Enabled(L"chkEmptyFolder"));
-    LetMessagesRun(GetDoubleClickTime() + 100);  // two quick clicks would be a double-click
-    ClickButton(Win(L"chkEasy"));
-    // Unchecking easy mode enables it whatever the listing mode.
-    EXPECT_TRUE(Enabled(L"chkEmptyFolder"));
-    EXPECT_FALSE(Enabled(L"chkDelEXE"));
-}
-
-TEST_F(OptionRules, OptionPairsAreExclusiveAndTheDepthListFollows)
-{
-    frmMain& main = Start();
-    ClickButton(Win(L"optAscSave1"));
-    EXPECT_TRUE(main.Control(L"optAscSave1").Checked());
-    EXPECT_FALSE(main.Control(L"optAscSave0").Checked());
-    ClickButton(Win(L"optAscSave0"));
-    EXPECT_TRUE(main.Control(L"optAscSave0").Checked());
-    EXPECT_FALSE(main.Control(L"optAscSave1").Checked());
-
-    ClickButton(Win(L"optIndentLevel1"));
-    EXPECT_TRUE(Enabled(L"comIndentLevel"));
-    EXPECT_FALSE(main.Control(L"optIndentLevel0").Checked());
-    ChooseItem(Win(L"comIndentLevel"), 6);
-    ClickButton(Win(L"optIndentLevel0"));
-    EXPECT_FALSE(Enabled(L"comIndentLevel"));
-    EXPECT_FALSE(main.Control(L"optIndentLevel1").Checked());
-    EXPECT_EQ(WindowTextOf(Win(L"comIndentLevel")), L"7");
-}
-
-TEST_F(FilterColumn, ScrollBarAndWheelMoveTheColumn)
-{
-    frmMain& main = Start();
-    int maximum = main.ScrollMax();
-    ASSERT_GT(maximum, 2);
-    HostPanel* client = &main.Panel(L"picClient");
-
-    SendMessageW(Win(L"picScrollBox"), WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(Win(L"vscScroll")));
-    EXPECT_EQ(main.ScrollValue(), 1);
-    EXPECT_EQ(client->Top(), -120);
-
-    SendMessageW(Win(L"picScrollBox"), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, maximum - 1),
-                 reinterpret_cast<LPARAM>(Win(L"vscScroll")));
-    EXPECT_EQ(main.ScrollValue(), maximum - 1);
-    // Toward the user on the last-but-one step: only to the last step.
-    SendMessageW(main.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MAKELPARAM(100, 100));
-    EXPECT_EQ(main.ScrollValue(), maximum);
-    EXPECT_EQ(client->Top(), -120 * maximum);
-    SendMessageW(main.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MAKELPARAM(100, 100));
-    EXPECT_EQ(main.ScrollValue(), maximum);
-    SendMessageW(main.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(100, 100));
-    EXPECT_EQ(main.ScrollValue(), maximum - 2);
-}
-
-TEST_F(SingleInstance, ASecondStartShowsNothingAndLeavesTheSettings)
-{
-    Start();
-    std::string before = ReadFileBytes(program / L"Setting.ini");
+    // A second start shows nothing, reads and writes nothing; this one goes on.
     TestFolder otherProgram;
-    frmMain second(otherProgram.Path());
-    EXPECT_FALSE(second.Load());
-    EXPECT_EQ(second.hwnd(), nullptr);
-    EXPECT_EQ(ReadFileBytes(otherProgram / L"Setting.ini"), "");
-    EXPECT_EQ(ReadFileBytes(program / L"Setting.ini"), before);
-    EXPECT_TRUE(window->IsOpen());
-}
+    frmMain other(otherProgram.Path());
+    EXPECT_TRUE(!other.Load() && !other.hwnd() && FilesIn(otherProgram.Path()).empty());
 
-TEST_F(Settings, ClosingWithTheCloseBoxOrExitSavesAndTheNextStartRestores)
-{
-    TestFolder listed;
-    frmMain& main = Start();
-    main.Treeview().Path(listed.Path());
-    ChooseItem(Win(L"comFormat"), 2);
-    ChooseItem(Win(L"cboSize"), 3);
-    ClickButton(Win(L"chkSubDirSave"));
+    // The close box saves what the window shows.
     SendMessageW(main.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    LetMessagesRun();
     EXPECT_FALSE(main.IsOpen());
-    std::wstring saved = SettingsBytes();
-    EXPECT_NE(saved.find(L"Format=2\r\n"), std::wstring::npos) << saved;
-    EXPECT_NE(saved.find(L"Size=3\r\n"), std::wstring::npos);
-    EXPECT_NE(saved.find(L"ScanSubFolders=1\r\n"), std::wstring::npos);
-    EXPECT_NE(saved.find(L"ExplorerPath=" + listed.Path() + L"\\\r\n"), std::wstring::npos);
-
-    frmMain& again = Start();
-    EXPECT_EQ(WindowTextOf(Win(L"comFormat")), L"HTML");
-    EXPECT_EQ(again.Treeview().Path(), listed.Path() + L"\\");
-    EXPECT_TRUE(again.Control(L"chkSubDirSave").Checked());
-    ChooseItem(Win(L"comFormat"), 3);
-    ClickButton(Win(L"cmdExit"));
-    LetMessagesRun();
-    EXPECT_FALSE(again.IsOpen());
-    EXPECT_NE(SettingsBytes().find(L"Format=3\r\n"), std::wstring::npos);
+    for (const wchar_t* line : {L"SaveMode=0\r\n", L"SortSave=1\r\n", L"Size=1\r\n", L"DirectoryLevel=6\r\n"})
+        EXPECT_NE(SettingsText().find(line), std::wstring::npos) << line;
 }
 
-TEST_F(Settings, ASettingsFileThatCannotBeSavedIsReportedOnClosing)
+TEST_F(MainWindow, TheTreeLoadsFoldersWhenOpenedAndTheSelectedOneIsCounted)
 {
-    program.MakeFolder(L"Setting.ini");
+    TestFolder folder;
+    for (const wchar_t* name : {L"parent", L"parent\\b-leaf", L"parent\\a-branch", L"parent\\a-branch\\inner", L"big",
+                                L"holder", L"holder\\was-full", L"holder\\was-full\\inner"})
+        folder.MakeFolder(name);
+    for (const wchar_t* name : {L"parent\\a.txt", L"parent\\b.txt", L"parent\\c.txt"})
+        folder.MakeFile(name, std::string(1234, 'x'));
+    for (int i = 0; i < 100; ++i) folder.MakeFile(L"big\\file " + std::to_wstring(i));
     frmMain& main = Start();
-    HWND owner = nullptr;
-    DialogAnswerer answerer(
-        [&owner](HWND box) {
-            owner = GetWindow(box, GW_OWNER);
-            ClickDialogButton(box, IDOK);
-        },
-        L"Quorvane Ver 1.06");
-    HWND window = main.hwnd();
-    ClickButton(Win(L"cmdExit"));
-    answerer.Wait();
-    ASSERT_TRUE(answerer.Answered());
-    EXPECT_EQ(owner, window);
-    EXPECT_NE(answerer.SeenText().find(L"設定檔無法儲存：\r\n" + (program / L"Setting.ini") + L"\r\n"),
-              std::wstring::npos)
-        << answerer.SeenText().size();
-    EXPECT_FALSE(main.IsOpen());
-}
+    clsTreeView& tree = main.Treeview();
+    HWND view = Win(L"Treeview");
+    std::wstring previous;
+    tree.ChangeAfter = [&previous](const std::wstring& path) { previous = path; };
 
-TEST_F(Settings, TheEndOfTheSessionSavesThemAsClosingDoes)
-{
-    frmMain& main = Start();
-    ChooseItem(Win(L"comFormat"), 2);
-    DeleteFileW((program / L"Setting.ini").c_str());
-    EXPECT_EQ(SendMessageW(main.hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
-    SendMessageW(main.hwnd(), WM_ENDSESSION, FALSE, 0);  // the session goes on after all
-    EXPECT_EQ(ReadFileBytes(program / L"Setting.ini"), "");
-    SendMessageW(main.hwnd(), WM_ENDSESSION, TRUE, 0);
-    EXPECT_NE(SettingsBytes().find(L"Format=2\r\n"), std::wstring::npos);
-}
-
-TEST_F(FolderInfo, SelectingAFolderShowsItsStatistics)
-{
-    TestFolder listed;
-    for (auto name : {L"a.txt", L"b.txt", L"c.txt"}) listed.MakeFile(name, std::string(1234, 'x'));
-    listed.MakeFolder(L"one");
-    listed.MakeFolder(L"two");
-    frmMain& main = Start();
-    main.Treeview().Path(listed.Path());
+    HTREEITEM root = tree.pvTVGetRoot();
+    // Assigning a path opens the way to it; a change reports the path selected before.
+    tree.Path(folder / L"holder");
+    tree.Path(folder / L"parent");
+    EXPECT_EQ(previous, folder / L"holder\\");
+    EXPECT_EQ(tree.Path(), folder / L"parent\\");
     LetMessagesRun();
     EXPECT_TRUE(main.FolderSelected());
     EXPECT_EQ(main.FolderInfoLines()[0], L"目錄大小：3.62 KB (3,702 位元組)");
     EXPECT_EQ(main.FolderInfoLines()[2], L"內含　　：3 個檔案，2 個資料夾");
 
-    // The desktop root is no folder to list; the panel keeps what it showed.
-    SendMessageW(Win(L"Treeview"), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(main.Treeview().pvTVGetRoot()));
+    // Opening loads the subfolders sorted, buttons only where there are more; reopening rereads.
+    HTREEITEM parent = tree.SelectedNode();
+    PressKey(view, VK_ADD);
+    EXPECT_EQ(Children(view, parent), (Labels{L"a-branch+", L"b-leaf"}));
+    PressKey(view, VK_SUBTRACT);
+    folder.MakeFolder(L"parent\\c-new");
+    PressKey(view, VK_ADD);
+    EXPECT_EQ(Children(view, parent), (Labels{L"a-branch+", L"b-leaf", L"c-new"}));
+
+    // A folder whose subfolders vanished loses its button when it is opened.
+    tree.Path(folder / L"holder");
+    HTREEITEM holder = tree.SelectedNode();
+    PressKey(view, VK_ADD);
+    EXPECT_EQ(Children(view, holder), (Labels{L"was-full+"}));
+    RemoveDirectoryW((folder / L"holder\\was-full\\inner").c_str());
+    tree.Path(folder / L"holder\\was-full");
+    PressKey(view, VK_ADD);
+    EXPECT_EQ(Children(view, holder), (Labels{L"was-full"}));
+
+    // The desktop is no folder to list: the panel keeps what it showed and Save does nothing.
+    tree.Path(folder / L"parent");
     LetMessagesRun();
+    SendMessageW(view, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(root));
+    LetMessagesRun();
+    EXPECT_EQ(tree.Path().back(), L'\\');  // the documents folder
     EXPECT_FALSE(main.FolderSelected());
-    EXPECT_EQ(main.FolderInfoLines()[2], L"內含　　：3 個檔案，2 個資料夾");
-    DialogAnswerer none(DismissDialog);
+    EXPECT_EQ(main.FolderInfoLines()[2], L"內含　　：3 個檔案，3 個資料夾");
+    int asked = 0;
+    main.Chooser().SetBrowser([&asked](HWND, const std::wstring&) { return ++asked, std::wstring(); });
+    DialogAnswerer none;
     ClickButton(Win(L"cmdSave"));
-    none.StopLooking();
-    EXPECT_EQ(none.AnsweredCount(), 0u);
-}
+    EXPECT_TRUE(none.StopLooking().empty());
+    EXPECT_EQ(asked, 0);
 
-TEST_F(FolderInfo, ACountOvertakenByANewSelectionIsDropped)
-{
-    TestFolder parent;
-    parent.MakeFolder(L"big");
-    for (int i = 0; i < 100; ++i) parent.MakeFile(L"big\\file " + std::to_wstring(i));
-    parent.MakeFolder(L"small");
-    parent.MakeFile(L"small\\only.txt", "x");
-    frmMain& main = Start();
-    main.Treeview().Path(parent.Path() + L"\\small");
-    HTREEITEM small = main.Treeview().SelectedNode();
-    ASSERT_NE(small, nullptr);
-
-    // The tree reports a change before the window counts the new folder: a selection
-    // posted then arrives inside that count, as a click during a long count does.
-    HWND tree = Win(L"Treeview");
-    auto windowsHandler = main.Treeview().ChangeAfter;
+    // A selection made while a large folder is counted wins over it. The tree reports a
+    // change before the window counts: a selection posted then arrives inside that count,
+    // as a click during a long count does.
     bool posted = false;
-    main.Treeview().ChangeAfter = [&, windowsHandler](const std::wstring& previous) {
-        if (!posted) PostMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(small));
-        posted = true;
-        if (windowsHandler) windowsHandler(previous);
+    tree.ChangeAfter = [&](const std::wstring&) {
+        if (!std::exchange(posted, true))
+            PostMessageW(view, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(holder));
     };
-    main.Treeview().Path(parent.Path() + L"\\big");
+    tree.Path(folder / L"big");
     LetMessagesRun();
     ASSERT_TRUE(posted);
-    EXPECT_EQ(main.Treeview().SelectedNode(), small);
+    EXPECT_EQ(tree.SelectedNode(), holder);
     EXPECT_TRUE(main.FolderSelected());
-    EXPECT_EQ(main.FolderInfoLines()[2], L"內含　　：1 個檔案，0 個資料夾");
+    EXPECT_EQ(main.FolderInfoLines()[2], L"內含　　：0 個檔案，1 個資料夾");
 }
 
-using SaveJob = MainWindowTest;
-
-TEST_F(SaveJob, ScrapeTakesTheOptionsFromTheControls)
+TEST_F(MainWindow, StartRestoresTheSettingsAndSelectsAFolderFromOutside)
 {
     TestFolder listed;
+    listed.MakeFolder(L"Sub Folder");
+    std::wstring file = listed.MakeFile(L"a.txt");
+    const std::wstring target = listed / L"Sub Folder\\";
+    // The tree's table is case-sensitive: the path comes in another spelling.
+    std::wstring given = listed / L"sub folder";
+    given[0] = static_cast<wchar_t>(towlower(given[0]));
+    WriteSettings({L"[Setting]", L"ExplorerPath=" + listed.Path() + L"\\", L"Format=2", L"ScanSubFolders=1",
+                   L"ScanHidden=0", L"SortSave=5", L"SaveFilter=*.EXE;*.dll;*.ocx;*.com"});
     frmMain& main = Start();
-    main.Treeview().Path(listed.Path());
-    ChooseItem(Win(L"comSaveMode"), 1);   // 僅資料夾
-    ChooseItem(Win(L"cboSortSave"), 0);   // 不排序
-    ClickButton(Win(L"chkSubDirSave"));
-    ClickButton(Win(L"chkHiddenSave"));
-    SendMessageW(Win(L"cboFFSave"), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    SetWindowTextW(Win(L"cboFFSave"), L"*.log");
-    main.ScrapeSaveJob();
-    const JobInfo& job = main.CurrentJob();
-    EXPECT_EQ(job.RootFolder(), listed.Path() + L"\\");
-    EXPECT_FALSE(job.ShowFiles());
-    EXPECT_TRUE(job.ShowFolders());
-    EXPECT_EQ(job.SortKey(), 0);
-    EXPECT_TRUE(job.IncludeSubFolders());
-    EXPECT_FALSE(job.IncludeHidden());
-    EXPECT_TRUE(job.IncludeSystem());
-    EXPECT_EQ(job.FileFilter(), L"*.log");
-    EXPECT_EQ(job.FolderFilter(), L"*");
+    EXPECT_EQ(main.Treeview().Path(), listed.Path() + L"\\");
+    EXPECT_EQ(Shown({L"comFormat", L"cboSortSave", L"cboFFSave"}), L"HTML|最後修改時間|執行檔案");
+    EXPECT_EQ(window->Control(L"cboFFSave").ListIndex(), 2);  // found by its patterns in any letter case
+    EXPECT_TRUE(Checked(L"chkSubDirSave") && !Checked(L"chkHiddenSave"));
 
-    ChooseItem(Win(L"cboFFSave"), 0);
-    ChooseItem(Win(L"cboSortSave"), 3);
-    ClickButton(Win(L"optAscSave1"));
-    main.ScrapeSaveJob();
-    EXPECT_EQ(job.FileFilter(), main.FileTypes()[0].Type);
-    EXPECT_EQ(job.SortKey(), 6);
-    EXPECT_EQ(job.SortOrder(), 1);
-}
+    // Given at start, a folder wins over the saved one.
+    Start(given);
+    EXPECT_EQ(window->Treeview().Path(), target);
 
-TEST_F(SaveJob, DisplayShowsTheJobsListingMode)
-{
-    frmMain& main = Start();
-    JobInfo neither;
-    neither.SetShowFiles(false);
-    neither.SetShowFolders(false);
-    main.DispSaveJob(neither);
-    EXPECT_EQ(SelectedIndex(Win(L"comSaveMode")), 0);
-    JobInfo folders;
-    folders.SetShowFiles(false);
-    main.DispSaveJob(folders);
-    EXPECT_EQ(SelectedIndex(Win(L"comSaveMode")), 1);
+    // Dropped: the first dropped folder; a file is no folder.
+    auto drop = [this](const std::wstring& paths) {  // each path ends with a NUL
+        HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (paths.size() + 1) * sizeof(wchar_t));
+        auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+        header->pFiles = sizeof(DROPFILES);
+        header->fWide = TRUE;
+        std::memcpy(header + 1, paths.c_str(), (paths.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(memory);
+        SendMessageW(window->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    };
+    drop(file + L'\0');
+    EXPECT_EQ(window->Treeview().Path(), target);
+    drop(file + L'\0' + listed.Path() + L'\0' + given + L'\0');
+    EXPECT_EQ(window->Treeview().Path(), listed.Path() + L"\\");
+
+    // From a second start, which ends at once; the window comes back from the task bar.
+    ShowWindow(window->hwnd(), SW_MINIMIZE);
+    TestFolder copy;
+    // "Send To" quotes a path with its trailing backslash: \" reaches the program as a quote.
+    ProgramRun second = RunProgram(CopyOfProgram(copy), L"\"" + given + L"\\\"");
+    LetMessagesRun();
+    EXPECT_EQ(second.ExitCode, 0u);
+    EXPECT_EQ(window->Treeview().Path(), target);
+    EXPECT_FALSE(IsIconic(window->hwnd()));
+    EXPECT_TRUE(FilesIn(copy.Path()) == Labels{L"Quorvane.exe"});
+    // The command line lists while the window runs.
+    ProgramRun list = RunProgram(CopyOfProgram(copy), Arguments({L"/list", listed.Path(), L"/out", copy.Path()}));
+    EXPECT_EQ(list.ExitCode, 0u) << list.Errors;
+    EXPECT_EQ(FilesIn(copy.Path()).size(), 2u);
+
+    // Exit reports settings it cannot save.
+    DeleteFileW((program / L"Setting.ini").c_str());
+    program.MakeFolder(L"Setting.ini");
+    HWND mainWindow = window->hwnd();
+    DialogAnswerer answerer;
+    ClickButton(Win(L"cmdExit"));
+    const std::vector<SeenDialog>& seen = answerer.StopLooking();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].Text.find(L"設定檔無法儲存：\r\n" + (program / L"Setting.ini") + L"\r\n"), std::wstring::npos);
+    EXPECT_TRUE(seen[0].Caption == L"Quorvane Ver 1.06" && seen[0].Owner == mainWindow);
+    EXPECT_FALSE(window->IsOpen());
 }

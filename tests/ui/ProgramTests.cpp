@@ -1,33 +1,137 @@
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
+#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <vector>
+
+#include "UiSupport.h"
+#include "fs/OutputFile.h"
+#include "ui/FolderStatistics.h"
+#include "ui/Texts.h"
 
 namespace {
 
-// The file header of a PE image: "MZ", e_lfanew at 0x3C, "PE\0\0", then the header.
-IMAGE_FILE_HEADER ImageFileHeader(const char* path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    IMAGE_FILE_HEADER header{};
-    if (bytes.size() < 0x40 || bytes[0] != 'M' || bytes[1] != 'Z') return header;
-    LONG offset = 0;
-    std::memcpy(&offset, bytes.data() + 0x3C, sizeof(offset));
-    if (offset < 0 || static_cast<std::size_t>(offset) + 4 + sizeof(header) > bytes.size()) return header;
-    if (std::memcmp(bytes.data() + offset, "PE\0\0", 4) != 0) return header;
-    std::memcpy(&header, bytes.data() + offset + 4, sizeof(header));
-    return header;
-}
+std::wstring FirstLine(const std::wstring& text) { return text.substr(0, text.find(L"\r\n")); }
+
+// A copy of the program with a folder to list and one to list into.
+struct CommandLine : testing::Test {
+    void SetUp() override
+    {
+        listed.MakeFile(L"b.txt", "bbbb");
+        listed.MakeFile(L"A.log", std::string(1500, 'a'));
+        listed.MakeFolder(L"sub");
+        listed.MakeFile(L"sub\\inner.dat", std::string(70000, 'i'));
+        program = CopyOfProgram(programFolder);
+    }
+    // /list of the listed folder into the output folder; later flags may replace either.
+    ProgramRun List(std::vector<std::wstring> flags)
+    {
+        flags.insert(flags.begin(), {L"/list", listed.Path(), L"/out", output.Path()});
+        return RunProgram(program, Arguments(flags));
+    }
+    TestFolder programFolder, listed, output;
+    std::wstring program;
+};
 
 }  // namespace
 
-TEST(Program, MayUseTheWholeAddressSpace)
+TEST_F(CommandLine, ListsWhatTheEngineListsAndSaysWhatWentWrongInItsExitCode)
 {
-    IMAGE_FILE_HEADER header = ImageFileHeader(QUORVANE_PROGRAM_PATH);
-    ASSERT_NE(header.Machine, 0) << "no program image at " << QUORVANE_PROGRAM_PATH;
-    EXPECT_TRUE(header.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
+    // Without Setting.ini the defaults are read, and nothing is written beside the program.
+    ProgramRun run = List({L"/filter", L"*.log"});
+    EXPECT_EQ(run.ExitCode, 0u) << run.Errors;
+    EXPECT_NE(run.Output.find(L"\r\n1 個檔案 , "), std::wstring::npos) << run.Output;
+    EXPECT_TRUE(FilesIn(programFolder.Path()) == std::vector<std::wstring>{L"Quorvane.exe"});
+    DeleteFileW(FirstLine(run.Output).c_str());
+
+    WriteLines(programFolder / L"Setting.ini", {L"[Setting]", L"SaveMode=2", L"ScanSubFolders=1", L"Format=0"});
+    run = List({L"/format", L"csv", L"/mode", L"files"});
+    std::wstring path = FirstLine(run.Output);
+    EXPECT_EQ(run.ExitCode, 0u) << run.Errors;
+    EXPECT_TRUE(path.starts_with(output.Path() + L"\\") && path.ends_with(L"Quorvane.csv")) << path;
+    EXPECT_NE(run.Output.find(L"\r\n3 個檔案 , "), std::wstring::npos) << run.Output;  // with the subfolder's
+    DeleteFileW(path.c_str());
+
+    const struct {
+        std::vector<std::wstring> Flags;
+        DWORD ExitCode;
+        std::wstring Says;
+    } refused[] = {
+        {{L"/bogus"}, 1, L"無法辨識的參數：/bogus"},
+        {{L"/format"}, 1, L"/format 後面缺少值"},
+        {{L"/sort", L"date"}, 1, L"/sort 的值無效：date"},
+        {{L"/depth", L"100"}, 1, L"/depth 的值必須是 1 到 99 的整數：100"},
+        {{L"/size-max", L"1.5MB"}, 1, L"/size-max 的值不是有效的大小：1.5MB"},
+        {{L"/to", L"2024-02-30"}, 1, L"/to 的值不是有效的日期：2024-02-30"},
+        {{L"/size-min", L"10MB", L"/size-max", L"10240KB"}, 1, L"最小數值不可以大於最大數值"},
+        {{L"/settings", programFolder / L"missing.ini"}, 1, L"找不到設定檔：" + programFolder / L"missing.ini"},
+        {{L"/list", listed / L"missing"}, 1, L"找不到要列出的資料夾：" + listed / L"missing"},
+        {{L"/out", output / L"missing"}, 2, L"無法建立清單檔案：\r\n" + output / L"missing\\"},
+    };
+    for (const auto& c : refused) {
+        run = List(c.Flags);
+        EXPECT_EQ(run.ExitCode, c.ExitCode) << c.Says;
+        EXPECT_NE(run.Errors.find(c.Says), std::wstring::npos) << run.Errors;
+        EXPECT_EQ(run.Output, L"");
+    }
+    EXPECT_TRUE(FilesIn(output.Path()).empty());
+    run = RunProgram(program, L"/?");
+    EXPECT_EQ(run.ExitCode, 0u);
+    EXPECT_NE(run.Output.find(L"/size-min N[KB|MB]"), std::wstring::npos) << run.Output;
+}
+
+TEST_F(CommandLine, AListingCutShortByAFullDiskEndsWith3)
+{
+    const char* volume = std::getenv("QUORVANE_SMALL_VOLUME");
+    if (!volume || !*volume) GTEST_SKIP() << "QUORVANE_SMALL_VOLUME is not set";
+    std::wstring root(volume, volume + std::strlen(volume));
+    std::wstring target = root + L"\\command-line-out", filler = root + L"\\filler.bin";
+    CreateDirectoryW(target.c_str(), nullptr);
+    ULARGE_INTEGER free{};
+    GetDiskFreeSpaceExW(target.c_str(), &free, nullptr, nullptr);
+    OutputFile file;
+    ASSERT_TRUE(OpenOutputFile(file, filler));
+    if (free.QuadPart > 6000) WriteOutputLine(file, std::wstring((free.QuadPart - 6000) / 2, L'f'));
+    CloseOutputFile(file);
+    for (int i = 0; i < 300; ++i) listed.MakeFile(L"many " + std::to_wstring(i) + L".txt", "x");
+    ProgramRun run = List({L"/out", target});
+    RemoveTree(target);
+    DeleteFileW(filler.c_str());
+    EXPECT_EQ(run.ExitCode, 3u);
+    EXPECT_TRUE(FirstLine(run.Output).starts_with(target + L"\\")) << run.Output;
+    EXPECT_TRUE(run.Errors.starts_with(L"清單檔案寫入失敗，內容不完整！")) << run.Errors;
+}
+
+TEST(Texts, ElapsedTimeAndTheCompletionMessage)
+{
+    const std::pair<std::uint64_t, const wchar_t*> times[] = {
+        {0, L"0 毫秒"},         {999, L"999 毫秒"},        {1000, L"1.000 秒"},       {59999, L"59.999 秒"},
+        {60000, L"1 分"},       {60500, L"1 分, 0.500 秒"}, {61000, L"1 分, 1 秒"},     {61001, L"1 分, 1.001 秒"},
+        {4294967295ull, L"71582 分, 47.295 秒"},
+    };
+    for (auto [ms, text] : times) EXPECT_EQ(ElapsedText(ms), text) << ms;
+
+    // The elapsed time only when above zero; after a failure, what went wrong comes first.
+    RunResult result;
+    result.Started = true;
+    EXPECT_EQ(RunReportText(result), L"OK！！ 花費時間共：\r\n0 個檔案 , 0 個資料夾");
+    result.ElapsedMs = 2350, result.FileCount = 1234567, result.FolderCount = 8;
+    EXPECT_EQ(RunReportText(result), L"OK！！ 花費時間共： (2.350 秒)\r\n1234567 個檔案 , 8 個資料夾");
+    result.OutOfMemory = true;
+    EXPECT_TRUE(RunReportText(result).starts_with(L"記憶體不足，清單不完整！ 花費時間共： (2.350 秒)\r\n"));
+    result.AllWritten = false;
+    EXPECT_TRUE(RunReportText(result).starts_with(L"清單檔案寫入失敗，內容不完整！ 花費時間共："));
+}
+
+TEST(FolderStatistics, CountsTheFolderItselfLettingMessagesRunAfterEveryEleventhEntry)
+{
+    TestFolder folder;
+    for (int i = 0; i < 20; ++i) folder.MakeFile(L"f" + std::to_wstring(i), "12345");
+    folder.MakeFolder(L"one");
+    folder.MakeFile(L"one\\deeper.txt", "not counted");
+    int passes = 0;
+    auto statistics = CountFolder(folder.Path() + L"\\", [&passes] { return ++passes, true; });
+    ASSERT_TRUE(statistics.has_value());
+    EXPECT_EQ(FolderStatisticsLines(*statistics)[2], L"內含　　：20 個檔案，1 個資料夾");
+    EXPECT_EQ(passes, 23 / 11);  // twenty files, one folder, "." and ".."
+    EXPECT_FALSE(CountFolder(folder.Path() + L"\\", [] { return false; }).has_value());  // told to stop
 }

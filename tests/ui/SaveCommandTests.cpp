@@ -1,77 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <functional>
-#include <regex>
-#include <thread>
+#include <utility>
 
-#include "MainWindowSupport.h"
-#include "ProgramSupport.h"
-#include "fs/OutputFile.h"
-#include "run/ListingRun.h"
+#include "UiSupport.h"
 #include "support/Dialogs.h"
+#include "support/TestTimes.h"
 #include "ui/OutputFolder.h"
 
 namespace {
 
-class QuietHost : public RunHost {
-public:
-    void PumpMessages() override {}
-    void ShowStatus(std::wstring_view) override {}
-};
-
-// Every file directly in a folder.
-std::vector<std::wstring> FilesIn(const std::wstring& folder)
+// Runs the action posted to it: posted before the walk starts, it runs at the walk's
+// first message pass, since no messages run between the folder choice and the walk.
+LRESULT CALLBACK RunPostedAction(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW record;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &record);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(record.cFileName);
-    } while (FindNextFileW(find, &record));
-    FindClose(find);
-    return names;
-}
-
-std::wstring Utf16Text(const std::string& bytes)
-{
-    std::wstring text;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
-                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-    return text;
-}
-
-// The start and end lines carry the moment of writing; everything else must match.
-std::wstring WithoutFrameTimes(std::wstring text)
-{
-    static const std::wregex times(L"(開始時間|完成時間)：[^\r\n]*");
-    return std::regex_replace(text, times, L"$1：<time>");
-}
-
-// The clicks a test makes while the walk lets messages run, on the window's own thread,
-// so they all happen before the walk goes on.
-struct WalkAction {
-    HWND StopPanel = nullptr;  // shown while a run is under way
-    std::function<void()> Action;
-    bool Done = false;
-};
-WalkAction* walkAction = nullptr;
-
-void CALLBACK ActDuringTheWalk(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    if (!walkAction || walkAction->Done || !IsWindowVisible(walkAction->StopPanel)) return;
-    KillTimer(nullptr, timer);
-    walkAction->Done = true;
-    walkAction->Action();
-}
-
-bool EndsWithTheClosingLines(const std::wstring& listing)
-{
-    return listing.rfind(L"########################### - 完成時間：") != std::wstring::npos &&
-           listing.ends_with(L" 秒 - ###########################\r\n");
+    if (message != WM_APP) return DefWindowProcW(window, message, wParam, lParam);
+    auto* action = reinterpret_cast<std::function<void()>*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (action && *action) std::exchange(*action, nullptr)();
+    return 0;
 }
 
 class SaveCommand : public MainWindowTest {
@@ -80,339 +26,259 @@ protected:
     {
         MainWindowTest::SetUp();
         listed.MakeFile(L"b.txt", "bbbb");
-        listed.MakeFile(L"A.log", std::string(1500, 'a'));
-        listed.MakeFolder(L"sub");
+        SetModifiedTime(listed.MakeFile(L"A.log", std::string(1500, 'a')), At(1999, 6, 1));
+        listed.MakeFile(L"z.log", std::string(30, 'z'));
+        for (const wchar_t* name : {L"sub", L"sub\\deeper", L"empty"}) listed.MakeFolder(name);
         listed.MakeFile(L"sub\\inner.dat", std::string(70000, 'i'));
-        listed.MakeFolder(L"sub\\deeper");
+        listed.MakeFile(L"sub\\deeper\\d.txt", "dd");
+        const std::pair<const wchar_t*, DWORD> marked[] = {
+            {L"h.txt", FILE_ATTRIBUTE_HIDDEN}, {L"s.txt", FILE_ATTRIBUTE_SYSTEM}, {L"r.txt", FILE_ATTRIBUTE_READONLY}};
+        for (auto [name, bit] : marked)
+            EXPECT_TRUE(SetFileAttributesW(listed.MakeFile(name, std::string(2000, 'x')).c_str(), bit));
+        WNDCLASSW type{};
+        type.lpfnWndProc = RunPostedAction;
+        type.lpszClassName = L"QuorvaneTestAction";
+        RegisterClassW(&type);
+        actionWindow = CreateWindowW(type.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        SetWindowLongPtrW(actionWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&duringTheWalk));
     }
+    void TearDown() override { MainWindowTest::TearDown(), DestroyWindow(actionWindow); }
 
-    void StartWith(int format, const std::wstring& extra = L"", const std::wstring& outputFolder = L"")
+    // Starts the window on the listed folder; the folder choice of Save is answered with
+    // `answer`, and the action for the walk is posted then.
+    void StartWith(const std::wstring& outputFolder)
     {
-        WriteSettings(L"[Setting]\nExplorerPath=" + listed.Path() + L"\\\nSavePath=" +
-                      (outputFolder.empty() ? output.Path() : outputFolder) +
-                      L"\\\nSaveMode=2\nSortSave=1\nScanSubFolders=1\nDate=0\nSize=0\nSaveFilter=*.*\nFormat=" +
-                      std::to_wstring(format) + L"\n" + extra);
+        WriteSettings({L"[Setting]", L"ExplorerPath=" + listed.Path() + L"\\", L"SavePath=" + outputFolder + L"\\",
+                       L"SaveMode=2", L"SortSave=1", L"ScanSubFolders=1", L"ScanSystem=1", L"ScanHidden=1",
+                       L"ScanReadOnly=1", L"Date=0", L"Size=0", L"Format=0", L"SizeType0=0", L"SizeType1=1"});
         Start();
         ASSERT_TRUE(window->FolderSelected());
+        window->Chooser().SetBrowser([this](HWND, const std::wstring&) {
+            ++asked;
+            if (duringTheWalk) PostMessageW(actionWindow, WM_APP, 0, 0);
+            return answer;
+        });
     }
-
-    // Presses Save and answers the folder dialog with OK once it shows the output
-    // folder, then the message box.
-    void SaveAndConfirm(DialogAnswerer::Answer onMessage = {}, std::wstring folder = L"")
+    // Presses Save and answers its dialogs, dismissing those beyond the answers.
+    std::vector<SeenDialog> Save(std::vector<DialogAnswerer::Answer> answers = {})
     {
-        if (folder.empty()) folder = output.Path();
-        answerer = std::make_unique<DialogAnswerer>(std::vector<DialogAnswerer::Answer>{
-            [folder](HWND dialog) {
-                EXPECT_TRUE(WaitForDialogText(dialog, folder)) << DialogText(dialog);
-                ClickDialogButton(dialog, IDOK);
-            },
-            [this, onMessage](HWND box) {
-                lockedDuringMessage = IsWindowVisible(Win(L"picStop")) && !IsWindowEnabled(Win(L"cmdExit"));
-                if (onMessage) onMessage(box);
-                ClickDialogButton(box, IDOK);
-            }});
+        DialogAnswerer answerer(std::move(answers));
         ClickButton(Win(L"cmdSave"));
-        answerer->Wait();
-        LetMessagesRun();
+        return answerer.StopLooking();
     }
-
-    // Enough entries that the walk lets messages run many times.
-    void AddBulk()
-    {
-        for (int folder = 0; folder < 20; ++folder) {
-            std::wstring name = L"bulk " + std::to_wstring(folder);
-            listed.MakeFolder(name);
-            for (int i = 0; i < 250; ++i) listed.MakeFile(name + L"\\file " + std::to_wstring(i) + L".txt");
-        }
-    }
-
-    // Presses Save, answers the folder dialog with OK and dismisses up to two more
-    // dialogs; `duringTheWalk` runs on the window's thread at the walk's first message pass.
-    void SaveAndDismiss(std::function<void()> duringTheWalk = [] {})
-    {
-        std::wstring folder = output.Path();
-        answerer = std::make_unique<DialogAnswerer>(std::vector<DialogAnswerer::Answer>{
-            [folder](HWND dialog) {
-                EXPECT_TRUE(WaitForDialogText(dialog, folder)) << DialogText(dialog);
-                ClickDialogButton(dialog, IDOK);
-            },
-            DismissDialog, DismissDialog});
-        WalkAction walk{Win(L"picStop"), std::move(duringTheWalk)};
-        walkAction = &walk;
-        UINT_PTR timer = SetTimer(nullptr, 0, 10, ActDuringTheWalk);
-        ClickButton(Win(L"cmdSave"));
-        KillTimer(nullptr, timer);
-        walkAction = nullptr;
-        answerer->StopLooking();
-        actedDuringTheWalk = walk.Done;
-    }
-
-    std::wstring ListingFile()
+    // The one file in the output folder, which Clear empties.
+    std::wstring Listing() const
     {
         std::vector<std::wstring> files = FilesIn(output.Path());
         EXPECT_EQ(files.size(), 1u);
         return files.empty() ? std::wstring() : output / files.front();
     }
+    void Clear() const
+    {
+        for (const std::wstring& name : FilesIn(output.Path())) DeleteFileW((output / name).c_str());
+    }
 
-    TestFolder listed;
-    TestFolder output;
-    std::unique_ptr<DialogAnswerer> answerer;
-    bool lockedDuringMessage = false;
-    bool actedDuringTheWalk = false;
+    TestFolder listed, output;
+    std::wstring answer = output.Path();
+    int asked = 0;
+    std::function<void()> duringTheWalk;
+    HWND actionWindow = nullptr;
 };
-
-class EveryFormat : public SaveCommand, public testing::WithParamInterface<int> {};
 
 }  // namespace
 
-TEST_P(EveryFormat, WritesWhatTheEngineWritesAndReportsTheCounts)
+TEST_F(SaveCommand, EachOptionOfTheWindowReachesTheRun)
 {
-    int format = GetParam();
-    StartWith(format);
-    SaveAndConfirm();
-    ASSERT_TRUE(answerer->Answered());
-    EXPECT_TRUE(lockedDuringMessage);
-    EXPECT_TRUE(IsWindowVisible(Win(L"picSave")));
-    EXPECT_FALSE(IsWindowVisible(Win(L"picStop")));
-    EXPECT_TRUE(IsWindowEnabled(Win(L"cmdExit")));
+    StartWith(output.Path());
+    window->Date1().Value(*OleDateFromParts({2000, 1, 1}));
+    window->Date2().Value(*OleDateFromParts({2099, 12, 31}));
+    // What a user does in each step, and what that means for the listing.
+    struct Step {
+        std::vector<Act> Acts;
+        std::function<void(RunOptions&)> Meaning;
+        const wchar_t* Ending;
+    };
+    const Step steps[] = {
+        {{}, [](RunOptions&) {}, L"Quorvane.txt"},
+        {{{L"comFormat", 1}, {L"comSaveMode", 0}, {L"cboSortSave", 3}, {L"optAscSave1"}, {L"chkReadOnlySave"},
+          {L"chkSubDirSave"}, {L"cboFFSave", -1, L"*.log;*.txt"}},
+         [](RunOptions& e) {
+             e.Options.Format = 1, e.Options.SaveMode = 0, e.Job.SetShowFolders(false), e.Job.SetSortKey(6);
+             e.Job.SetSortOrder(1), e.Job.SetIncludeReadOnly(false), e.Job.SetIncludeSubFolders(false);
+             e.Job.SetFileFilter(L"*.log;*.txt");
+         },
+         L"Quorvane.csv"},
+        {{{L"comFormat", 3}, {L"comSaveMode", 2}, {L"cboSortSave", 2}, {L"optAscSave0"}, {L"chkReadOnlySave"},
+          {L"chkSubDirSave"}, {L"optIndentLevel1"}, {L"comIndentLevel", 0}, {L"cboFFSave", 1}, {L"chkSystemSave"}},
+         [](RunOptions& e) {
+             e.Options.Format = 3, e.Options.SaveMode = 2, e.Job.SetShowFolders(true), e.Job.SetSortKey(5);
+             e.Job.SetSortOrder(0), e.Job.SetIncludeReadOnly(true), e.Job.SetIncludeSubFolders(true);
+             e.Options.DepthLimit = 1, e.Job.SetIncludeSystem(false);
+             e.Job.SetFileFilter(L"*.txt");  // of the first file type's patterns, the only one listed here
+         },
+         L"Quorvane.txt"},
+        {{{L"comFormat", 2}, {L"comSaveMode", 1}, {L"chkEmptyFolder"}, {L"optIndentLevel0"}, {L"chkHiddenSave"},
+          {L"chkSystemSave"}, {L"cboFFSave", 0}},
+         [](RunOptions& e) {
+             e.Options.Format = 2, e.Options.SaveMode = 1, e.Job.SetShowFiles(false), e.Options.IgnoreEmptyFolders = true;
+             e.Options.DepthLimit = 0, e.Job.SetIncludeHidden(false), e.Job.SetIncludeSystem(true);
+             e.Job.SetFileFilter(L"*.*");
+         },
+         L"Quorvane.html"},
+        {{{L"comSaveMode", 2}, {L"chkEasy"}, {L"chkFullPath"}, {L"chkDelEXE"}, {L"cboSize", 3}, {L"cboSizeType0", 0},
+          {L"cboSizeType1", 1}, {L"txtMinSize", -1, L"1"}, {L"txtMaxSize", -1, L"1"}, {L"cboDate", 1}},
+         [](RunOptions& e) {
+             e.Options.SaveMode = 2, e.Job.SetShowFiles(true);
+             e.Options.EasyMode = e.Options.FullPath = e.Options.DeleteExtension = true;
+             e.Sizes = {SizeModes::Between, L"1", SizeUnits::KB, L"1", SizeUnits::MB};
+             e.Times = {TimeKinds::Modified, *OleDateFromParts({2000, 1, 1}), *OleDateFromParts({2099, 12, 31})};
+         },
+         L"Quorvane.txt"},
+    };
+    RunOptions expected;  // as the settings of StartWith mean it
+    expected.Job.SetRootFolder(listed.Path() + L"\\");
+    expected.Job.SetFolderFilter(L"*");
+    for (std::size_t n = 0; n < std::size(steps); ++n) {
+        Do(*window, steps[n].Acts);
+        steps[n].Meaning(expected);
+        Clear();
+        std::vector<SeenDialog> seen = Save();
+        RunResult result;
+        std::wstring engine = EngineListing(expected, &result);
+        ASSERT_EQ(seen.size(), 1u) << "step " << n;
+        EXPECT_NE(seen[0].Text.find(L"OK！！ 花費時間共："), std::wstring::npos) << seen[0].Text;
+        EXPECT_NE(seen[0].Text.find(std::to_wstring(result.FileCount) + L" 個檔案 , " +
+                                    std::to_wstring(result.FolderCount) + L" 個資料夾"),
+                  std::wstring::npos)
+            << n << ": " << seen[0].Text;
+        EXPECT_TRUE(Listing().ends_with(steps[n].Ending)) << n << ": " << Listing();
+        EXPECT_EQ(MaskedListing(Listing()), engine) << "step " << n;
+    }
+    EXPECT_TRUE(IsWindowVisible(Win(L"picSave")) && IsWindowEnabled(Win(L"cmdExit")));
     EXPECT_EQ(window->StatusText(), L"就緒 ...");
 
-    std::wstring message = answerer->SeenText(1);
-    EXPECT_NE(message.find(L"OK！！ 花費時間共："), std::wstring::npos) << message;
-    EXPECT_NE(message.find(L"3 個檔案 , 2 個資料夾"), std::wstring::npos) << message;
-
-    std::wstring path = ListingFile();
-    static const wchar_t* const kEndings[] = {L"Quorvane.txt", L"Quorvane.csv", L"Quorvane.html", L"Quorvane.txt"};
-    EXPECT_TRUE(path.ends_with(kEndings[format])) << path;
-    // The chosen folder is kept in its short form, with a trailing backslash.
-    EXPECT_EQ(window->OutputFolder(), AddTrailingBackslash(GetShortPath(output.Path())));
-
-    // The same job, listed by the engine alone.
-    TestFolder reference;
-    RunState state = window->State();
-    JobInfo job = window->CurrentJob();
-    ListingOptions options;
-    options.Format = format;
-    options.SaveMode = 2;
-    QuietHost host;
-    RunControl control;
-    RunResult result = RunListing(state, control, job, options, reference / L"expected", host);
-    ASSERT_TRUE(result.Started);
-    EXPECT_EQ(WithoutFrameTimes(Utf16Text(ReadFileBytes(path))),
-              WithoutFrameTimes(Utf16Text(ReadFileBytes(reference / L"expected"))));
-
-    // The command line, given the same settings, lists the same, while the window is open.
-    TestFolder copy, listedByCommand;
-    ProgramRun command = RunProgram(CopyOfProgram(copy), {L"/list", listed.Path(), L"/settings",
-                                                          program / L"Setting.ini", L"/out", listedByCommand.Path()});
-    ASSERT_EQ(command.ExitCode, 0u) << command.Errors;
-    std::wstring commandPath = command.Output.substr(0, command.Output.find(L"\r\n"));
-    EXPECT_TRUE(commandPath.ends_with(kEndings[format])) << commandPath;
-    EXPECT_EQ(WithoutFrameTimes(Utf16Text(ReadFileBytes(commandPath))), WithoutFrameTimes(Utf16Text(ReadFileBytes(path))));
+    // Every sort choice gives its key; a cancelled folder choice then starts nothing.
+    answer.clear();
+    Clear();
+    const std::int32_t keys[] = {0, 1, 5, 6, 9, 10, 11};
+    for (int choice = 0; choice < 7; ++choice) {
+        ChooseItem(Win(L"cboSortSave"), choice);
+        EXPECT_TRUE(Save().empty());
+        EXPECT_EQ(window->CurrentJob().SortKey(), keys[choice]) << choice;
+    }
+    EXPECT_TRUE(FilesIn(output.Path()).empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(SaveCommand, EveryFormat, testing::Values(0, 1, 2, 3));
-
-TEST_F(SaveCommand, SizeWarningsEndTheCommandBeforeTheFolderIsAsked)
+TEST_F(SaveCommand, TheFolderDialogAndWhatEndsTheCommandWithoutAListing)
 {
-    struct Case {
-        int Mode;
-        const wchar_t* First;
-        const wchar_t* Second;
-        const wchar_t* Warning;
+    // The shell's dialog opens on the output folder and shows the selected one in its status
+    // line; cancelled, nothing starts; confirmed, the folder is kept in its short form.
+    const std::wstring target = output.MakeFolder(L"\u6e05\u55ae \u8f38\u51fa folder");  // not in the ANSI code page
+    StartWith(target);
+    window->Chooser().SetBrowser(nullptr);
+    auto press = [&target](int button) {
+        return [&target, button](HWND dialog) {
+            EXPECT_TRUE(WaitForDialogText(dialog, target)) << "the status line shows the selected folder";
+            ClickDialogButton(dialog, button);
+        };
     };
-    const Case cases[] = {
+    std::vector<SeenDialog> seen = Save({press(IDCANCEL)});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].Text.find(L"請選擇輸出資料夾："), std::wstring::npos);
+    EXPECT_EQ(window->OutputFolder(), target + L"\\");
+    EXPECT_TRUE(FilesIn(target).empty() && IsWindowVisible(Win(L"picSave")));
+    EXPECT_EQ(Save({press(IDOK)}).size(), 2u);  // the dialog, then the completion message
+    EXPECT_EQ(window->OutputFolder(), AddTrailingBackslash(GetShortPath(target)));
+    EXPECT_EQ(FilesIn(target).size(), 1u);
+
+    // The size warnings and a missing format end the command before the folder is asked for.
+    StartWith(output.Path());
+    const struct {
+        int Mode;
+        const wchar_t *First, *Second, *Says;
+    } refused[] = {
         {1, L"", L"10", L"請指定小於數值，不可留空白或設定為 0"},
-        {1, L"0.4", L"10", L"請指定小於數值，不可留空白或設定為 0"},
         {2, L"10", L"abc", L"請指定大於數值，不可留空白或設定為 0"},
         {3, L"10", L"10", L"最小數值不可以大於最大數值"},
+        {0, L"", L"", L"請選擇儲存格式"},  // neither a format nor easy mode: nothing would be written
     };
-    StartWith(0, L"SizeType0=0\nSizeType1=0\n");
-    for (const Case& c : cases) {
-        ChooseItem(Win(L"cboSize"), c.Mode);
-        SetWindowTextW(Win(L"txtMinSize"), c.First);
-        SetWindowTextW(Win(L"txtMaxSize"), c.Second);
-        DialogAnswerer answer([](HWND box) { ClickDialogButton(box, IDOK); });
-        ClickButton(Win(L"cmdSave"));
-        answer.Wait();
-        ASSERT_TRUE(answer.Answered());
-        EXPECT_NE(answer.SeenText().find(c.Warning), std::wstring::npos) << answer.SeenText();
-        EXPECT_TRUE(FilesIn(output.Path()).empty());
-        EXPECT_TRUE(IsWindowVisible(Win(L"picSave")));
+    ChooseItem(Win(L"cboSizeType1"), 0);  // both in KB
+    for (const auto& c : refused) {
+        Do(*window, {{L"cboSize", c.Mode}, {L"txtMinSize", -1, c.First}, {L"txtMaxSize", -1, c.Second}});
+        if (!c.Mode) SendMessageW(Win(L"comFormat"), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        seen = Save();
+        ASSERT_EQ(seen.size(), 1u) << c.Says;
+        EXPECT_NE(seen[0].Text.find(c.Says), std::wstring::npos) << seen[0].Text;
+        EXPECT_TRUE(seen[0].Caption == L"Quorvane Ver 1.06" && seen[0].Owner == window->hwnd());
     }
+    EXPECT_EQ(asked, 0);
+
+    // A chosen folder gone when the listing is made: said so, with the window not locked.
+    ChooseItem(Win(L"comFormat"), 0);
+    answer = output / L"vanished";
+    bool locked = true;
+    seen = Save({[&](HWND box) {
+        locked = IsWindowVisible(Win(L"picStop")) || !IsWindowEnabled(Win(L"cmdExit"));
+        DismissDialog(box);
+    }});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].Text.find(L"無法建立清單檔案：\r\n" + answer + L"\\"), std::wstring::npos) << seen[0].Text;
+    EXPECT_FALSE(locked);
+    EXPECT_EQ(window->OutputFolder(), answer + L"\\");  // no short form to take
+    EXPECT_TRUE(FilesIn(output.Path()) == std::vector<std::wstring>{} && IsWindowVisible(Win(L"picSave")));
 }
 
-TEST_F(SaveCommand, CancellingTheFolderDialogDoesNothing)
+TEST_F(SaveCommand, StopAndWhatComesWhileTheStoppedWalkUnwinds)
 {
-    StartWith(0);
-    DialogAnswerer answer([](HWND dialog) { ClickDialogButton(dialog, IDCANCEL); });
-    ClickButton(Win(L"cmdSave"));
-    answer.Wait();
-    EXPECT_TRUE(answer.Answered());
-    EXPECT_TRUE(FilesIn(output.Path()).empty());
-    EXPECT_EQ(window->OutputFolder(), output.Path() + L"\\");
-    EXPECT_TRUE(IsWindowVisible(Win(L"picSave")));
-}
-
-TEST_F(SaveCommand, AFileThatCannotBeCreatedIsReported)
-{
-    StartWith(0);
-    // The chosen folder vanishes between the dialog and the listing.
-    const std::wstring chosen = output.Path();
-    answerer = std::make_unique<DialogAnswerer>(std::vector<DialogAnswerer::Answer>{
-        [chosen](HWND dialog) {
-            EXPECT_TRUE(WaitForDialogText(dialog, chosen)) << DialogText(dialog);
-            RemoveTree(chosen);
-            ClickDialogButton(dialog, IDOK);
-        },
-        [this](HWND box) {
-            lockedDuringMessage = IsWindowVisible(Win(L"picStop")) && !IsWindowEnabled(Win(L"cmdExit"));
-            ClickDialogButton(box, IDOK);
-        }});
-    ClickButton(Win(L"cmdSave"));
-    answerer->Wait();
-    LetMessagesRun();
-    ASSERT_TRUE(answerer->Answered());
-    std::wstring message = answerer->SeenText(1);
-    EXPECT_NE(message.find(L"無法建立清單檔案：\r\n" + chosen + L"\\"), std::wstring::npos) << message;
-    EXPECT_FALSE(lockedDuringMessage);
-    EXPECT_TRUE(IsWindowVisible(Win(L"picSave")));
-}
-
-TEST_F(SaveCommand, AListingCutShortByAFullDiskIsNotReportedAsSuccess)
-{
-    const char* volume = std::getenv("QUORVANE_SMALL_VOLUME");
-    if (!volume || !*volume) GTEST_SKIP() << "QUORVANE_SMALL_VOLUME is not set";
-    std::wstring full(volume, volume + std::strlen(volume));
-    std::wstring target = full + L"\\listing-out";
-    CreateDirectoryW(target.c_str(), nullptr);
-    ULARGE_INTEGER free{};
-    GetDiskFreeSpaceExW(target.c_str(), &free, nullptr, nullptr);
-    std::wstring filler = full + L"\\filler.bin";
-    {
-        OutputFile file;
-        ASSERT_TRUE(OpenOutputFile(file, filler));
-        if (free.QuadPart > 6000) WriteOutputLine(file, std::wstring((free.QuadPart - 6000) / 2, L'f'));
-        CloseOutputFile(file);
-    }
-    for (int i = 0; i < 300; ++i) listed.MakeFile(L"many " + std::to_wstring(i) + L".txt", "x");
-    ULARGE_INTEGER left{};
-    GetDiskFreeSpaceExW(target.c_str(), &left, nullptr, nullptr);
-    ASSERT_LT(left.QuadPart, 20000u) << "the volume could not be filled";
-
-    StartWith(0, L"", target);
-    SaveAndConfirm({}, target);
-    std::wstring message = answerer->SeenText(1);
-    for (const std::wstring& name : FilesIn(target)) DeleteFileW((target + L"\\" + name).c_str());
-    RemoveDirectoryW(target.c_str());
-    DeleteFileW(filler.c_str());
-    EXPECT_TRUE(message.starts_with(L"清單檔案寫入失敗，內容不完整！") ||
-                message.find(L"\n清單檔案寫入失敗，內容不完整！") != std::wstring::npos)
-        << message;
-    EXPECT_EQ(message.find(L"OK！！"), std::wstring::npos);
-    EXPECT_NE(message.find(L"303 個檔案 , 2 個資料夾"), std::wstring::npos) << message;
-}
-
-TEST_F(SaveCommand, WithoutAFormatSaveAsksForOneAndDoesNothingElse)
-{
-    StartWith(9);  // no such format: the list has no selection
-    std::wstring caption;
-    DialogAnswerer answer([&caption](HWND dialog) {
-        caption = WindowTextOf(dialog);
-        DismissDialog(dialog);
-    });
-    ClickButton(Win(L"cmdSave"));
-    answer.StopLooking();
-    ASSERT_EQ(answer.AnsweredCount(), 1u);
-    EXPECT_EQ(caption, L"Quorvane Ver 1.06");
-    EXPECT_NE(answer.SeenText().find(L"請選擇儲存格式"), std::wstring::npos) << answer.SeenText();
-    EXPECT_TRUE(FilesIn(output.Path()).empty());
-    EXPECT_TRUE(IsWindowVisible(Win(L"picSave")));
-}
-
-TEST_F(SaveCommand, SaveWhileAStoppedWalkUnwindsDoesNothing)
-{
-    AddBulk();
-    StartWith(0);
-    SaveAndDismiss([this] {
+    for (int i = 0; i < 400; ++i) listed.MakeFile(L"sub\\bulk " + std::to_wstring(i) + L".txt");
+    StartWith(output.Path());
+    // A run locks the window; Stop unlocks it at once; a Save pressed before the walk has
+    // returned does nothing.
+    bool locked = false, unlocked = false;
+    duringTheWalk = [&] {
+        locked = IsWindowVisible(Win(L"picStop")) && !IsWindowEnabled(Win(L"cmdExit")) && !Enabled(L"Picture1");
         ClickButton(Win(L"cmdStop"));
-        ClickButton(Win(L"cmdSave"));  // shown again by Stop, before the walk has returned
-    });
-    ASSERT_TRUE(actedDuringTheWalk);
-    // The folder dialog, then the completion message of the stopped run, nothing between.
-    EXPECT_EQ(answerer->AnsweredCount(), 2u);
-    EXPECT_NE(answerer->SeenText(1).find(L"OK！！"), std::wstring::npos) << answerer->SeenText(1);
-    EXPECT_LT(window->State().FileCount, 3 + 20 * 250);
-    EXPECT_TRUE(EndsWithTheClosingLines(Utf16Text(ReadFileBytes(ListingFile()))));
-}
+        unlocked = IsWindowVisible(Win(L"picSave")) && IsWindowEnabled(Win(L"cmdExit"));
+        ClickButton(Win(L"cmdSave"));
+    };
+    std::vector<SeenDialog> seen = Save();
+    EXPECT_TRUE(locked && unlocked && asked == 1);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].Text.find(L"OK！！"), std::wstring::npos) << seen[0].Text;
+    EXPECT_LT(window->State().FileCount, 400);
+    EXPECT_TRUE(EndsWithTheClosingLines(FileText(Listing())));
 
-TEST_F(SaveCommand, ClosingWhileAStoppedWalkUnwindsWaitsForTheWalk)
-{
-    AddBulk();
-    StartWith(0);
+    // Closing waits for the walk; the window then closes without a message and saves the settings.
+    Clear();
     DeleteFileW((program / L"Setting.ini").c_str());
     bool openAfterClose = false;
-    SaveAndDismiss([this, &openAfterClose] {
+    duringTheWalk = [&] {
         ClickButton(Win(L"cmdStop"));
         SendMessageW(window->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
         openAfterClose = window->IsOpen();
-    });
-    ASSERT_TRUE(actedDuringTheWalk);
-    EXPECT_TRUE(openAfterClose);
-    EXPECT_FALSE(window->IsOpen());
-    EXPECT_EQ(answerer->AnsweredCount(), 1u);  // no completion message for a window being closed
-    EXPECT_TRUE(EndsWithTheClosingLines(Utf16Text(ReadFileBytes(ListingFile()))));
-    EXPECT_NE(SettingsBytes().find(L"ExplorerPath=" + listed.Path() + L"\\\r\n"), std::wstring::npos);
-}
+    };
+    EXPECT_TRUE(Save().empty());
+    EXPECT_TRUE(openAfterClose && !window->IsOpen());
+    EXPECT_TRUE(EndsWithTheClosingLines(FileText(Listing())));
+    EXPECT_NE(SettingsText().find(L"ExplorerPath=" + listed.Path() + L"\\\r\n"), std::wstring::npos);
 
-TEST_F(SaveCommand, TheEndOfTheSessionDuringARunCompletesTheListingAndSavesTheSettings)
-{
-    AddBulk();
-    StartWith(0);
+    // The end of the session completes the listing and saves the settings before the
+    // process may end; no message is shown.
+    StartWith(output.Path());
+    Clear();
     DeleteFileW((program / L"Setting.ini").c_str());
-    HWND main = window->hwnd();
-    HWND stopPanel = Win(L"picStop");
-    std::wstring settingsPath = program / L"Setting.ini";
-    std::wstring outputFolder = output.Path();
     LRESULT mayEnd = FALSE;
-    std::string settingsAtEnd;
-    std::wstring listingAtEnd;
-    std::thread session([&] {
-        for (int i = 0; i < 60000 && !IsWindowVisible(stopPanel); ++i) Sleep(1);
-        mayEnd = SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-        SendMessageW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-        // The process may be ended from here on: what is on disk now is all there is.
-        settingsAtEnd = ReadFileBytes(settingsPath);
-        std::vector<std::wstring> files = FilesIn(outputFolder);
-        if (files.size() == 1) listingAtEnd = Utf16Text(ReadFileBytes(outputFolder + L"\\" + files.front()));
-    });
-    SaveAndDismiss();
-    session.join();
+    std::wstring settingsAtEnd, listingAtEnd;
+    duringTheWalk = [&] {
+        mayEnd = SendMessageW(window->hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        SendMessageW(window->hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        settingsAtEnd = SettingsText();
+        listingAtEnd = FileText(Listing());
+    };
+    EXPECT_TRUE(Save().empty());
     EXPECT_EQ(mayEnd, TRUE);
-    EXPECT_NE(Utf16Text(settingsAtEnd).find(L"ExplorerPath=" + listed.Path() + L"\\\r\n"), std::wstring::npos);
+    EXPECT_NE(settingsAtEnd.find(L"ExplorerPath=" + listed.Path() + L"\\\r\n"), std::wstring::npos);
     EXPECT_TRUE(EndsWithTheClosingLines(listingAtEnd)) << listingAtEnd.size();
-    EXPECT_LT(window->State().FileCount, 3 + 20 * 250);
-    EXPECT_EQ(answerer->AnsweredCount(), 1u);  // no completion message
-    EXPECT_TRUE(Utf16Text(ReadFileBytes(ListingFile())) == listingAtEnd) << "written to after the session ended";
-}
-
-TEST_F(SaveCommand, StopEndsTheRunAndUnlocksTheWindow)
-{
-    AddBulk();
-    StartWith(0);
-    HWND stop = Win(L"cmdStop");
-    HWND stopPanel = Win(L"picStop");
-    std::thread stopper([stop, stopPanel] {
-        for (int i = 0; i < 2000 && !IsWindowVisible(stopPanel); ++i) Sleep(1);
-        SendMessageW(stop, BM_CLICK, 0, 0);
-    });
-    SaveAndConfirm();
-    stopper.join();
-    ASSERT_TRUE(answerer->Answered());
-    EXPECT_TRUE(window->Run().StopRequested());
-    EXPECT_LT(window->State().FileCount, 3 + 20 * 250);
-    std::wstring text = Utf16Text(ReadFileBytes(ListingFile()));
-    EXPECT_NE(text.rfind(L"########################### - 完成時間："), std::wstring::npos);
-    EXPECT_TRUE(IsWindowVisible(Win(L"picSave")));
-    EXPECT_TRUE(IsWindowEnabled(Win(L"cmdExit")));
+    EXPECT_EQ(FileText(Listing()), listingAtEnd) << "written to after the session ended";
+    EXPECT_LT(window->State().FileCount, 400);
 }

@@ -1,0 +1,206 @@
+#include "UiSupport.h"
+
+#include <ole2.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "fs/OutputFile.h"
+
+namespace {
+
+struct QuietHost : RunHost {
+    void PumpMessages() override {}
+    void ShowStatus(std::wstring_view) override {}
+};
+
+std::wstring FromUtf8(const std::string& bytes)
+{
+    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    return text;
+}
+
+}  // namespace
+
+void ChooseItem(HWND list, int index)
+{
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+}
+
+void ClickButton(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+void Do(frmMain& window, const std::vector<Act>& acts)
+{
+    for (const Act& act : acts) {
+        HWND part = window.Window(act.Part);
+        if (act.Typed) {
+            SendMessageW(part, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+            SetWindowTextW(part, act.Typed);
+        } else if (act.Item >= 0) {
+            ChooseItem(part, act.Item);
+        } else {
+            ClickButton(part);
+        }
+    }
+}
+
+std::wstring WindowTextOf(HWND window)
+{
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+void LetMessagesRun(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(5);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.is_regular_file()) names.push_back(entry.path().filename().wstring());
+    return names;
+}
+
+std::wstring FileText(const std::wstring& path)
+{
+    std::string bytes = ReadFileBytes(path);
+    std::wstring text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    return text;
+}
+
+std::wstring MaskedListing(const std::wstring& path)
+{
+    static const std::wregex times(L"(開始時間|完成時間)：[^\r\n]*");
+    return std::regex_replace(FileText(path), times, L"$1：<time>");
+}
+
+void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines)
+{
+    OutputFile file;
+    ASSERT_TRUE(OpenOutputFile(file, path));
+    for (const std::wstring& line : lines) WriteOutputLine(file, line);
+    CloseOutputFile(file);
+}
+
+bool EndsWithTheClosingLines(const std::wstring& listing)
+{
+    return listing.rfind(L"########################### - 完成時間：") != std::wstring::npos &&
+           listing.ends_with(L" 秒 - ###########################\r\n");
+}
+
+std::wstring EngineListing(const RunOptions& run, RunResult* result)
+{
+    RunState state;
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    EXPECT_EQ(PrepareRun(state, run.Job, run.Sizes, run.Times, now), SizeWarning::None);
+    TestFolder folder;
+    QuietHost host;
+    RunControl control;
+    RunResult ran = RunListing(state, control, run.Job, run.Options, folder / L"expected", host);
+    if (result) *result = ran;
+    return MaskedListing(folder / L"expected");
+}
+
+void MainWindowTest::SetUp() { ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr))); }
+
+void MainWindowTest::TearDown()
+{
+    if (window && window->IsOpen()) window->Close();
+    window.reset();
+    OleUninitialize();
+}
+
+frmMain& MainWindowTest::Start(const std::wstring& selectAtStart)
+{
+    if (window && window->IsOpen()) window->Close();
+    window = std::make_unique<frmMain>(program.Path());
+    if (!selectAtStart.empty()) window->SelectAtStart(selectAtStart);
+    EXPECT_TRUE(window->Load());
+    LetMessagesRun();
+    return *window;
+}
+
+std::wstring MainWindowTest::Shown(const MainParts& parts) const
+{
+    std::wstring texts;
+    for (MainPart part : parts) texts += (texts.empty() ? L"" : L"|") + WindowTextOf(Win(part));
+    return texts;
+}
+
+std::wstring CopyOfProgram(const TestFolder& folder)
+{
+    wchar_t built[MAX_PATH] = {};
+    std::string given = QUORVANE_PROGRAM_PATH;
+    GetFullPathNameW(std::wstring(given.begin(), given.end()).c_str(), MAX_PATH, built, nullptr);
+    std::wstring copy = folder / L"Quorvane.exe";
+    EXPECT_TRUE(CopyFileW(built, copy.c_str(), FALSE)) << "cannot copy the program from " << given;
+    return copy;
+}
+
+std::wstring Arguments(const std::vector<std::wstring>& arguments)
+{
+    std::wstring text;
+    for (const std::wstring& argument : arguments) text += (text.empty() ? L"\"" : L" \"") + argument + L"\"";
+    return text;
+}
+
+ProgramRun RunProgram(const std::wstring& program, const std::wstring& arguments)
+{
+    // Standard output and error go to files of their own, read when the program has ended.
+    TestFolder streams;
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    auto stream = [&](const wchar_t* name) {
+        return CreateFileW((streams / name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    };
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = stream(L"out");
+    startup.hStdError = stream(L"err");
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    bool started = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                  &startup, &process);
+    CloseHandle(startup.hStdOutput);
+    CloseHandle(startup.hStdError);
+    ProgramRun run;
+    if (!started) {
+        ADD_FAILURE() << "cannot start " << program;
+        return run;
+    }
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 60000;) {
+        if (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0) break;
+        LetMessagesRun(0);
+    }
+    if (WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "the program did not end";
+        TerminateProcess(process.hProcess, 99);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    GetExitCodeProcess(process.hProcess, &run.ExitCode);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    run.Output = FromUtf8(ReadFileBytes(streams / L"out"));
+    run.Errors = FromUtf8(ReadFileBytes(streams / L"err"));
+    return run;
+}
