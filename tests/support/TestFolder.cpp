@@ -7,15 +7,14 @@
 #include <atomic>
 #include <memory>
 
-namespace {
-
-// "\\?\" form, for paths of any length.
 std::wstring ExtendedPath(const std::wstring& path)
 {
     if (path.starts_with(L"\\\\?\\")) return path;
     if (path.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + path.substr(2);
     return L"\\\\?\\" + path;
 }
+
+namespace {
 
 struct HandleCloser {
     void operator()(HANDLE handle) const

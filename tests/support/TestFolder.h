@@ -28,5 +28,7 @@ private:
 
 // Reads a whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
+// "\\?\" form, for paths of any length.
+std::wstring ExtendedPath(const std::wstring& path);
 void SetModifiedTime(const std::wstring& path, const SYSTEMTIME& utc);
 void RemoveTree(const std::wstring& path);
