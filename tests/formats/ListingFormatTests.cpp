@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 
 #include "formats/LineWriter.h"
@@ -23,10 +22,7 @@ std::wstring WrittenText(const std::function<void(LineWriter&)>& write, std::siz
         write(out);
     }
     CloseOutputFile(file);
-    std::string bytes = ReadFileBytes(folder / L"out.txt");
-    std::wstring text(bytes.size() / 2 - 1, L'\0');
-    std::memcpy(text.data(), bytes.data() + 2, text.size() * 2);
-    return text;
+    return FileText(folder / L"out.txt");
 }
 
 // Created 2023-05-01 15:04; the other times unknown.

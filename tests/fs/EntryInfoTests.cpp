@@ -21,22 +21,6 @@ TEST(LongPathArg, PathsOf260CharactersOrMoreGetTheExtendedPrefix)
     for (const auto& [path, expected] : cases) EXPECT_EQ(LongPathArg(path), expected) << path.size();
 }
 
-TEST(SplitSearchPath, KindAndFolderOfASearchSpecification)
-{
-    const std::tuple<const wchar_t*, int, const wchar_t*> cases[] = {
-        {L"C:\\Data\\*.*", PathKinds::Local, L"C:\\Data\\"}, {L"C:\\Data\\", PathKinds::Local, L"C:\\"},
-        {L"C:\\", PathKinds::Local, L""}, {L"name", PathKinds::Local, L""}, {L"ftp:/", PathKinds::Local, L""},
-        {L"\\\\server\\share\\*.*", PathKinds::Unc, L"\\\\server\\share\\"}, {L"\\\\server", PathKinds::Unc, L""},
-        {L"FTP://host/dir", PathKinds::Ftp, L"kept"},  // only the kind is set
-    };
-    for (auto [spec, kind, folder] : cases) {
-        EntryInfo entry;
-        entry.Folder = L"kept";
-        SplitSearchPath(spec, entry);
-        EXPECT_EQ(std::tie(entry.PathKind, entry.Folder), std::make_tuple(kind, folder)) << spec;
-    }
-}
-
 TEST(CompleteEntryNames, NameExtensionAndFullPath)
 {
     // Folder, name (empty: taken from the full path), full path; then the name, extension and full path made.
@@ -46,7 +30,6 @@ TEST(CompleteEntryNames, NameExtensionAndFullPath)
         {{L"C:\\x\\", L"README", L""}, {L"README", L"", L"C:\\x\\README"}},
         {{L"C:\\x\\", L".profile", L""}, {L".profile", L"profile", L"C:\\x\\.profile"}},
         {{L"C:\\x\\", L"trailing.", L""}, {L"trailing.", L"", L"C:\\x\\trailing."}},
-        {{L"C:\\x\\", L"..", L""}, {L"..", L"", L"C:\\x\\.."}},
         {{L"", L"", L"C:\\"}, {L"C:", L"", L"C:"}},
         {{L"C:\\", L"", L"C:\\my.dir\\"}, {L"my.dir", L"dir", L"C:\\my.dir"}},
     };

@@ -32,18 +32,6 @@ TEST(OutputFile, ReplacesTheFileWithTheMarkAndEachLineUnitForUnitEndingInCrLf)
     }
 }
 
-TEST(OutputFile, WithoutAnOpenFileNothingIsWritten)
-{
-    TestFolder folder;
-    OutputFile file;
-    EXPECT_FALSE(OpenOutputFile(file, folder / L"missing\\a.txt"));
-    EXPECT_EQ(file.LastError(), static_cast<unsigned long>(ERROR_PATH_NOT_FOUND));
-    ASSERT_TRUE(OpenOutputFile(file, folder / L"a.txt"));
-    CloseOutputFile(file);
-    WriteOutputLine(file, L"after close");
-    EXPECT_EQ(ReadFileBytes(folder / L"a.txt"), "\xFF\xFE");
-}
-
 // The test script provides a folder on a tiny volume, so a write can really fail.
 TEST(OutputFile, AFailedWriteKeepsEarlierLinesAndDropsEverythingAfter)
 {

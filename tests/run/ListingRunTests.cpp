@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -101,10 +100,7 @@ std::wstring ExpectedListing(const std::string& name, const std::wstring& root)
 {
     std::ifstream file(std::string(QUORVANE_EXPECTED_DIR) + "/" + name + ".txt", std::ios::binary);
     EXPECT_TRUE(file.good()) << "no expected file " << name;
-    std::string bytes(std::istreambuf_iterator<char>(file), {});
-    std::wstring text(bytes.size(), L'\0');
-    text.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                                             text.data(), static_cast<int>(text.size()))));
+    std::wstring text = FromUtf8(std::string(std::istreambuf_iterator<char>(file), {}));
     ReplaceAll(text, L"\n", L"\r\n");
     ReplaceAll(text, L"{RULE}", L"----------- ---------------- ---------------- ---------------- -------- -------- " +
                                     std::wstring(56, L'-'));
@@ -117,12 +113,8 @@ std::wstring ExpectedListing(const std::string& name, const std::wstring& root)
 // The text after the byte-order mark, with {TIME} for each time in a frame line.
 std::wstring ListingText(const std::wstring& path)
 {
-    std::string bytes = ReadFileBytes(path);
-    if (!bytes.starts_with("\xFF\xFE")) return L"<no mark>";
-    std::wstring text(bytes.size() / 2 - 1, L'\0');
-    std::memcpy(text.data(), bytes.data() + 2, text.size() * 2);
     static const std::wregex time(L"\\d{4} 年 \\d\\d 月 \\d\\d 日 - [A-Z]{2} \\d\\d 時 \\d\\d 分 \\d\\d 秒");
-    return std::regex_replace(text, time, L"{TIME}");
+    return std::regex_replace(FileText(path), time, L"{TIME}");
 }
 
 std::wstring Lines(std::initializer_list<std::wstring> lines)
@@ -142,9 +134,7 @@ std::wstring UnixPath(const std::wstring& path)
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     char* name = unixNameOf ? unixNameOf(path.c_str()) : nullptr;
     if (!name) return {};
-    std::wstring text(std::strlen(name) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_UTF8, 0, name, -1, text.data(), static_cast<int>(text.size())) - 1));
+    std::wstring text = FromUtf8(name);
     HeapFree(GetProcessHeap(), 0, name);
     return L"'" + text + L"'";
 }

@@ -13,14 +13,12 @@
 
 namespace {
 
-// The byte-order mark, then the lines joined by CR LF (and one after the last if asked).
-std::string Utf16Text(const std::vector<std::wstring>& lines, bool endLastLine = true)
+// The byte-order mark, then each line ending in CR LF.
+std::string Utf16Text(const std::vector<std::wstring>& lines)
 {
     std::string bytes("\xFF\xFE");
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::wstring line = lines[i] + (i + 1 < lines.size() || endLastLine ? L"\r\n" : L"");
-        for (wchar_t c : line) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    }
+    for (const std::wstring& line : lines)
+        for (wchar_t c : line + L"\r\n") bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
     return bytes;
 }
 
@@ -42,32 +40,20 @@ std::vector<std::wstring> DefaultSettingLines()
             L"SizeType1=1",    L"Size0=50",        L"Size1=10",        L"SaveFilter=*.*"};
 }
 
-std::vector<std::wstring> DefaultFileTypeLines()
+// The built-in FileType.txt, as the program carries it.
+std::string DefaultFileTypes()
 {
-    return {
-        L"[FileType]",
-        L"TypeList=9",
-        L"Title1=文書檔案",
-        L"Type1=*.txt;*.rtf;*.dot;*.xls;*.xlt;*.mdb;*.ppt;*.pps;*.pdf;*.doc;*.xlw;*.mht;*.xml;*.pot;*.ppz;*.xlb;*.wks;*."
-        L"tsv;*.csv",
-        L"Title2=執行檔案",
-        L"Type2=*.exe;*.dll;*.ocx;*.com",
-        L"Title3=網頁檔案",
-        L"Type3=*.htm;*.html;*.shmtl;*.asp;*.aspx;*.php;*.jsp;*.css;*.url",
-        L"Title4=圖片檔案",
-        L"Type4=*.jpeg;*.jpg;*.bmp;*.gif;*.dib;*.ico;*.png;*.psd;*.pcx",
-        L"Title5=壓縮檔案",
-        L"Type5=*.zip;*.rar;*.cab;*.arj;*.ace;*.lzh;*.tar;*.gzip;*.jar;*.7z;*.z;*.bz2;*.uue",
-        L"Title6=聲音檔案",
-        L"Type6=*.ape;*.cda;*.mid;*.midi;*.mod;*.mp3;*.mp2;*.mp1;*.ogg;*.wav;*.voc;*.au;*.wma;*.ra;*.ram",
-        L"Title7=影片檔案",
-        L"Type7=*.mpg;*.mpeg;*.avi;*.asf;*.wmv;*.rm;*.rmvb;*.dat",
-        L"Title8=光碟映像檔",
-        L"Type8=*.bin;*.iso;*.cue;*.bwi;*.bwt;*.bws;*.img;*.sub;*.ccd;*.cdi;*.cdp;*.cif;*.dao;*.tao;*.mdf;*.mds;*.nrg;*."
-        L"vcd;*.fcd",
-        L"Title9=系統暫存檔",
-        L"Type9=*.tmp;*._mp;*.bak;*.old;*.log;*.chk;*.gid",
-    };
+    HRSRC info = FindResourceW(nullptr, L"FILEFILTERS", L"FILE");
+    return std::string(static_cast<const char*>(LockResource(LoadResource(nullptr, info))), SizeofResource(nullptr, info));
+}
+
+// Nine groups and the given count.
+std::vector<std::wstring> NineGroups(const std::wstring& typeList)
+{
+    std::vector<std::wstring> lines{L"[FileType]", L"TypeList=" + typeList};
+    for (int n = 1; n <= 9; ++n)
+        lines.insert(lines.end(), {L"Title" + std::to_wstring(n) + L"=G", L"Type" + std::to_wstring(n) + L"=*.g"});
+    return lines;
 }
 
 // A file held open without sharing, so nobody else can open, replace or delete it.
@@ -228,11 +214,10 @@ TEST(FileTypes, FirstUseCreatesTheDefaultFileRestoringPutsItBackAndAnUnusableFil
 {
     TestFolder folder;
     FileTypeTable table = LoadFileTypeTable(folder.Path());
-    std::string defaults = Utf16Text(DefaultFileTypeLines(), false);
+    const std::string defaults = DefaultFileTypes();
     EXPECT_EQ(ReadFileBytes(folder / L"FileType.txt"), defaults);
     ASSERT_EQ(table.size(), 10u);
     EXPECT_EQ(table[0], kAllFiles);
-    EXPECT_EQ(table[2], (FileTypeEntry{L"*.exe;*.dll;*.ocx;*.com", L"執行檔案"}));
 
     WriteFileTypes(folder, {L"[FileType]", L"Title1=A", L"Type1=*.a", L"TypeList=1", std::wstring(3000, L';')});
     FileTypeGroupList list = RestoreFileTypeDefaults(folder.Path());
@@ -256,7 +241,7 @@ TEST(FileTypes, TypeListCountsTheGroupsUpToTheLastOneThere)
     TestFolder folder;
     for (auto [typeList, groups] : {std::pair{L"3.5", 4u}, {L"2.5", 2u}, {L" 5 groups", 5u}, {L"12abc", 9u},
                                     {L"-1", 0u}, {L"abc", 0u}, {L"1e12", 0u}}) {
-        WriteFileTypes(folder, With(DefaultFileTypeLines(), {L"TypeList=" + std::wstring(typeList)}));
+        WriteFileTypes(folder, NineGroups(typeList));
         EXPECT_EQ(LoadFileTypeTable(folder.Path()).size(), groups + 1) << typeList;
     }
 
@@ -276,12 +261,6 @@ TEST(FileTypes, TypeListCountsTheGroupsUpToTheLastOneThere)
 TEST(FileTypes, SavingWritesTheGroupsThenTheirCountOrKeepsThePreviousFile)
 {
     TestFolder folder;
-    ASSERT_EQ(WriteFileTypeList(LoadGroupList(folder.Path()).Rows, folder.Path()), 0u);
-    std::vector<std::wstring> expected = DefaultFileTypeLines();
-    expected.erase(expected.begin() + 1);
-    expected.push_back(L"TypeList=9");
-    EXPECT_EQ(ReadFileBytes(folder / L"FileType.txt"), Utf16Text(expected));
-
     // A row missing a text is left out but counted, so its number reads back empty.
     std::vector<FileTypeRow> rows{{L"A", L"*.a"}, {L"", L"*.b"}, {L"C", L""}, {L" D ", L"*.d;;*.D"}};
     ASSERT_EQ(WriteFileTypeList(rows, folder.Path() + L"\\"), 0u);

@@ -1,13 +1,13 @@
 #include "support/Dialogs.h"
 
-namespace {
-
-std::wstring TextOf(HWND window)
+std::wstring WindowTextOf(HWND window)
 {
     wchar_t text[2048] = {};
     GetWindowTextW(window, text, 2048);
     return text;
 }
+
+namespace {
 
 struct Search {
     const std::function<bool(HWND)>& IsDialog;
@@ -27,18 +27,19 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
 
 BOOL CALLBACK CollectText(HWND child, LPARAM text)
 {
-    if (GetWindowTextLengthW(child) > 0) *reinterpret_cast<std::wstring*>(text) += TextOf(child) + L"\n";
+    if (GetWindowTextLengthW(child) > 0) *reinterpret_cast<std::wstring*>(text) += WindowTextOf(child) + L"\n";
     return TRUE;
 }
 
-}  // namespace
-
+// Texts of all child windows of a dialog, one per line.
 std::wstring DialogText(HWND dialog)
 {
     std::wstring text;
     EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&text));
     return text;
 }
+
+}  // namespace
 
 void ClickDialogButton(HWND dialog, int id)
 {
@@ -72,7 +73,7 @@ DialogAnswerer::DialogAnswerer(std::vector<Answer> answers, std::function<bool(H
             if (!search.Found || search.Found == previous) continue;
             previous = search.Found;
             Sleep(50);  // let the dialog finish its initialisation
-            seen_.push_back({TextOf(previous), DialogText(previous), GetWindow(previous, GW_OWNER)});
+            seen_.push_back({WindowTextOf(previous), DialogText(previous), GetWindow(previous, GW_OWNER)});
             std::size_t n = seen_.size() - 1;
             n < answers.size() ? answers[n](previous) : DismissDialog(previous);
         }

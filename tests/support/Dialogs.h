@@ -10,8 +10,7 @@
 #include <thread>
 #include <vector>
 
-// Texts of all child windows of a dialog, one per line.
-std::wstring DialogText(HWND dialog);
+std::wstring WindowTextOf(HWND window);
 void ClickDialogButton(HWND dialog, int id);
 // Presses Cancel where the dialog has one, else OK.
 void DismissDialog(HWND dialog);

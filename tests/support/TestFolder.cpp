@@ -5,6 +5,7 @@
 #include <winioctl.h>
 
 #include <atomic>
+#include <cstring>
 #include <memory>
 
 std::wstring ExtendedPath(const std::wstring& path)
@@ -85,6 +86,23 @@ std::string ReadFileBytes(const std::wstring& path)
     DWORD got = 0;
     while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
     return bytes;
+}
+
+std::wstring FileText(const std::wstring& path)
+{
+    std::string bytes = ReadFileBytes(path);
+    if (!bytes.starts_with("\xFF\xFE")) return L"<no mark>";
+    std::wstring text(bytes.size() / 2 - 1, L'\0');
+    std::memcpy(text.data(), bytes.data() + 2, text.size() * 2);
+    return text;
+}
+
+std::wstring FromUtf8(std::string_view bytes)
+{
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                             text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 void SetModifiedTime(const std::wstring& path, const SYSTEMTIME& utc)

@@ -28,6 +28,9 @@ private:
 
 // Reads a whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
+// The text of a UTF-16LE file after its byte-order mark ("<no mark>" without one).
+std::wstring FileText(const std::wstring& path);
+std::wstring FromUtf8(std::string_view bytes);
 // "\\?\" form, for paths of any length.
 std::wstring ExtendedPath(const std::wstring& path);
 void SetModifiedTime(const std::wstring& path, const SYSTEMTIME& utc);

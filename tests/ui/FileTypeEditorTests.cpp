@@ -7,7 +7,6 @@
 #include <functional>
 
 #include "UiSupport.h"
-#include "support/Dialogs.h"
 #include "ui/FileTypeEditor.h"
 
 namespace {
@@ -67,15 +66,6 @@ struct Editor {
     }
 };
 
-std::wstring FileOf(const Groups& groups)
-{
-    std::wstring text = L"[FileType]\r\n";
-    for (std::size_t n = 1; n <= groups.size(); ++n)
-        text += L"Title" + std::to_wstring(n) + L"=" + groups[n - 1].Title + L"\r\nType" + std::to_wstring(n) + L"=" +
-                groups[n - 1].Patterns + L"\r\n";
-    return text + L"TypeList=" + std::to_wstring(groups.size()) + L"\r\n";
-}
-
 class FileTypeEditor : public MainWindowTest {
 protected:
     // Presses the main window's "編 輯" and runs the steps on the modal editor; returns
@@ -102,6 +92,7 @@ protected:
         return items;
     }
     std::wstring Saved() const { return FileText(program / L"FileType.txt"); }
+    Groups SavedGroups() const { return LoadGroupList(program.Path()).Rows; }
 };
 
 }  // namespace
@@ -142,17 +133,13 @@ TEST_F(FileTypeEditor, GroupsAreAddedEditedDeletedAndRestoredAndOnlySaveAndResto
         e.Press(L"cmdDone");
     });
     groups = {groups[1], groups[2], {L"新群組", L"*.ABC;*.d e;f"}};
-    EXPECT_EQ(Saved(), FileOf(groups));
+    EXPECT_TRUE(SavedGroups() == groups);
     EXPECT_EQ(TypeBox(), (Texts{L"所有檔案 (*.*)", L"長清單", L"丙", L"新群組"}));
     EXPECT_EQ(window->Control(L"cboFFSave").ListIndex(), 2);  // the chosen type, chosen again where its title went
 
     // Editing replaces the group the keyboard selected; cancel leaves a group as it was; with
-    // nothing selected nothing is deleted. Restoring writes the defaults at once; a group
+    // nothing selected nothing is deleted. Restoring saves the defaults at once; a group
     // still open when saving is dropped.
-    TestFolder fresh;
-    LoadFileTypeTable(fresh.Path());
-    const std::wstring defaults = FileText(fresh / L"FileType.txt");
-    std::wstring afterRestore;
     Groups restored;
     EditWith([&](Editor& e) {
         for (UINT event : {WM_KEYDOWN, WM_KEYUP}) SendMessageW(e.Win(L"LvFFs"), event, VK_DOWN, 1);
@@ -171,16 +158,15 @@ TEST_F(FileTypeEditor, GroupsAreAddedEditedDeletedAndRestoredAndOnlySaveAndResto
         e.Press(L"cmdDelFF");
         EXPECT_TRUE(e.Shown() == (Groups{groups[0], {L"丁", L"*.c;*.d;*.e"}, groups[2]}));
         e.Press(L"cmdRestore");
-        afterRestore = Saved();
         restored = e.Shown();
+        EXPECT_TRUE(SavedGroups() == restored);
         e.Press(L"cmdNewFF");
         e.Type(L"txtDesc", L"未保留");
         e.Type(L"txtExe", L"*.x");
         e.Press(L"cmdExtAdd");
         ClickButton(e.Win(L"cmdDone"));
     });
-    EXPECT_EQ(afterRestore, defaults);
-    EXPECT_EQ(Saved(), FileOf(restored));
+    EXPECT_TRUE(SavedGroups() == restored);
     EXPECT_EQ(restored.size(), 9u);
     // A chosen type whose title is gone stays as typed text.
     EXPECT_EQ(std::to_wstring(window->Control(L"cboFFSave").ListIndex()) + WindowTextOf(Win(L"cboFFSave")), L"-1丙");

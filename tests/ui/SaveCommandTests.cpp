@@ -1,14 +1,55 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <regex>
 #include <utility>
 
 #include "UiSupport.h"
-#include "support/Dialogs.h"
 #include "support/TestTimes.h"
 #include "ui/OutputFolder.h"
 
 namespace {
+
+struct QuietHost : RunHost {
+    void PumpMessages() override {}
+    void ShowStatus(std::wstring_view) override {}
+};
+
+// A listing's options, built by a test from what the chosen options mean.
+struct RunOptions {
+    JobInfo Job;
+    ListingOptions Options;
+    SizeControls Sizes;
+    TimeControls Times;
+};
+
+// A listing's text with the moments in its start and end lines masked.
+std::wstring MaskedListing(const std::wstring& path)
+{
+    static const std::wregex times(L"(開始時間|完成時間)：[^\r\n]*");
+    return std::regex_replace(FileText(path), times, L"$1：<time>");
+}
+
+bool EndsWithTheClosingLines(const std::wstring& listing)
+{
+    return listing.rfind(L"########################### - 完成時間：") != std::wstring::npos &&
+           listing.ends_with(L" 秒 - ###########################\r\n");
+}
+
+// What the engine alone lists for the options, and its counts.
+std::wstring EngineListing(const RunOptions& run, RunResult* result)
+{
+    RunState state;
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    EXPECT_EQ(PrepareRun(state, run.Job, run.Sizes, run.Times, now), SizeWarning::None);
+    TestFolder folder;
+    QuietHost host;
+    RunControl control;
+    RunResult ran = RunListing(state, control, run.Job, run.Options, folder / L"expected", host);
+    if (result) *result = ran;
+    return MaskedListing(folder / L"expected");
+}
 
 // Runs the action posted to it: posted before the walk starts, it runs at the walk's
 // first message pass, since no messages run between the folder choice and the walk.

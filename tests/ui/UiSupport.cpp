@@ -3,26 +3,8 @@
 #include <ole2.h>
 
 #include <filesystem>
-#include <regex>
 
 #include "fs/OutputFile.h"
-
-namespace {
-
-struct QuietHost : RunHost {
-    void PumpMessages() override {}
-    void ShowStatus(std::wstring_view) override {}
-};
-
-std::wstring FromUtf8(const std::string& bytes)
-{
-    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
-    return text;
-}
-
-}  // namespace
 
 void ChooseItem(HWND list, int index)
 {
@@ -48,13 +30,6 @@ void Do(frmMain& window, const std::vector<Act>& acts)
     }
 }
 
-std::wstring WindowTextOf(HWND window)
-{
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, text, 1024);
-    return text;
-}
-
 void LetMessagesRun(DWORD milliseconds)
 {
     DWORD start = GetTickCount();
@@ -77,48 +52,12 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder)
     return names;
 }
 
-std::wstring FileText(const std::wstring& path)
-{
-    std::string bytes = ReadFileBytes(path);
-    std::wstring text;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
-        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
-                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-    return text;
-}
-
-std::wstring MaskedListing(const std::wstring& path)
-{
-    static const std::wregex times(L"(開始時間|完成時間)：[^\r\n]*");
-    return std::regex_replace(FileText(path), times, L"$1：<time>");
-}
-
 void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines)
 {
     OutputFile file;
     ASSERT_TRUE(OpenOutputFile(file, path));
     for (const std::wstring& line : lines) WriteOutputLine(file, line);
     CloseOutputFile(file);
-}
-
-bool EndsWithTheClosingLines(const std::wstring& listing)
-{
-    return listing.rfind(L"########################### - 完成時間：") != std::wstring::npos &&
-           listing.ends_with(L" 秒 - ###########################\r\n");
-}
-
-std::wstring EngineListing(const RunOptions& run, RunResult* result)
-{
-    RunState state;
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    EXPECT_EQ(PrepareRun(state, run.Job, run.Sizes, run.Times, now), SizeWarning::None);
-    TestFolder folder;
-    QuietHost host;
-    RunControl control;
-    RunResult ran = RunListing(state, control, run.Job, run.Options, folder / L"expected", host);
-    if (result) *result = ran;
-    return MaskedListing(folder / L"expected");
 }
 
 void MainWindowTest::SetUp() { ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr))); }

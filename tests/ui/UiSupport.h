@@ -11,6 +11,7 @@
 
 #include "run/ListingRun.h"
 #include "run/SaveOptions.h"
+#include "support/Dialogs.h"
 #include "support/TestFolder.h"
 #include "ui/MainWindow.h"
 
@@ -28,28 +29,12 @@ struct Act {
     const wchar_t* Typed = nullptr;
 };
 void Do(frmMain& window, const std::vector<Act>& acts);
-std::wstring WindowTextOf(HWND window);
 // Lets the thread's pending messages run for a while.
 void LetMessagesRun(DWORD milliseconds = 50);
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder);
-// The text of a UTF-16LE file after its byte-order mark.
-std::wstring FileText(const std::wstring& path);
-// A listing's text with the moments in its start and end lines masked.
-std::wstring MaskedListing(const std::wstring& path);
-bool EndsWithTheClosingLines(const std::wstring& listing);
 // Writes the lines as a UTF-16LE file, as the program writes its own.
 void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines);
-
-// A listing's options, built by a test from what the chosen options mean, and what the
-// engine alone lists for them (frame times masked, its counts in result).
-struct RunOptions {
-    JobInfo Job;
-    ListingOptions Options;
-    SizeControls Sizes;
-    TimeControls Times;
-};
-std::wstring EngineListing(const RunOptions& run, RunResult* result = nullptr);
 
 // A program folder of its own (for Setting.ini and FileType.txt) and the main window.
 class MainWindowTest : public testing::Test {
