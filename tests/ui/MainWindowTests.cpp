@@ -114,11 +114,11 @@ TEST_F(MainWindow, TheTreeLoadsFoldersWhenOpenedAndTheSelectedOneIsCounted)
 {
     TestFolder folder;
     for (const wchar_t* name : {L"parent", L"parent\\b-leaf", L"parent\\a-branch", L"parent\\a-branch\\inner", L"big",
-                                L"holder", L"holder\\was-full", L"holder\\was-full\\inner"})
+                                L"holder", L"holder\\inner"})
         folder.MakeFolder(name);
     for (const wchar_t* name : {L"parent\\a.txt", L"parent\\b.txt", L"parent\\c.txt"})
         folder.MakeFile(name, std::string(1234, 'x'));
-    for (int i = 0; i < 100; ++i) folder.MakeFile(L"big\\file " + std::to_wstring(i));
+    for (int i = 0; i < 300; ++i) folder.MakeFile(L"big\\file " + std::to_wstring(i));
     frmMain& main = Start();
     clsTreeView& tree = main.Treeview();
     HWND view = Win(L"Treeview");
@@ -136,8 +136,10 @@ TEST_F(MainWindow, TheTreeLoadsFoldersWhenOpenedAndTheSelectedOneIsCounted)
     EXPECT_EQ(main.FolderInfoLines()[0], L"目錄大小：3.62 KB (3,702 位元組)");
     EXPECT_EQ(main.FolderInfoLines()[2], L"內含　　：3 個檔案，2 個資料夾");
 
-    // Opening loads the subfolders sorted, buttons only where there are more; reopening rereads.
+    // Opening loads the subfolders sorted, buttons only where there are more (or too many
+    // entries to look through); reopening rereads.
     HTREEITEM parent = tree.SelectedNode();
+    EXPECT_EQ(Children(view, Next(view, parent, TVGN_PARENT)), (Labels{L"big+", L"holder+", L"parent+"}));
     PressKey(view, VK_ADD);
     EXPECT_EQ(Children(view, parent), (Labels{L"a-branch+", L"b-leaf"}));
     PressKey(view, VK_SUBTRACT);
