@@ -5,7 +5,6 @@
 
 #include "UiSupport.h"
 #include "fs/OutputFile.h"
-#include "ui/FolderStatistics.h"
 #include "ui/Texts.h"
 
 namespace {
@@ -120,18 +119,4 @@ TEST(Texts, ElapsedTimeAndTheCompletionMessage)
     EXPECT_TRUE(RunReportText(result).starts_with(L"記憶體不足，清單不完整！ 花費時間共： (2.350 秒)\r\n"));
     result.AllWritten = false;
     EXPECT_TRUE(RunReportText(result).starts_with(L"清單檔案寫入失敗，內容不完整！ 花費時間共："));
-}
-
-TEST(FolderStatistics, CountsTheFolderItselfLettingMessagesRunOnTheWay)
-{
-    TestFolder folder;
-    for (int i = 0; i < 20; ++i) folder.MakeFile(L"f" + std::to_wstring(i), "12345");
-    folder.MakeFolder(L"one");
-    folder.MakeFile(L"one\\deeper.txt", "not counted");
-    int passes = 0;
-    auto statistics = CountFolder(folder.Path() + L"\\", [&passes] { return ++passes, true; });
-    ASSERT_TRUE(statistics.has_value());
-    EXPECT_EQ(FolderStatisticsLines(*statistics)[2], L"內含　　：20 個檔案，1 個資料夾");
-    EXPECT_GT(passes, 0);
-    EXPECT_FALSE(CountFolder(folder.Path() + L"\\", [] { return false; }).has_value());  // told to stop
 }
