@@ -15,6 +15,8 @@ const ListingFormat& ListingFormatOf(int format, bool easyMode)
     }
 }
 
+bool WritesListingFile(int format, bool easyMode) { return ListingFormatOf(format, easyMode).FileExtension() != nullptr; }
+
 void WriteOpeningLines(LineWriter& out, const ListingOptions& options, const SYSTEMTIME& startLocal)
 {
     ListingFormatOf(options.Format, options.EasyMode).OpeningLines(out, options, startLocal);

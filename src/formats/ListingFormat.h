@@ -32,6 +32,8 @@ public:
 // The one place the format is chosen: easy mode, else by the comFormat index. Without a
 // format (ListingFormats::None, or an index out of range) nothing is written.
 const ListingFormat& ListingFormatOf(int format, bool easyMode);
+// Whether a listing with these options writes a file at all.
+bool WritesListingFile(int format, bool easyMode);
 const ListingFormat& TxtFormat();
 const ListingFormat& CsvFormat();
 const ListingFormat& HtmlFormat();

@@ -141,7 +141,24 @@ bool SplitAndRound(std::wstring_view plain, int decimals, std::wstring& whole, s
     return true;
 }
 
-std::wstring PlatformFormat(std::wstring_view plain, int decimals, const NumberStyle& style)
+}  // namespace
+
+void RefreshRegionalFormats() { styleGeneration.fetch_add(1, std::memory_order_acq_rel); }
+
+std::wstring FormatNumberWith(std::wstring_view plain, int decimals, const NumberStyle& style)
+{
+    std::wstring whole, fraction;
+    // Negative numbers are rare here (the unknown size -1); the platform lays them out.
+    if (decimals < 0 || decimals > 9 || !SplitAndRound(plain, decimals, whole, fraction))
+        return FormatNumberByPlatform(plain, decimals, style);
+    std::wstring text;
+    text.reserve(whole.size() * 2 + fraction.size() + 2);
+    if (whole != L"0" || style.LeadingZero != 0 || decimals == 0) AppendGrouped(text, whole, style);
+    if (decimals > 0) text.append(style.DecimalSeparator).append(fraction);
+    return text;
+}
+
+std::wstring FormatNumberByPlatform(std::wstring_view plain, int decimals, const NumberStyle& style)
 {
     NUMBERFMTW format{};
     format.NumDigits = static_cast<UINT>(decimals);
@@ -160,28 +177,6 @@ std::wstring PlatformFormat(std::wstring_view plain, int decimals, const NumberS
     std::vector<wchar_t> large(static_cast<std::size_t>(length));
     GetNumberFormatW(LOCALE_USER_DEFAULT, 0, input.c_str(), &format, large.data(), length);
     return std::wstring(large.data(), static_cast<std::size_t>(length - 1));
-}
-
-}  // namespace
-
-void RefreshRegionalFormats() { styleGeneration.fetch_add(1, std::memory_order_acq_rel); }
-
-std::wstring FormatNumberWith(std::wstring_view plain, int decimals, const NumberStyle& style)
-{
-    std::wstring whole, fraction;
-    // Negative numbers are rare here (the unknown size -1); the platform lays them out.
-    if (decimals < 0 || decimals > 9 || !SplitAndRound(plain, decimals, whole, fraction))
-        return PlatformFormat(plain, decimals, style);
-    std::wstring text;
-    text.reserve(whole.size() * 2 + fraction.size() + 2);
-    if (whole != L"0" || style.LeadingZero != 0 || decimals == 0) AppendGrouped(text, whole, style);
-    if (decimals > 0) text.append(style.DecimalSeparator).append(fraction);
-    return text;
-}
-
-std::wstring FormatNumberByPlatform(std::wstring_view plain, int decimals, const NumberStyle& style)
-{
-    return PlatformFormat(plain, decimals, style);
 }
 
 void AppendNumber(std::wstring& out, std::uint64_t whole, int decimals, std::uint32_t fraction)

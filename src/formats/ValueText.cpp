@@ -240,10 +240,7 @@ std::wstring RemoveExtension(std::wstring_view text)
 
 wchar_t ExtensionChar(wchar_t c)
 {
-    if (c >= 0x80)
-        UpperCaseInPlace(&c, 1);
-    else if (c >= L'a' && c <= L'z')
-        c = static_cast<wchar_t>(c - L'a' + L'A');
+    UpperCaseInPlace(&c, 1);
     return VisibleChar(c);
 }
 

@@ -109,3 +109,10 @@ SYSTEMTIME SystemTimeFromOleDate(OleDate date)
     time.wDayOfWeek = static_cast<WORD>(((days % 7) + 11) % 7);
     return time;
 }
+
+SYSTEMTIME LocalNow()
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return now;
+}

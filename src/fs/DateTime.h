@@ -24,3 +24,5 @@ std::optional<OleDate> OleDateFromFileTicks(unsigned long long ticks);
 DateParts PartsFromOleDate(OleDate date);
 // The same, as the platform's calendar record (day of the week filled in).
 SYSTEMTIME SystemTimeFromOleDate(OleDate date);
+// The clock now, in local time.
+SYSTEMTIME LocalNow();

@@ -20,8 +20,8 @@ void FillFromRecord(const WIN32_FIND_DATAW& record, EntryFind& find)
 {
     EntryInfo& entry = find.Entry;
     // Assigned in place, so that the entry's texts keep their room from entry to entry.
-    entry.Name = TrimAtNul(std::wstring_view(record.cFileName, MAX_PATH));
-    entry.ShortName = TrimAtNul(std::wstring_view(record.cAlternateFileName, 14));
+    entry.Name.assign(UpToNul(std::wstring_view(record.cFileName, MAX_PATH)));
+    entry.ShortName.assign(UpToNul(std::wstring_view(record.cAlternateFileName, 14)));
     CompleteEntryNames(entry);
     entry.Attributes = record.dwFileAttributes;
     SetEntryKind(entry);

@@ -7,8 +7,6 @@
 #include "fs/Handles.h"
 #include "fs/LongPath.h"
 
-namespace {
-
 std::wstring FullPathName(const std::wstring& path)
 {
     std::wstring full(MAX_PATH, L'\0');
@@ -23,6 +21,20 @@ std::wstring FullPathName(const std::wstring& path)
     }
     return {};
 }
+
+bool IsExistingFile(std::wstring_view path)
+{
+    DWORD attributes = GetFileAttributesW(LongPathArg(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsExistingFolder(std::wstring_view path)
+{
+    DWORD attributes = GetFileAttributesW(LongPathArg(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+namespace {
 
 // "\\?\C:\x" and "\\?\UNC\server\share\x" in their plain forms.
 std::wstring WithoutExtendedPrefix(std::wstring path)
@@ -45,12 +57,6 @@ std::size_t RootLength(const std::wstring& full)
     return share == std::wstring::npos ? full.size() : share + 1;
 }
 
-bool IsFolder(const std::wstring& path)
-{
-    DWORD attributes = GetFileAttributesW(LongPathArg(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 std::optional<std::wstring> ExistingFolderPath(std::wstring_view path)
@@ -64,7 +70,7 @@ std::optional<std::wstring> ExistingFolderPath(std::wstring_view path)
     std::wstring result = full.substr(0, rootLength);
     if (!result.ends_with(L'\\')) result += L'\\';
     if (result[1] == L':') result[0] = static_cast<wchar_t>(towupper(result[0]));
-    if (!IsFolder(result)) return std::nullopt;
+    if (!IsExistingFolder(result)) return std::nullopt;
     // Each name is looked up on its own: the entry found carries the long name as stored.
     for (std::size_t start = rootLength; start < full.size();) {
         std::size_t end = full.find(L'\\', start);
@@ -73,7 +79,7 @@ std::optional<std::wstring> ExistingFolderPath(std::wstring_view path)
             WIN32_FIND_DATAW found{};
             UniqueFind find(FindFirstFileW(LongPathArg(result + full.substr(start, end - start)).c_str(), &found));
             if (!find || !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
-            result += TrimAtNul(std::wstring_view(found.cFileName, MAX_PATH));
+            result += UpToNul(std::wstring_view(found.cFileName, MAX_PATH));
             result += L'\\';
         }
         start = end + 1;

@@ -10,3 +10,8 @@
 // drive letter in upper case, and a trailing "\". None when the path names no folder
 // (a file, nothing, or a pattern with wildcards).
 std::optional<std::wstring> ExistingFolderPath(std::wstring_view path);
+// The full path the platform makes of a path (relative parts resolved); empty when it
+// cannot.
+std::wstring FullPathName(const std::wstring& path);
+bool IsExistingFile(std::wstring_view path);
+bool IsExistingFolder(std::wstring_view path);

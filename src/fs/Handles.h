@@ -18,3 +18,10 @@ struct FindHandleTraits {
 
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
+
+// Writes all the bytes; a short write (a full disk) counts as a failure.
+inline bool WriteAll(HANDLE file, const void* bytes, DWORD size)
+{
+    DWORD written = 0;
+    return WriteFile(file, bytes, size, &written, nullptr) && written == size;
+}

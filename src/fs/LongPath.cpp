@@ -37,10 +37,9 @@ std::wstring EntryPathArg(std::wstring_view path)
     return std::wstring(path) + L'\\';
 }
 
-std::wstring TrimAtNul(std::wstring_view text)
-{
-    return std::wstring(text.substr(0, text.find(L'\0')));
-}
+std::wstring_view UpToNul(std::wstring_view text) { return text.substr(0, text.find(L'\0')); }
+
+std::wstring TrimAtNul(std::wstring_view text) { return std::wstring(UpToNul(text)); }
 
 std::size_t LastSeparatorBeforeEnd(std::wstring_view path)
 {

@@ -11,6 +11,8 @@ std::wstring LongPathArg(std::wstring_view path);
 // LongPathArg for a query about the entry a path names. A bare drive ("C:") names the
 // current folder on that drive, so it is sent as its root ("C:\").
 std::wstring EntryPathArg(std::wstring_view path);
+// The text up to its first NUL, as fixed-size platform buffers hold names.
+std::wstring_view UpToNul(std::wstring_view text);
 std::wstring TrimAtNul(std::wstring_view text);
 // Position (0-based) of the last "\" before the final character, or npos.
 std::size_t LastSeparatorBeforeEnd(std::wstring_view path);

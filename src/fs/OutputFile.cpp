@@ -4,16 +4,6 @@
 
 #include <string>
 
-namespace {
-
-bool WriteAll(HANDLE handle, const void* bytes, DWORD count)
-{
-    DWORD written = 0;
-    return WriteFile(handle, bytes, count, &written, nullptr) && written == count;
-}
-
-}  // namespace
-
 void OutputFile::Fail()
 {
     lastError_ = GetLastError();

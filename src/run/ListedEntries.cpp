@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "formats/ValueText.h"
 #include "fs/LongPath.h"
 #include "run/JobInfo.h"
 
@@ -31,14 +32,7 @@ std::uint64_t TimeSortValue(const FileTimeInfo& time)
 std::wstring_view UpperCased(std::wstring_view text, std::wstring& buffer)
 {
     buffer.assign(text);
-    bool ascii = true;
-    for (wchar_t& c : buffer) {
-        if (c >= L'a' && c <= L'z')
-            c = static_cast<wchar_t>(c - L'a' + L'A');
-        else if (c > 0x7F)
-            ascii = false;
-    }
-    if (!ascii) CharUpperBuffW(buffer.data(), static_cast<DWORD>(buffer.size()));
+    UpperCaseInPlace(buffer.data(), buffer.size());
     return buffer;
 }
 
@@ -140,17 +134,11 @@ void ListedEntries::Fill(std::size_t i, std::wstring_view folder, EntryInfo& ent
     const Record& record = RecordAt(i);
     entry.Folder.assign(folder);
     entry.Name.assign(Name(i));
-    entry.FullPath.assign(folder).append(entry.Name);
-    std::size_t dot = entry.Name.rfind(L'.');
-    if (dot == std::wstring::npos)
-        entry.Extension.clear();
-    else
-        entry.Extension.assign(entry.Name, dot + 1);
+    entry.FullPath.clear();
     entry.ShortName.clear();
-    entry.ShortNameKnown = false;
+    CompleteEntryNames(entry);
     entry.Attributes = record.Attributes;
-    entry.IsFolder = (record.Attributes & AttributeBits::Directory) != 0;
-    entry.IsFile = !entry.IsFolder;
+    SetEntryKind(entry);
     entry.Created = LocalTime(record.Created, record.InvalidTimes & 1);
     entry.Accessed = LocalTime(record.Accessed, record.InvalidTimes & 2);
     entry.Modified = LocalTime(record.Modified, record.InvalidTimes & 4);

@@ -12,15 +12,6 @@
 
 namespace {
 
-SYSTEMTIME LocalNow()
-{
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    return now;
-}
-
-bool WritesFile(const ListingOptions& options) { return options.EasyMode || options.Format != ListingFormats::None; }
-
 constexpr int kMostNames = 9999;
 
 // The path with " (number)" before the extension of its file name, or at its end.
@@ -96,7 +87,7 @@ RunResult RunListing(RunState& state, RunControl& control, const JobInfo& job, c
     state.OutOfMemory = false;
 
     OutputFile file;
-    bool writesFile = WritesFile(options);
+    bool writesFile = WritesListingFile(options.Format, options.EasyMode);
     if (writesFile) {
         result.OutputPath = OpenFreeName(file, outputPath);
         if (result.OutputPath.empty()) {

@@ -26,11 +26,14 @@ std::optional<std::string> UnmarkedFileBytes(const std::wstring& path)
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxUtf8FileBytes) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    // The mark is looked at before the file's size is claimed: the program's own files have one.
+    char mark[2] = {};
     DWORD got = 0;
-    if (bytes.size() >= 2 && (!ReadFile(file.Get(), bytes.data(), 2, &got, nullptr) || got != 2 ||
-                              bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")))
+    if (size.QuadPart >= 2 && (!ReadFile(file.Get(), mark, 2, &got, nullptr) || got != 2 ||
+                               std::string_view(mark, 2) == "\xFF\xFE" || std::string_view(mark, 2) == "\xFE\xFF"))
         return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::copy(mark, mark + got, bytes.begin());
     DWORD rest = 0;
     if (bytes.size() > got &&
         !ReadFile(file.Get(), bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &rest, nullptr))
@@ -84,8 +87,7 @@ Utf16Copy::Utf16Copy(const std::wstring& text)
     std::wstring content = L"\xFEFF" + text;
     auto bytes = static_cast<DWORD>(content.size() * sizeof(wchar_t));
     UniqueFile file(CreateFileW(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_TEMPORARY, nullptr));
-    DWORD written = 0;
-    bool complete = file && WriteFile(file.Get(), content.data(), bytes, &written, nullptr) && written == bytes;
+    bool complete = file && WriteAll(file.Get(), content.data(), bytes);
     if (!file.Reset() || !complete) {
         DeleteFileW(name);
         path_.clear();
@@ -222,11 +224,6 @@ IniSection ReadIniSectionOrDefault(std::wstring_view section, std::wstring_view 
     // Written or not, the file is read: a default that could not be written reads as empty.
     WriteResourceToFile(defaultResource, file);
     return ReadIniSection(section, file);
-}
-
-std::wstring ReadIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view file)
-{
-    return ReadIniSection(section, file).Value(key);
 }
 
 bool FileExists(std::wstring_view path)

@@ -57,8 +57,6 @@ enum class MissingFile {
 IniSection ReadIniSectionOrDefault(std::wstring_view section, std::wstring_view file, std::wstring_view defaultResource,
                                    MissingFile missing);
 
-// One value; empty when the file, section or key is missing.
-std::wstring ReadIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view file);
 // True when the path names an existing file or folder.
 bool FileExists(std::wstring_view path);
 // folder + name with exactly one "\" between them.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "fs/FolderPath.h"
 #include "fs/Handles.h"
 #include "fs/LongPath.h"
 
@@ -14,12 +15,6 @@ unsigned long LastErrorOr(unsigned long fallback)
 {
     DWORD error = GetLastError();
     return error != 0 ? error : fallback;
-}
-
-bool WriteAll(HANDLE file, const void* bytes, DWORD size)
-{
-    DWORD written = 0;
-    return WriteFile(file, bytes, size, &written, nullptr) && written == size;
 }
 
 // Moves the finished pending file over the target; on failure the target is untouched.
@@ -37,13 +32,7 @@ unsigned long CommitPending(const std::wstring& pending, std::wstring_view path)
 unsigned long Discard(const std::wstring& pending, unsigned long error)
 {
     DeleteFileW(LongPathArg(pending).c_str());
-    return error != 0 ? error : ERROR_WRITE_FAULT;
-}
-
-bool IsExistingFile(std::wstring_view path)
-{
-    DWORD attributes = GetFileAttributesW(LongPathArg(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return error;
 }
 
 // Overwrites the file itself. Its new length is claimed first, so that a full disk fails

@@ -10,31 +10,12 @@
 
 namespace {
 
-SYSTEMTIME LocalNow()
-{
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    return now;
-}
-
 // Relative paths count from the current folder, as a shell user expects; the settings
 // reader would otherwise look for them in the Windows folder.
 std::wstring FullPath(const std::wstring& path)
 {
-    std::wstring full(MAX_PATH, L'\0');
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        DWORD length = GetFullPathNameW(LongPathArg(path).c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0) return path;
-        if (length < full.size()) return full.substr(0, length);
-        full.assign(length, L'\0');
-    }
-    return path;
-}
-
-bool IsFile(const std::wstring& path)
-{
-    DWORD attributes = GetFileAttributesW(LongPathArg(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    std::wstring full = FullPathName(path);
+    return full.empty() ? path : full;
 }
 
 CommandOutcome Refused(std::wstring message)
@@ -53,7 +34,7 @@ CommandOutcome RunList(const CommandLine& command, std::wstring_view programFold
 {
     std::wstring settingsPath =
         command.SettingsFile.empty() ? SettingsFilePath(programFolder) : FullPath(command.SettingsFile);
-    if (!command.SettingsFile.empty() && !IsFile(settingsPath)) return Refused(kNoSettingsFile + command.SettingsFile);
+    if (!command.SettingsFile.empty() && !IsExistingFile(settingsPath)) return Refused(kNoSettingsFile + command.SettingsFile);
     std::optional<std::wstring> root = ExistingFolderPath(command.Folder);
     if (!root) return Refused(kNoFolderToList + command.Folder);
 

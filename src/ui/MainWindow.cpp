@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "formats/ListingFormat.h"
 #include "formats/NumberText.h"
 #include "fs/FolderPath.h"
 #include "run/ListingRun.h"
@@ -30,13 +31,6 @@ RECT PixelRect(const FrameSpec& frame)
 {
     return {TwipsToPixelsX(frame.Left), TwipsToPixelsY(frame.Top), TwipsToPixelsX(frame.Left + frame.Width),
             TwipsToPixelsY(frame.Top + frame.Height)};
-}
-
-SYSTEMTIME LocalNow()
-{
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    return now;
 }
 
 // Clears a panel and draws lines into it from pixel (2, top), 15 pixels apart. The
@@ -110,7 +104,6 @@ void frmMain::WireEvents()
     cboSortSave.Click = [this] { SortRule(); };
     comSaveMode.Click = [this] { SaveModeRule(); };
     chkEasy.Click = [this] { EasyModeRule(); };
-    cboFFSave.Click = [this] { FileTypeChoice(); };
     cmdEdit.Click = [this] { EditFileTypes(); };
     cmdSave.Click = [this] { cmdSave_Click(); };
     cmdStop.Click = [this] { cmdStop_Click(); };
@@ -364,21 +357,6 @@ void frmMain::EasyModeRule()
     chkEmptyFolder.Enabled(!easy);
 }
 
-void frmMain::FileTypeChoice()
-{
-    int index = cboFFSave.ListIndex();
-    if (index >= 0 && static_cast<std::size_t>(index) < fileTypes_.size()) {
-        job_.SetFileFilter(fileTypes_[static_cast<std::size_t>(index)].Type);
-    } else {
-        std::wstring text = cboFFSave.Text();
-        std::size_t first = text.find_first_not_of(L' ');
-        std::size_t last = text.find_last_not_of(L' ');
-        text = first == std::wstring::npos ? L"*" : text.substr(first, last - first + 1);
-        job_.SetFileFilter(text);
-    }
-    job_.SetFolderFilter(L"*");
-}
-
 void frmMain::EditFileTypes()
 {
     {
@@ -466,7 +444,7 @@ void frmMain::cmdSave_Click()
     // A stopped walk may still be unwinding; a new run waits until it has returned.
     if (!FolderSelected_ || phase_ != Phase::Idle) return;
     // Outside easy mode the format decides what is written: without one nothing would be.
-    if (!chkEasy.Checked() && comFormat.ListIndex() < 0) {
+    if (!WritesListingFile(comFormat.ListIndex(), chkEasy.Checked())) {
         ShowMessage(kChooseFormat, MB_ICONEXCLAMATION);
         return;
     }

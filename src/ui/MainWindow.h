@@ -113,7 +113,6 @@ private:
     void SortRule();
     void SaveModeRule();
     void EasyModeRule();
-    void FileTypeChoice();
     void EditFileTypes();
     void OnWheel(int delta);
 
