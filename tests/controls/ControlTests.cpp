@@ -227,7 +227,7 @@ struct ForeignProc {
 // Two engines on one window run newest first and may be ended in either order; a
 // procedure someone else put between them stays. An ended engine lets go of the window
 // with its next message.
-TEST(Subclass, ChainsOfEngines)
+TEST(Subclass, ChainsOfEnginesAndEnginesOrWindowsGoingFirst)
 {
     // Someone else between them, the older ended first; what runs with both, one, none.
     const std::tuple<bool, bool, std::array<std::string, 3>> cases[] = {
@@ -259,10 +259,8 @@ TEST(Subclass, ChainsOfEngines)
         }
         EXPECT_EQ(ProcOf(window), foreign ? &ForeignProc::Proc : &ProbeWindow::Proc);
     }
-}
 
-TEST(Subclass, EnginesAndWindowsMayGoFirst)
-{
+    // An engine ended with windows still hooked lets go of them all.
     ProbeWindow a, b;
     Recorder recorder;
     auto engine = std::make_unique<GXMSubclass>();
@@ -450,7 +448,7 @@ TEST(Form, PanelsAreLaidOutInTwipsAndReportEveryResize)
     EXPECT_EQ(TwipsToPixelsY(panel.Height()), 50);
 }
 
-TEST(Form, PumpingRunsWhatIsWaitingAndKeepsAQuitRequest)
+TEST(Form, PumpingKeepsAQuitRequestAndAModalWindowHoldsTheOthers)
 {
     ProbeWindow probe;
     PostMessageW(probe.hwnd(), WM_APP, 0, 0);
@@ -460,10 +458,8 @@ TEST(Form, PumpingRunsWhatIsWaitingAndKeepsAQuitRequest)
     MSG message;
     ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 3u);
-}
 
-TEST(Form, AModalWindowHoldsTheOthersUntilItClosesThroughUnload)
-{
+    // A modal window holds the others until it closes through Unload.
     TestForm form;
     HWND other = GetParent(form.AddPanel(0, 0, 100, 100).hwnd());
     TopLevelWindow window;

@@ -41,10 +41,7 @@ TEST(OleDate, DaysSince1899WithTheTimeOfDayCountingForwardBeforeItToo)
                   std::tie(p.Year, p.Month, p.Day, p.Hour, p.Minute, p.Second));
     }
     EXPECT_DOUBLE_EQ(*OleDateFromSystemTime({2024, 5, 2, 7, 15, 4, 5, 999}), *OleDateFromParts({2024, 5, 7, 15, 4, 5}));
-}
-
-TEST(OleDate, FileTimesToTheSecondUpToTheYear9999AndInvalidBeyondWithTheirTicksKept)
-{
+    // File times to the second up to the year 9999; beyond, invalid with their ticks kept.
     for (SYSTEMTIME time : {SYSTEMTIME{1601, 1, 1, 1, 0, 0, 0, 0}, SYSTEMTIME{1899, 12, 6, 29, 6, 30, 0, 999},
                             SYSTEMTIME{2024, 2, 4, 29, 23, 59, 59, 500}, SYSTEMTIME{9999, 12, 5, 31, 23, 59, 59, 999}})
         EXPECT_DOUBLE_EQ(OleDateFromFileTicks(TicksOf(time)).value_or(-1), *OleDateFromSystemTime(time)) << time.wYear;

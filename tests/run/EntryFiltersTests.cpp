@@ -25,7 +25,7 @@ EntryInfo Entry(const std::wstring& name, std::uint32_t attributes, ExactSize si
 
 }  // namespace
 
-TEST(Patterns, WildcardsDigitsListsAndQuotedSpecialsCoverTheWholeNameWithCase)
+TEST(Patterns, WildcardsDigitsListsAndQuotedSpecialsCoverTheWholeNameWithCaseInGroupsAndFilters)
 {
     const std::tuple<const wchar_t*, const wchar_t*, bool> cases[] = {
         {L"file07.log", L"file##.log", true}, {L"file7.log", L"file##.log", false}, {L"fileab.log", L"file##.log", false},
@@ -43,19 +43,17 @@ TEST(Patterns, WildcardsDigitsListsAndQuotedSpecialsCoverTheWholeNameWithCase)
         {L"a", L"", false},
     };
     for (auto [name, pattern, matches] : cases) EXPECT_EQ(MatchesPattern(name, pattern), matches) << name << " " << pattern;
-}
 
-TEST(Patterns, GroupsSplitAtSemicolonsAndFiltersAtTabs)
-{
+    // Patterns of a group split at ";", groups of a filter at TAB.
     const auto list = MatchesPatternList, filter = MatchesFilter;
-    const std::tuple<bool (*)(std::wstring_view, std::wstring_view), const wchar_t*, const wchar_t*, bool> cases[] = {
+    const std::tuple<bool (*)(std::wstring_view, std::wstring_view), const wchar_t*, const wchar_t*, bool> groups[] = {
         {list, L"notes.txt", L"*.txt;*.rtf", true}, {list, L"a.rtf", L"*.txt;*.rtf", true}, {list, L"README", L"*.*", true},
         {list, L"README", L"x;*.*x", false},        {list, L"a.txt", L"*.txt;", true},      {list, L"a.doc", L"*.txt;", false},
         {list, L"a.txt", L" *.txt", false},         {list, L"any", L"   ", true},           {list, L"any", L"", true},
         {filter, L"a.doc", L"*.txt\t*.doc", true},  {filter, L"a.xls", L"*.txt\t*.doc", false},
         {filter, L"a.xls", L"", true},              {filter, L"a.xls", L"*.txt\t ", true},
     };
-    for (auto [matches, name, patterns, expected] : cases) EXPECT_EQ(matches(name, patterns), expected) << name << " " << patterns;
+    for (auto [matches, name, patterns, expected] : groups) EXPECT_EQ(matches(name, patterns), expected) << name << " " << patterns;
 }
 
 TEST(EntryFilters, FoldersAndFilesByKindTheIncludedAttributesAndName)

@@ -16,7 +16,7 @@ OleDate Date(int year, int month, int day, int hour = 0, int minute = 0, int sec
 
 }  // namespace
 
-TEST(SizeOptions, BoxesTakeTheLeadingNumberRoundedHalfToEvenTimesTheirUnit)
+TEST(SizeOptions, BoxesTakeTheLeadingNumberTimesTheirUnitAndEachModeFillsItsBounds)
 {
     const int None = SizeUnits::None, KB = SizeUnits::KB, MB = SizeUnits::MB;
     // Blanks are skipped anywhere and the point is always ".". 2^63 - 2^20 is the largest size.
@@ -28,12 +28,9 @@ TEST(SizeOptions, BoxesTakeTheLeadingNumberRoundedHalfToEvenTimesTheirUnit)
         {L"1e999", KB, std::nullopt},
     };
     for (auto [text, unit, bytes] : boxes) EXPECT_EQ(SizeBoxBytes(text, unit), bytes) << text;
-}
 
-TEST(SizeOptions, EachModeChecksItsBoxesAndFillsItsBounds)
-{
+    // Each mode checks its boxes and fills its bounds.
     using namespace SizeModes;
-    const int KB = SizeUnits::KB, MB = SizeUnits::MB;
     using W = SizeWarning;
     // 至少 fills the upper bound from the first box, 至多 the lower one from the second.
     const std::tuple<SizeControls, SizeWarning, std::int64_t, std::int64_t, std::uint16_t> cases[] = {

@@ -35,7 +35,7 @@ Names Sorted(const std::vector<Spec>& specs, std::int32_t order, std::int32_t ke
 
 }  // namespace
 
-TEST(SortEntries, EachKeyAscendingAndDescendingWithTiesInEnumerationOrder)
+TEST(SortEntries, EachKeyAscendingAndDescendingWithTiesInEnumerationOrderAndTextsByCollation)
 {
     // Enumeration order as given; every key has a tie. 2^64 - 1 is no -1.
     const std::vector<Spec> files = {{L"b.txt", 300, 3}, {L"A.txt", 100, 1}, {L"c.TXT", ~0ull, 3}, {L"d.doc", 200, 2}, {L"e", 100, 1}};
@@ -53,11 +53,7 @@ TEST(SortEntries, EachKeyAscendingAndDescendingWithTiesInEnumerationOrder)
     for (const auto& [key, order, expected] : cases) EXPECT_EQ(Sorted(files, order, key), expected) << key << " " << order;
     // Folders have no extension: they sort by name.
     EXPECT_EQ(Sorted(files, 0, FieldCodes::Extension, true), byName);
-}
-
-TEST(SortEntries, NamesByTheLocalesCollationIgnoringCase)
-{
-    // By code "_" lies between "Z" and "a"; digits sort as text; names equal but for case are a tie.
+    // Texts by the locale's collation, ignoring case: by code "_" lies between "Z" and "a"; digits sort as text; names equal but for case are a tie.
     EXPECT_EQ(Sorted({{L"b", 0, 1}, {L"_a", 0, 1}, {L"Z", 0, 1}, {L"10", 0, 1}, {L"9", 0, 1}}, 0, FieldCodes::Name),
               (Names{L"_a", L"10", L"9", L"b", L"Z"}));
     EXPECT_EQ(Sorted({{L"x", 0, 1}, {L"X", 0, 1}, {L"a", 0, 1}}, 1, FieldCodes::Name), (Names{L"x", L"X", L"a"}));
