@@ -1,0 +1,65 @@
+cmake_minimum_required(VERSION 3.21)
+# cmake -DEXE=path -DBITS=32|64 [-DOBJDUMP=path] -P check-program.cmake: fails unless EXE
+# is a Windows GUI program of that width (PE32 or PE32+), the 32-bit one marked
+# large-address aware, and (when objdump is given) it imports system DLLs only: the
+# runtimes are linked in, so the program runs from a bare folder.
+
+# A little-endian number of `size` bytes at `offset`.
+function(read_le offset size result)
+    file(READ "${EXE}" hex OFFSET ${offset} LIMIT ${size} HEX)
+    set(value "")
+    math(EXPR last "${size} - 1")
+    foreach(i RANGE ${last} 0 -1)
+        math(EXPR at "${i} * 2")
+        string(SUBSTRING "${hex}" ${at} 2 byte)
+        string(APPEND value "${byte}")
+    endforeach()
+    math(EXPR value "0x${value}")
+    set(${result} ${value} PARENT_SCOPE)
+endfunction()
+
+read_le(60 4 header)
+file(READ "${EXE}" signature OFFSET ${header} LIMIT 4 HEX)
+if(NOT signature STREQUAL "50450000")
+    message(FATAL_ERROR "${EXE} is no PE program")
+endif()
+math(EXPR coff "${header} + 4")
+math(EXPR at "${coff} + 18")
+read_le(${at} 2 characteristics)
+math(EXPR optional "${coff} + 20")
+read_le(${optional} 2 magic)
+math(EXPR at "${optional} + 68")
+read_le(${at} 2 subsystem)
+
+if(BITS EQUAL 32)
+    set(wanted_magic 267)  # 0x10b, PE32
+else()
+    set(wanted_magic 523)  # 0x20b, PE32+
+endif()
+if(NOT magic EQUAL wanted_magic)
+    message(FATAL_ERROR "${EXE} is not a ${BITS}-bit program (optional header magic ${magic})")
+endif()
+if(NOT subsystem EQUAL 2)
+    message(FATAL_ERROR "${EXE} is not a GUI program (subsystem ${subsystem})")
+endif()
+math(EXPR aware "${characteristics} & 0x20")
+if(BITS EQUAL 32 AND NOT aware)
+    message(FATAL_ERROR "${EXE} is not marked large-address aware")
+endif()
+
+if(OBJDUMP)
+    execute_process(COMMAND "${OBJDUMP}" -p "${EXE}" OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "${OBJDUMP} could not read ${EXE}")
+    endif()
+    string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${dump}")
+    set(system comctl32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll shlwapi.dll user32.dll
+               advapi32.dll comdlg32.dll oleaut32.dll uxtheme.dll)
+    foreach(line ${imports})
+        string(REPLACE "DLL Name: " "" dll "${line}")
+        string(TOLOWER "${dll}" dll)
+        if(NOT dll IN_LIST system)
+            message(FATAL_ERROR "${EXE} needs ${dll}, which is not part of Windows")
+        endif()
+    endforeach()
+endif()
