@@ -36,7 +36,7 @@ std::wstring TempFolder()
 // Pumps like the window does; the Stop "click" arrives as a thread message.
 class BenchHost : public RunHost {
 public:
-    void PumpMessages() override
+    void PumpMessages()
     {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

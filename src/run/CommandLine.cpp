@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "fs/FolderPath.h"
+#include "run/FolderReads.h"
 
 namespace {
 
@@ -66,15 +67,16 @@ public:
         Fail(ArgumentError::BadChoice, flag, *value, words);
         return std::nullopt;
     }
-    std::optional<int> DepthValue(const std::wstring& flag)
+    // A whole number from lowest to highest; no more digits than the highest has, so a
+    // longer text is refused whatever it reads as.
+    std::optional<int> NumberValue(const std::wstring& flag, int lowest, int highest, ArgumentError fault)
     {
         auto value = Value(flag);
         if (!value) return std::nullopt;
-        // No more digits than the deepest limit has: a longer text is refused whatever it reads as.
-        bool shaped = IsDigits(*value) && value->size() <= std::to_wstring(kDeepestDepthLimit).size();
-        int depth = shaped ? std::stoi(*value) : 0;
-        if (depth >= 1 && depth <= kDeepestDepthLimit) return depth;
-        Fail(ArgumentError::BadDepth, flag, *value);
+        bool shaped = IsDigits(*value) && value->size() <= std::to_wstring(highest).size();
+        int number = shaped ? std::stoi(*value) : 0;
+        if (number >= lowest && number <= highest) return number;
+        Fail(fault, flag, *value);
         return std::nullopt;
     }
     // A whole number, then KB or MB in any letter case, or nothing for bytes.
@@ -148,7 +150,9 @@ const ListFlag kListFlags[] = {
     {L"/mode", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.SaveMode, r.ChoiceValue(f, kModes)); }},
     {L"/sub", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.SubFolders = true; }},
     {L"/nosub", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.SubFolders = false; }},
-    {L"/depth", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.Depth, r.DepthValue(f)); }},
+    {L"/depth", [](FlagReader& r, const std::wstring& f, CommandLine& c) {
+         Set(c.Flags.Depth, r.NumberValue(f, 1, kDeepestDepthLimit, ArgumentError::BadDepth));
+     }},
     {L"/ignore-empty", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.IgnoreEmpty = true; }},
     {L"/sort", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.Sort, r.ChoiceValue(f, kSorts)); }},
     {L"/desc", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.Descending = true; }},
@@ -164,6 +168,9 @@ const ListFlag kListFlags[] = {
     {L"/easy", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.Easy = true; }},
     {L"/fullpath", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.FullPath = true; }},
     {L"/noext", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.NoExtension = true; }},
+    {L"/readers", [](FlagReader& r, const std::wstring& f, CommandLine& c) {
+         Set(c.Flags.Readers, r.NumberValue(f, 1, kMostReaders, ArgumentError::BadReaders));
+     }},
 };
 
 bool HasArgument(const std::vector<std::wstring>& arguments, std::wstring_view word)

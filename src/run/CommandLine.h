@@ -23,6 +23,7 @@ enum class ArgumentError {
     MissingValue,  // the arguments end after the flag Argument
     BadChoice,     // Value is none of Choices
     BadDepth,      // Value is no whole number from 1 to kDeepestDepthLimit
+    BadReaders,    // Value is no whole number from 1 to kMostReaders
     BadSize,       // Value is no whole number followed by KB, MB or nothing
     BadDate,       // Value is no day of the calendar written YYYY-MM-DD
 };
@@ -63,6 +64,7 @@ struct ListFlags {
     bool Easy = false;
     bool FullPath = false;
     bool NoExtension = false;
+    std::optional<int> Readers;  // folders read at once; no option of the window
 };
 
 struct CommandLine {

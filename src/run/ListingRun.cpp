@@ -46,37 +46,20 @@ std::wstring OpenFreeName(OutputFile& file, std::wstring_view wanted)
     return {};
 }
 
-// Writes the closing lines and closes the file once, when the walk has returned or
-// earlier through the run's control.
-class ListingEnd {
-public:
-    ListingEnd(LineWriter& out, OutputFile& file, const ListingOptions& options)
-        : out_(out), file_(file), options_(options)
-    {
-    }
-    ListingEnd(const ListingEnd&) = delete;
-    ListingEnd& operator=(const ListingEnd&) = delete;
-
-    void Finish()
-    {
-        if (finished_) return;
-        finished_ = true;
-        WriteClosingLines(out_, options_, LocalNow());
-        out_.Flush();
-        CloseOutputFile(file_);
-    }
-
-private:
-    LineWriter& out_;
-    OutputFile& file_;
-    const ListingOptions& options_;
-    bool finished_ = false;
-};
+// How many readers the run has: as asked, else by the chosen folder's volume. A simulated
+// latency stands for a share.
+int ReaderCount(const ReadSettings& reading, const std::wstring& root)
+{
+    if (reading.Readers > 0) return reading.Readers;
+    std::uint32_t latency = reading.LatencyMs ? reading.LatencyMs : SimulatedLatencyMs();
+    return DefaultReaderCount(latency ? VolumeKind::Network : VolumeKindOf(root));
+}
 
 }  // namespace
 
 RunResult RunListing(RunState& state, RunControl& control, const JobInfo& job, const ListingOptions& options,
-                     std::wstring_view outputPath, RunHost& host, std::uint32_t progressIntervalMs)
+                     std::wstring_view outputPath, RunHost& host, std::uint32_t progressIntervalMs,
+                     const ReadSettings& reading)
 {
     RunResult result;
     if (control.Running()) return result;  // a second Save pressed while the first still unwinds
@@ -93,30 +76,36 @@ RunResult RunListing(RunState& state, RunControl& control, const JobInfo& job, c
         if (result.OutputPath.empty()) {
             result.WriteError = file.LastError();
             result.AllWritten = false;
+            host.ListingFinished(result);
             return result;
         }
     }
+    RunControl::Session session(control);
     result.Started = true;
     host.RunStarting();
     RefreshRegionalFormats();
 
+    // The tree outlives the readers: one still inside a call may hold a part of it.
+    FolderNode root(job.RootFolder());
+    FolderReaders readers({job, state, options}, control, reading, ReaderCount(reading, job.RootFolder()));
     {
         LineWriter out(writesFile ? &file : nullptr);
         WriteOpeningLines(out, options, LocalNow());
         std::uint64_t start = TickStamp();
-
         RunProgress progress(host, progressIntervalMs);
-        WalkContext context{state, control, job, options, out, progress};
-        ListingEnd end(out, file, options);
-        RunControl::FinishHook hook(control, [&end] { end.Finish(); });
+        WalkContext context{state, control, job, options, out, progress, readers};
         try {
-            WalkFolder(context, GetEntryInfo(job.RootFolder()));
+            readers.Start(root);
+            WalkFolder(context, root);
         } catch (const std::bad_alloc&) {
             // What the walk held is freed by now, so the closing lines can still be written.
             state.OutOfMemory = true;
             state.WalkDepth = 0;
         }
-        end.Finish();
+        if (readers.OutOfMemory()) state.OutOfMemory = true;
+        WriteClosingLines(out, options, LocalNow());
+        out.Flush();
+        CloseOutputFile(file);
         result.ElapsedMs = TicksSince(start);
     }
     result.FolderCount = state.FolderCount;
@@ -125,5 +114,7 @@ RunResult RunListing(RunState& state, RunControl& control, const JobInfo& job, c
     result.AllWritten = !file.Failed();
     result.WriteError = file.LastError();
     result.OutOfMemory = state.OutOfMemory;
+    session.Finished();
+    host.ListingFinished(result);
     return result;
 }

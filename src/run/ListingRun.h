@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "formats/ListingOptions.h"
+#include "run/FolderReads.h"
 #include "run/FolderWalk.h"
 #include "run/JobInfo.h"
 #include "run/RunControl.h"
@@ -34,9 +35,11 @@ inline bool RunComplete(const RunResult& result)
 // at outputPath (none when no format is chosen outside easy mode), writes the frame
 // and the body, and closes it. A name already taken by a file or a folder is never
 // replaced: the listing goes to "name (2).ext", "name (3).ext", ... instead.
-// A stop asked of the control (while the host lets messages run, or from another
-// thread) ends the walk early; the closing lines are written all the same. So they are
-// when memory runs out: the run then stops as with Stop and reports OutOfMemory. Nothing
-// is started while the control already runs a listing.
+// Folders are read ahead by readers of their own (run/FolderReads.h); the calling thread
+// writes. A stop asked of the control (from any thread) ends the walk early; the closing
+// lines are written all the same. So they are when memory runs out: the run then stops
+// as with Stop and reports OutOfMemory. Nothing is started while the control already
+// runs a listing.
 RunResult RunListing(RunState& state, RunControl& control, const JobInfo& job, const ListingOptions& options,
-                     std::wstring_view outputPath, RunHost& host, std::uint32_t progressIntervalMs = 20);
+                     std::wstring_view outputPath, RunHost& host, std::uint32_t progressIntervalMs = 20,
+                     const ReadSettings& reading = {});

@@ -3,12 +3,29 @@
 void RunControl::FinishNow()
 {
     RequestStop();
-    if (finish_) finish_();
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return finished_; });
 }
 
-RunControl::FinishHook::FinishHook(RunControl& control, std::function<void()> finish) : control_(control)
+void RunControl::SetFinished(bool finished)
 {
-    control_.finish_ = std::move(finish);
+    {
+        std::lock_guard lock(mutex_);
+        finished_ = finished;
+    }
+    changed_.notify_all();
 }
 
-RunControl::FinishHook::~FinishHook() { control_.finish_ = nullptr; }
+RunControl::Session::Session(RunControl& control) : control_(control)
+{
+    control_.SetFinished(false);
+    control_.running_ = true;
+}
+
+RunControl::Session::~Session()
+{
+    control_.SetFinished(true);
+    control_.running_ = false;
+}
+
+void RunControl::Session::Finished() { control_.SetFinished(true); }

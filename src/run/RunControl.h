@@ -1,10 +1,11 @@
 #pragma once
 // How a listing is ended early. Its owner (the window, or the command line with its
-// Ctrl+C handler) asks for a stop and hands it to RunListing; the walk reads it between
-// its steps. While the listing runs, it can also complete the listing file at once, for
-// when the process may be ended before the walk has returned.
+// Ctrl+C handler) asks for a stop and hands it to RunListing; the walk and its readers
+// read it between their steps. The listing may run on another thread than its owner's:
+// every member is safe from any thread.
 #include <atomic>
-#include <functional>
+#include <condition_variable>
+#include <mutex>
 
 class RunControl {
 public:
@@ -15,31 +16,36 @@ public:
     // Attributes
     bool StopRequested() const { return stop_; }
     // A listing runs with this control: RunListing has created its file and not returned.
-    bool Running() const { return static_cast<bool>(finish_); }
+    bool Running() const { return running_; }
 
     // Operations
-    // Safe from any thread: a console's Ctrl+C arrives on a thread of its own.
     void RequestStop() { stop_ = true; }
     // Before the next run.
     void Reset() { stop_ = false; }
-    // Asks the walk to stop, writes the closing lines and closes the file now; whatever
-    // the unwinding walk writes after that goes nowhere. Nothing when no listing runs.
+    // Asks the walk to stop and returns once the listing file has its closing lines and is
+    // closed (at once when no listing runs). Not from the thread that runs the listing.
     void FinishNow();
 
-    // How the running listing completes its file at once; RunListing holds one while
-    // it runs.
-    class FinishHook {
+    // What RunListing tells the control; one Session lives while a listing runs.
+    class Session {
     public:
-        FinishHook(RunControl& control, std::function<void()> finish);
-        ~FinishHook();
-        FinishHook(const FinishHook&) = delete;
-        FinishHook& operator=(const FinishHook&) = delete;
+        explicit Session(RunControl& control);
+        ~Session();
+        Session(const Session&) = delete;
+        Session& operator=(const Session&) = delete;
+        // The file is complete and closed; readers may still be inside a call.
+        void Finished();
 
     private:
         RunControl& control_;
     };
 
 private:
+    void SetFinished(bool finished);
+
     std::atomic<bool> stop_{false};
-    std::function<void()> finish_;
+    std::atomic<bool> running_{false};
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool finished_ = true;  // no listing file is open
 };

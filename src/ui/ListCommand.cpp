@@ -23,10 +23,9 @@ CommandOutcome Refused(std::wstring message)
     return {ExitCodes::BadArguments, L"", message + L"\r\n"};
 }
 
-// Nothing to pump or show without a window.
+// Nothing to show without a window.
 class CommandHost : public RunHost {
 public:
-    void PumpMessages() override {}
     void ShowStatus(std::wstring_view) override {}
 };
 
@@ -59,7 +58,9 @@ CommandOutcome RunList(const CommandLine& command, std::wstring_view programFold
     if (!path) return Refused(kChooseFormat);
 
     CommandHost host;
-    RunResult result = RunListing(state, control, job, options, *path, host);
+    ReadSettings reading;
+    reading.Readers = command.Flags.Readers.value_or(0);
+    RunResult result = RunListing(state, control, job, options, *path, host, 20, reading);
     if (!result.Started) return {ExitCodes::CannotCreate, L"", CannotCreateText(*path, result.WriteError) + L"\r\n"};
     CommandOutcome outcome{RunComplete(result) ? ExitCodes::Complete : ExitCodes::Incomplete,
                            result.OutputPath + L"\r\n", L""};

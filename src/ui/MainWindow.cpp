@@ -18,6 +18,10 @@
 namespace {
 
 constexpr int kScrollStep = 120;  // twips per scroll step
+// Posted by the folder count with the selection's number when its figures are ready.
+constexpr UINT kFolderCounted = WM_APP + 1;
+// How often the window redraws the status text of a run, at most.
+constexpr DWORD kStatusIntervalMs = 20;
 
 struct FrameSpec {
     int Left, Top, Width, Height;
@@ -151,6 +155,7 @@ bool frmMain::Load()
     engine_.AddMessage(form_.hwnd(), WM_PAINT, SubclassAfter);
     engine_.AddMessage(form_.hwnd(), WM_QUERYENDSESSION, SubclassBefore);
     engine_.AddMessage(form_.hwnd(), WM_ENDSESSION, SubclassBefore);
+    engine_.AddMessage(form_.hwnd(), kFolderCounted, SubclassBefore);
 
     CreateControls();
     FillLists();
@@ -227,8 +232,14 @@ void frmMain::WndProc(bool, bool& bHandled, LRESULT& lReturn, HWND lHwnd, UINT u
         lReturn = 0;
         return;
     }
-    if (uMsg == WM_CLOSE && run_.Running()) {
-        // The walk is still unwinding through this window's controls: close when it returns.
+    if (uMsg == kFolderCounted) {
+        OnFolderCounted(static_cast<unsigned>(wParam));
+        bHandled = true;
+        lReturn = 0;
+        return;
+    }
+    if (uMsg == WM_CLOSE && (phase_ == Phase::Running || phase_ == Phase::Stopping)) {
+        // Save's command is still waiting for the listing: close when it has ended.
         EnterPhase(Phase::ClosingAfterRun);
         bHandled = true;
         lReturn = 0;
@@ -394,11 +405,15 @@ void frmMain::OnTreeSelection(HTREEITEM node)
         }
         return;
     }
-    auto stillSelected = [this, selection] {
-        return PumpPendingMessages() && selection == selectionCount_ && phase_ != Phase::Closed;
-    };
-    std::optional<FolderStatistics> statistics = CountFolder(AddTrailingBackslash(folder), stillSelected);
-    if (!statistics || selection != selectionCount_) return;
+    counter_.Count(form_.hwnd(), kFolderCounted, selection, AddTrailingBackslash(folder));
+}
+
+void frmMain::OnFolderCounted(unsigned selection)
+{
+    // Figures of a folder no longer selected are dropped.
+    if (selection != selectionCount_ || phase_ == Phase::Closed) return;
+    std::optional<FolderStatistics> statistics = counter_.Result(selection);
+    if (!statistics) return;
     folderInfo_ = FolderStatisticsLines(*statistics);
     DrawFolderInfo();
 }
@@ -441,14 +456,13 @@ void frmMain::ShowMessage(const std::wstring& text, UINT icon)
 
 void frmMain::cmdSave_Click()
 {
-    // A stopped walk may still be unwinding; a new run waits until it has returned.
     if (!FolderSelected_ || phase_ != Phase::Idle) return;
     // Outside easy mode the format decides what is written: without one nothing would be.
     if (!WritesListingFile(comFormat.ListIndex(), chkEasy.Checked())) {
         ShowMessage(kChooseFormat, MB_ICONEXCLAMATION);
         return;
     }
-    run_.Reset();
+    run_ = std::make_shared<RunControl>();  // an earlier run's may still be in use
     ScrapeSaveJob();
     OptionValues values = ReadOptionValues();
     SizeWarning warning = PrepareRun(state_, job_, SizeControlsOf(values), TimeControlsOf(values), LocalNow());
@@ -461,12 +475,36 @@ void frmMain::cmdSave_Click()
     ListingOptions options = ListingOptionsOf(values);
     std::wstring path = OutputFileName(chooser_.OutputFolder(), LocalNow(), options.Format, options.EasyMode)
                             .value_or(std::wstring());
-    RunResult result = RunListing(state_, run_, job_, options, path, *this);
-    if (!result.Started) {
-        ShowMessage(CannotCreateText(path, result.WriteError), MB_ICONERROR);
+    // The run owns copies of what it uses: its thread may outlive this command.
+    bool started = listing_.Start([job = job_, state = state_, control = run_, options, path](RunHost& host) mutable {
+        return RunListing(state, *control, job, options, path, host, kStatusIntervalMs);
+    });
+    if (!started) {
+        ShowMessage(CannotCreateText(path, ERROR_NOT_ENOUGH_MEMORY), MB_ICONERROR);
         return;
     }
-    RunEnded(result);
+    if (!listing_.AwaitStart()) {
+        ShowMessage(CannotCreateText(path, listing_.Result().WriteError), MB_ICONERROR);
+        return;
+    }
+    EnterPhase(Phase::Running);
+    AwaitListing();
+    state_.FolderCount = listing_.Result().FolderCount;
+    state_.FileCount = listing_.Result().FileCount;
+    RunEnded(listing_.Result());
+}
+
+// The window's thread shows the run's progress and answers input until the listing is
+// finished; Stop and Close reach the run from here.
+void frmMain::AwaitListing()
+{
+    HANDLE finished = listing_.FinishedEvent();
+    while (!listing_.Finished()) {
+        MsgWaitForMultipleObjects(1, &finished, FALSE, kStatusIntervalMs, QS_ALLINPUT);
+        if (!PumpPendingMessages()) run_->RequestStop();  // the program is quitting
+        if (auto status = listing_.TakeStatus()) ShowStatus(*status);
+    }
+    if (auto status = listing_.TakeStatus()) ShowStatus(*status);
 }
 
 // The listing file is complete and closed.
@@ -495,12 +533,10 @@ void frmMain::cmdStop_Click()
     if (phase_ == Phase::Running) {
         EnterPhase(Phase::Stopping);
     } else {
-        // Before the walk has started (while the folder is chosen) the stop holds for it.
-        run_.RequestStop();
+        // Before the listing has started (while the folder is chosen) the stop holds for it.
+        run_->RequestStop();
     }
 }
-
-void frmMain::RunStarting() { EnterPhase(Phase::Running); }
 
 // The one place the phase changes, with what the window does on entering each.
 void frmMain::EnterPhase(Phase next)
@@ -514,10 +550,10 @@ void frmMain::EnterPhase(Phase next)
         break;
     case Phase::Running: LockWindow(true); break;
     case Phase::Stopping:
-        run_.RequestStop();
+        run_->RequestStop();
         LockWindow(false);
         break;
-    case Phase::ClosingAfterRun: run_.RequestStop(); break;
+    case Phase::ClosingAfterRun: run_->RequestStop(); break;
     case Phase::Closed:
         if (unsigned long error = SaveSettings(ReadSettingsModel(), fileTypes_, programFolder_)) {
             ShowMessage(std::wstring(kSettingsNotSaved) + L"\r\n" + SettingsFilePath(programFolder_) + L"\r\n" +
@@ -531,9 +567,8 @@ void frmMain::EnterPhase(Phase next)
 
 void frmMain::EndSession()
 {
-    // The process may be ended as soon as this returns, even with the walk still on the
-    // call stack (this arrives inside its message pump): the listing is completed now.
-    run_.FinishNow();
+    // The process may be ended as soon as this returns: the listing is completed now.
+    run_->FinishNow();
     EnterPhase(Phase::Closed);
 }
 
@@ -546,11 +581,6 @@ void frmMain::LockWindow(bool locked)
     for (HostPanel* panel : {&Picture1, &picScrollBox, &picTreeView}) panel->Enabled(!locked);
     picSave.Visible(!locked);
     picStop.Visible(locked);
-}
-
-void frmMain::PumpMessages()
-{
-    if (!PumpPendingMessages()) run_.RequestStop();  // the program is quitting
 }
 
 void frmMain::ShowStatus(std::wstring_view text)
@@ -575,7 +605,7 @@ void frmMain::AcceptFolders()
 void frmMain::SelectFolder(std::wstring_view folder)
 {
     // The tree is locked during a run, and its root is taken already.
-    if (run_.Running()) return;
+    if (phase_ != Phase::Idle) return;
     if (auto path = ExistingFolderPath(folder)) Treeview_.Path(*path);
 }
 

@@ -26,6 +26,8 @@
 #include "run/RunState.h"
 #include "settings/FileTypes.h"
 #include "settings/Settings.h"
+#include "ui/FolderStatistics.h"
+#include "ui/ListingThread.h"
 #include "ui/MainWindowLayout.h"
 #include "ui/OutputFolder.h"
 #include "ui/TreeView.h"
@@ -42,7 +44,7 @@ struct OwnedMutexTraits {
 };
 using UniqueOwnedMutex = UniqueHandle<OwnedMutexTraits>;
 
-class frmMain : private RunHost, private GXISubclass {
+class frmMain : private GXISubclass {
 public:
     // programFolder: where Setting.ini and FileType.txt live (the program's own folder).
     explicit frmMain(std::wstring programFolder);
@@ -72,7 +74,7 @@ public:
     clsTreeView& Treeview() { return Treeview_; }
     const JobInfo& CurrentJob() const { return job_; }
     const RunState& State() const { return state_; }
-    const RunControl& Run() const { return run_; }
+    const RunControl& Run() const { return *run_; }
     const FileTypeTable& FileTypes() const { return fileTypes_; }
     bool FolderSelected() const { return FolderSelected_; }
     const std::wstring& OutputFolder() const { return chooser_.OutputFolder(); }
@@ -93,9 +95,9 @@ private:
     // check, so Stop and Close can come before the run has ended.
     enum class Phase {
         Idle,             // no listing: Save starts one
-        Running,          // the walk runs; the window is locked
-        Stopping,         // Stop was pressed; the window is unlocked, the walk unwinds
-        ClosingAfterRun,  // the window was closed during the run: it closes when the walk returns
+        Running,          // the listing runs on its thread; the window is locked
+        Stopping,         // Stop was pressed; the window is unlocked, the listing ends
+        ClosingAfterRun,  // the window was closed during the run: it closes when the listing ends
         Closed,           // unloaded: the settings are saved
     };
 
@@ -118,17 +120,17 @@ private:
 
     // Folder tree
     void OnTreeSelection(HTREEITEM node);
+    void OnFolderCounted(unsigned selection);
     void DrawFolderInfo();
 
     // Save and Stop
     void cmdSave_Click();
     void cmdStop_Click();
+    void AwaitListing();
     void RunEnded(const RunResult& result);
     void EnterPhase(Phase next);
     void LockWindow(bool locked);
-    void ShowStatus(std::wstring_view text) override;
-    void PumpMessages() override;
-    void RunStarting() override;
+    void ShowStatus(std::wstring_view text);
     void DrawStatus();
     void ShowMessage(const std::wstring& text, UINT icon);
 
@@ -210,7 +212,8 @@ private:
 
     JobInfo job_;
     RunState state_;
-    RunControl run_;
+    // Each run has its own: a finished run's thread may still be ending when the next starts.
+    std::shared_ptr<RunControl> run_ = std::make_shared<RunControl>();
     Phase phase_ = Phase::Idle;
     FileTypeTable fileTypes_;
     OutputFolderChooser chooser_;
@@ -218,4 +221,7 @@ private:
     unsigned selectionCount_ = 0;  // a running folder count sees its folder is no longer selected
     std::wstring statusText_;
     std::array<std::wstring, 3> folderInfo_;
+    // Last, so that their threads end before what they use goes.
+    FolderCounter counter_;
+    ListingThread listing_;
 };

@@ -114,6 +114,8 @@ std::wstring CommandErrorText(const CommandError& error)
     case ArgumentError::BadChoice: return flag + L" 的值無效：" + error.Value + L"（可用：" + error.Choices + L"）";
     case ArgumentError::BadDepth:
         return flag + L" 的值必須是 1 到 " + std::to_wstring(kDeepestDepthLimit) + L" 的整數：" + error.Value;
+    case ArgumentError::BadReaders:
+        return flag + L" 的值必須是 1 到 " + std::to_wstring(kMostReaders) + L" 的整數：" + error.Value;
     case ArgumentError::BadSize: return flag + L" 的值不是有效的大小：" + error.Value + L"（例如 500、50KB、10MB）";
     case ArgumentError::BadDate: return flag + L" 的值不是有效的日期：" + error.Value + L"（格式為 YYYY-MM-DD）";
     case ArgumentError::None: break;
@@ -155,6 +157,9 @@ std::wstring UsageText()
            L"  /from YYYY-MM-DD、/to YYYY-MM-DD\r\n"
            L"                               日期範圍，含首尾整日；省略者為今天\r\n"
            L"  /easy                        簡易的儲存模式，搭配 /fullpath（完整路徑）、/noext（移除副檔名）\r\n"
+           L"  /readers N                   同時讀取的資料夾數 1-" +
+           std::to_wstring(kMostReaders) +
+           L"（預設依磁碟：網路磁碟 16，固態磁碟依處理器數，傳統硬碟 1）\r\n"
            L"  /?                           顯示這段說明\r\n"
            L"\r\n"
            L"結束代碼：0 清單完整寫入，1 參數或選項錯誤，2 無法建立清單檔案，3 寫入中斷或清單不完整\r\n";

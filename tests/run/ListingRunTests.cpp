@@ -82,22 +82,21 @@ const TestFolder& ListingTree()
     return *tree;
 }
 
-// A host that records what the run shows and may press Stop or change the tree.
+// A host that records what the run shows and may press Stop.
 class FakeHost : public RunHost {
 public:
-    void PumpMessages() override { ++Pumps; Event(); }
-    void ShowStatus(std::wstring_view text) override { Statuses.emplace_back(text); Event(); }
-    void RunStarting() override { Started = true; }
-    void Event()
+    void ShowStatus(std::wstring_view text) override
     {
-        if (OnEvent) OnEvent(*this);
+        Statuses.emplace_back(text);
+        if (OnStatus) OnStatus(*this);
     }
+    void RunStarting() override { Started = true; }
+    void ListingFinished(const RunResult&) override { Finished = true; }
 
-    int Pumps = 0;
-    bool Started = false;
+    bool Started = false, Finished = false;
     std::vector<std::wstring> Statuses;
-    std::function<void(FakeHost&)> OnEvent;  // after each pump and each status
-    RunControl Control;                      // the run's, as the window holds it
+    std::function<void(FakeHost&)> OnStatus;
+    RunControl Control;  // the run's, as the window holds it
 };
 
 void ReplaceAll(std::wstring& text, std::wstring_view from, std::wstring_view to)
@@ -184,9 +183,16 @@ protected:
         GetLocalTime(&now);
         EXPECT_EQ(PrepareRun(state_, job_, {}, {}, now), SizeWarning::None);
         if (setup_) setup_();
-        RunResult result = RunListing(state_, host.Control, job_, options_, output_ / L"listing.txt", host, 0);
+        RunResult result = RunListing(state_, host.Control, job_, options_, output_ / L"listing.txt", host, 0, reading_);
         text_ = ListingText(result.OutputPath);
+        EXPECT_TRUE(host.Finished);
         return result;
+    }
+    // Several readers whose requests overlap: each waits a little before it is made.
+    void ReadWith(int readers)
+    {
+        reading_.Readers = readers;
+        reading_.LatencyMs = 2;
     }
 
     const std::wstring root_ = ListingTree().Path();
@@ -194,6 +200,7 @@ protected:
     ListingOptions options_{ListingFormats::Tree};
     RunState state_;
     std::function<void()> setup_;  // after PrepareRun
+    ReadSettings reading_;
     TestFolder output_;
     std::wstring text_;
 };
@@ -210,6 +217,7 @@ void PrintTo(const ListingCase& c, std::ostream* out) { *out << c.Expected; }
 
 class ListingRuns : public Listing, public testing::WithParamInterface<ListingCase> {};
 
+// One reader, then eight whose requests overlap: the same bytes either way.
 TEST_P(ListingRuns, WriteTheExpectedFile)
 {
     const ListingCase& c = GetParam();
@@ -218,11 +226,14 @@ TEST_P(ListingRuns, WriteTheExpectedFile)
     job_.SetShowFiles(c.Mode != SaveModes::FoldersOnly);
     job_.SetShowFolders(c.Mode != SaveModes::FilesOnly);
     if (c.Setup) setup_ = [&] { c.Setup(job_, state_, options_); };
-    FakeHost host;
-    RunResult result = Run(host);
-    EXPECT_TRUE(result.Started && host.Started && result.AllWritten);
-    EXPECT_EQ(std::make_pair(result.FolderCount, result.FileCount), std::make_pair(c.FolderCount, c.FileCount));
-    EXPECT_EQ(text_, ExpectedListing(c.Expected, root_));
+    for (int readers : {1, 8}) {
+        ReadWith(readers);
+        FakeHost host;
+        RunResult result = Run(host);
+        EXPECT_TRUE(result.Started && host.Started && result.AllWritten);
+        EXPECT_EQ(std::make_pair(result.FolderCount, result.FileCount), std::make_pair(c.FolderCount, c.FileCount));
+        EXPECT_EQ(text_, ExpectedListing(c.Expected, root_)) << readers << " readers";
+    }
 }
 
 using namespace ListingFormats;
@@ -255,33 +266,43 @@ INSTANTIATE_TEST_SUITE_P(EveryFormatModeAndOption, ListingRuns, testing::ValuesI
 
 }  // namespace
 
-TEST_F(Listing, StopDuringAnEnumerationWritesThatSectionThenOnlyTheClosingLines)
+TEST_F(Listing, StopWritesNothingMoreButTheClosingLines)
 {
     options_.Format = ListingFormats::Txt;
-    int pumpsAfterRow = -1;
-    FakeHost host;
-    host.OnEvent = [&](FakeHost& h) {
-        if (pumpsAfterRow < 0 && !h.Statuses.empty() && h.Statuses.back() == root_ + L"\\sub1\\one.doc")
-            pumpsAfterRow = h.Pumps;
-        // One pump follows the row; then the deep folder's ".", ".." and "deeper".
-        if (pumpsAfterRow >= 0 && h.Pumps == pumpsAfterRow + 4) h.Control.RequestStop();
-    };
-    RunResult result = Run(host);
-    // The three top folders, deep and deeper; the four top files and one.doc.
-    EXPECT_EQ(std::make_tuple(result.Stopped, result.FolderCount, result.FileCount), std::make_tuple(true, 5, 5));
-    EXPECT_EQ(text_, ExpectedListing("stop_txt_both", root_));
+    for (int readers : {1, 8}) {
+        ReadWith(readers);
+        FakeHost host;
+        host.OnStatus = [&](FakeHost& h) {
+            if (h.Statuses.back() == root_ + L"\\sub1\\one.doc") h.Control.RequestStop();
+        };
+        RunResult result = Run(host);
+        // The three top folders and deep; the four top files and one.doc.
+        EXPECT_EQ(std::make_tuple(result.Stopped, result.FolderCount, result.FileCount), std::make_tuple(true, 4, 5));
+        EXPECT_EQ(text_, ExpectedListing("stop_txt_both", root_)) << readers << " readers";
+    }
 }
 
 TEST_F(Listing, RunningOutOfMemoryEndsTheRunAsStopDoesWithTheClosingLines)
 {
     options_.Format = ListingFormats::Txt;
+    const std::wstring closing = L"########################### - 完成時間：{TIME} - ###########################\r\n";
+    // While a row is written, and in a reader about to read a folder.
     FakeHost host;
-    host.OnEvent = [armed = true](FakeHost& h) mutable {
+    host.OnStatus = [armed = true](FakeHost& h) mutable {
         if (armed && h.Statuses.size() == 3) armed = false, failNextAllocation = true;
     };
     RunResult result = Run(host);
     EXPECT_TRUE(result.OutOfMemory && result.Stopped && result.FileCount < 7) << result.FileCount;
-    EXPECT_TRUE(text_.ends_with(L"########################### - 完成時間：{TIME} - ###########################\r\n"));
+    EXPECT_TRUE(text_.ends_with(closing));
+
+    ReadWith(8);
+    reading_.BeforeRequest = [](std::wstring_view folder) {
+        if (folder.ends_with(L"\\deep")) failNextAllocation = true;
+    };
+    FakeHost second;
+    result = Run(second);
+    EXPECT_TRUE(result.OutOfMemory && result.Stopped && result.FileCount < 7) << result.FileCount;
+    EXPECT_TRUE(text_.ends_with(closing));
 }
 
 TEST_F(Listing, AFolderThatVanishesBeforeItsWalkIsCountedButSkipped)
@@ -290,10 +311,11 @@ TEST_F(Listing, AFolderThatVanishesBeforeItsWalkIsCountedButSkipped)
     for (const wchar_t* folder : {L"a", L"b"}) tree.MakeFolder(folder);
     for (const wchar_t* file : {L"f.txt", L"b\\g.txt"}) tree.MakeFile(file);
     job_.SetRootFolder(tree.Path());
-    FakeHost host;
-    host.OnEvent = [&](FakeHost& h) {
-        if (!h.Statuses.empty() && h.Statuses.back() == tree / L"f.txt") RemoveDirectoryW((tree / L"a").c_str());
+    // Gone between its parent's enumeration and its own.
+    reading_.BeforeRequest = [&](std::wstring_view folder) {
+        if (folder == tree / L"a") RemoveDirectoryW((tree / L"a").c_str());
     };
+    FakeHost host;
     RunResult result = Run(host);
     EXPECT_EQ(text_, Lines({tree.Path(), L"│  f.txt", L"├─" + tree / L"b", L"│  │  g.txt"}));
     EXPECT_EQ(std::make_pair(result.FolderCount, result.FileCount), std::make_pair(2, 2));
@@ -353,6 +375,7 @@ TEST_F(Listing, AFolderThatLeadsBackUpIsCountedButNotWalked)
     job_.SetRootFolder(root);
     for (bool subfolders : {true, false}) {
         job_.SetIncludeSubFolders(subfolders);
+        ReadWith(subfolders ? 8 : 1);
         FakeHost host;
         RunResult result = Run(host);
         EXPECT_EQ(text_, subfolders ? Lines({root, L"├─" + root + L"\\a", L"│  │  x.txt", L"├─" + root + L"\\elsewhere",

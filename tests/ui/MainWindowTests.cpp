@@ -131,7 +131,8 @@ TEST_F(MainWindow, TheTreeLoadsFoldersWhenOpenedAndTheSelectedOneIsCounted)
     tree.Path(folder / L"parent");
     EXPECT_EQ(previous, folder / L"holder\\");
     EXPECT_EQ(tree.Path(), folder / L"parent\\");
-    LetMessagesRun();
+    // Counted on a thread of its own.
+    LetMessagesRunUntil([&] { return main.FolderInfoLines()[2] == L"內含　　：3 個檔案，2 個資料夾"; });
     EXPECT_TRUE(main.FolderSelected());
     EXPECT_EQ(main.FolderInfoLines()[0], L"目錄大小：3.62 KB (3,702 位元組)");
     EXPECT_EQ(main.FolderInfoLines()[2], L"內含　　：3 個檔案，2 個資料夾");
@@ -152,7 +153,7 @@ TEST_F(MainWindow, TheTreeLoadsFoldersWhenOpenedAndTheSelectedOneIsCounted)
 
     // The desktop is no folder to list: the panel keeps what it showed and Save does nothing.
     tree.Path(folder / L"parent");
-    LetMessagesRun();
+    LetMessagesRunUntil([&] { return main.FolderInfoLines()[2] == L"內含　　：3 個檔案，3 個資料夾"; });
     SendMessageW(view, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(root));
     LetMessagesRun();
     EXPECT_EQ(tree.Path().back(), L'\\');  // the documents folder
@@ -174,7 +175,7 @@ TEST_F(MainWindow, TheTreeLoadsFoldersWhenOpenedAndTheSelectedOneIsCounted)
             PostMessageW(view, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(holder));
     };
     tree.Path(folder / L"big");
-    LetMessagesRun();
+    LetMessagesRunUntil([&] { return main.FolderInfoLines()[2] == L"內含　　：0 個檔案，1 個資料夾"; });
     ASSERT_TRUE(posted);
     EXPECT_EQ(tree.SelectedNode(), holder);
     EXPECT_TRUE(main.FolderSelected());

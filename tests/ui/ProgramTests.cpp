@@ -43,7 +43,7 @@ TEST_F(CommandLine, ListsWhatTheEngineListsAndSaysWhatWentWrongInItsExitCode)
     DeleteFileW(FirstLine(run.Output).c_str());
 
     WriteLines(programFolder / L"Setting.ini", {L"[Setting]", L"SaveMode=2", L"ScanSubFolders=1", L"Format=0"});
-    run = List({L"/format", L"csv", L"/mode", L"files"});
+    run = List({L"/format", L"csv", L"/mode", L"files", L"/readers", L"3"});
     std::wstring path = FirstLine(run.Output);
     EXPECT_EQ(run.ExitCode, 0u) << run.Errors;
     EXPECT_TRUE(path.starts_with(output.Path() + L"\\") && path.ends_with(L"Quorvane.csv")) << path;
@@ -59,6 +59,7 @@ TEST_F(CommandLine, ListsWhatTheEngineListsAndSaysWhatWentWrongInItsExitCode)
         {{L"/format"}, 1, L"/format 後面缺少值"},
         {{L"/sort", L"date"}, 1, L"/sort 的值無效：date"},
         {{L"/depth", L"100"}, 1, L"/depth 的值必須是 1 到 99 的整數：100"},
+        {{L"/readers", L"0"}, 1, L"/readers 的值必須是 1 到 64 的整數：0"},
         {{L"/size-max", L"1.5MB"}, 1, L"/size-max 的值不是有效的大小：1.5MB"},
         {{L"/to", L"2024-02-30"}, 1, L"/to 的值不是有效的日期：2024-02-30"},
         {{L"/size-min", L"10MB", L"/size-max", L"10240KB"}, 1, L"最小數值不可以大於最大數值"},

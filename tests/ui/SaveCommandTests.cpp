@@ -11,7 +11,6 @@
 namespace {
 
 struct QuietHost : RunHost {
-    void PumpMessages() override {}
     void ShowStatus(std::wstring_view) override {}
 };
 
@@ -271,6 +270,8 @@ TEST_F(SaveCommand, TheFolderDialogAndWhatEndsTheCommandWithoutAListing)
 TEST_F(SaveCommand, StopAndWhatComesWhileTheStoppedWalkUnwinds)
 {
     for (int i = 0; i < 400; ++i) listed.MakeFile(L"sub\\bulk " + std::to_wstring(i) + L".txt");
+    // Each folder's reading waits, as on a share: what the test does comes during the walk.
+    SetEnvironmentVariableW(L"QUORVANE_SIMULATED_LATENCY_MS", L"100");
     StartWith(output.Path());
     // A run locks the window; Stop unlocks it at once; a Save pressed before the walk has
     // returned does nothing.
@@ -321,4 +322,5 @@ TEST_F(SaveCommand, StopAndWhatComesWhileTheStoppedWalkUnwinds)
     EXPECT_TRUE(EndsWithTheClosingLines(listingAtEnd)) << listingAtEnd.size();
     EXPECT_EQ(FileText(Listing()), listingAtEnd) << "written to after the session ended";
     EXPECT_LT(window->State().FileCount, 400);
+    SetEnvironmentVariableW(L"QUORVANE_SIMULATED_LATENCY_MS", nullptr);
 }

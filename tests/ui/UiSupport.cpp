@@ -43,6 +43,15 @@ void LetMessagesRun(DWORD milliseconds)
     } while (GetTickCount() - start < milliseconds);
 }
 
+bool LetMessagesRunUntil(const std::function<bool()>& done)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
+        if (done()) return true;
+        LetMessagesRun(10);
+    }
+    return done();
+}
+
 std::vector<std::wstring> FilesIn(const std::wstring& folder)
 {
     std::vector<std::wstring> names;

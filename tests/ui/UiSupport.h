@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,9 @@ struct Act {
 void Do(frmMain& window, const std::vector<Act>& acts);
 // Lets the thread's pending messages run for a while.
 void LetMessagesRun(DWORD milliseconds = 50);
+// Lets them run until `done` holds (true) or a few seconds have passed (false): for what
+// the window hears from a thread of its own.
+bool LetMessagesRunUntil(const std::function<bool()>& done);
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder);
 // Writes the lines as a UTF-16LE file, as the program writes its own.
