@@ -5,6 +5,7 @@
 #include "formats/ListingFormat.h"
 #include "formats/NumberText.h"
 #include "fs/FolderPath.h"
+#include "run/Choices.h"
 #include "run/ListingRun.h"
 #include "run/OptionValues.h"
 #include "run/OutputName.h"
@@ -45,6 +46,14 @@ void DrawLines(HostPanel& panel, const std::wstring* lines, std::size_t count, i
             TextOutW(dc, 2, top + 15 * static_cast<int>(i), lines[i].c_str(), static_cast<int>(lines[i].size()));
 }
 
+// A list's items are the choices the window offers, at their Setting.ini numbers.
+template <typename Value, std::size_t N>
+void FillChoices(clsControl& list, const Choice<Value> (&choices)[N])
+{
+    for (const Choice<Value>& choice : choices)
+        if (choice.Caption) list.AddItem(choice.Caption);
+}
+
 // Round half to even, as the scroll maximum is given.
 int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
@@ -81,16 +90,13 @@ void frmMain::CreateControls()
 
 void frmMain::FillLists()
 {
-    auto fill = [](clsControl& list, std::initializer_list<const wchar_t*> items) {
-        for (const wchar_t* item : items) list.AddItem(item);
-    };
-    fill(cboSortSave, {L"不排序", L"檔案名稱", L"副檔名", L"檔案大小", L"起始建立時間", L"最後修改時間", L"最後存取時間"});
-    fill(comSaveMode, {L"僅檔案", L"僅資料夾", L"兩者皆是"});
-    fill(cboDate, {L"不指定", L"修改日期", L"建立日期", L"最後存取日期"});
-    fill(cboSize, {L"不指定", L"至少", L"至多", L"兩者"});
-    fill(cboSizeType0, {L"KB", L"MB"});
-    fill(cboSizeType1, {L"KB", L"MB"});
-    fill(comFormat, {L"TXT", L"CSV", L"HTML", L"樹狀"});
+    FillChoices(cboSortSave, kSortChoices);
+    FillChoices(comSaveMode, kModeChoices);
+    FillChoices(cboDate, kTimeChoices);
+    FillChoices(cboSize, kSizeChoices);
+    FillChoices(cboSizeType0, kSizeUnits);
+    FillChoices(cboSizeType1, kSizeUnits);
+    FillChoices(comFormat, kFormatChoices);
     for (int level = 1; level <= kDeepestDepthLimit; ++level) comIndentLevel.AddItem(std::to_wstring(level));
     comIndentLevel.Enabled(false);
     chkDelEXE.Enabled(false);
@@ -313,19 +319,19 @@ void frmMain::OnWheel(int delta)
 
 void frmMain::SizeRule()
 {
-    int mode = cboSize.ListIndex();
-    bool first = mode == 1 || mode == 3 || mode < 0;
-    bool second = mode == 2 || mode == 3 || mode < 0;
+    SizeMode mode = MeaningOfSaved(kSizeChoices, cboSize.ListIndex(), SizeMode::None);
+    bool range = mode == SizeMode::Between || mode == SizeMode::None;
+    bool first = range || mode == SizeMode::AtLeast;
+    bool second = range || mode == SizeMode::AtMost;
     for (clsControl* control : {&lblSizeForm, &txtMinSize, &cboSizeType0}) control->Enabled(first);
     for (clsControl* control : {&lblSizeTo, &txtMaxSize, &cboSizeType1}) control->Enabled(second);
-    bool range = mode == 3 || mode < 0;
     lblSizeForm.Text(range ? L"從：" : L"小於：");
     lblSizeTo.Text(range ? L"到：" : L"大於：");
 }
 
 void frmMain::TimeRule()
 {
-    bool enabled = cboDate.ListIndex() != 0;
+    bool enabled = MeaningOfSaved(kTimeChoices, cboDate.ListIndex(), TimeKind::None) != TimeKind::Any;
     ClsDate1_.Enabled(enabled);
     ClsDate2_.Enabled(enabled);
     lblTmrForm.Enabled(enabled);
@@ -334,17 +340,19 @@ void frmMain::TimeRule()
 
 void frmMain::SortRule()
 {
-    bool enabled = cboSortSave.ListIndex() != 0;
+    // A list without a selection sorts as the job has it.
+    const Choice<std::int32_t>* sort = ChoiceOfSaved(kSortChoices, cboSortSave.ListIndex());
+    bool enabled = !sort || sort->Meaning != 0;
     optAscSave0.Enabled(enabled);
     optAscSave1.Enabled(enabled);
 }
 
 void frmMain::SaveModeRule()
 {
-    int mode = comSaveMode.ListIndex();
-    bool sorting = mode != 1;
+    int mode = MeaningOfSaved(kModeChoices, comSaveMode.ListIndex(), SaveModes::None);
+    bool sorting = mode != SaveModes::FoldersOnly;
     for (clsControl* control : {&cboSortSave, &optAscSave0, &optAscSave1}) control->Enabled(sorting);
-    chkEmptyFolder.Enabled(mode == 1 || mode == 2);
+    chkEmptyFolder.Enabled(mode == SaveModes::FoldersOnly || mode == SaveModes::Both);
 }
 
 void frmMain::EasyModeRule()
@@ -416,8 +424,8 @@ void frmMain::ScrapeSaveJob()
 void frmMain::DispSaveJob(const JobInfo& job)
 {
     // The window's mode goes into the current job first; `job` may be that very job.
-    ApplyListingMode(job_, comSaveMode.ListIndex());
-    comSaveMode.ListIndex(ListingModeOf(job));
+    ApplyListingMode(job_, MeaningOfSaved(kModeChoices, comSaveMode.ListIndex(), SaveModes::None));
+    comSaveMode.ListIndex(SavedOf(kModeChoices, ListingModeOf(job)));
 }
 
 OptionValues frmMain::ReadOptionValues() const
@@ -444,7 +452,8 @@ void frmMain::cmdSave_Click()
     // A stopped walk may still be unwinding; a new run waits until it has returned.
     if (!FolderSelected_ || phase_ != Phase::Idle) return;
     // Outside easy mode the format decides what is written: without one nothing would be.
-    if (!WritesListingFile(comFormat.ListIndex(), chkEasy.Checked())) {
+    int format = MeaningOfSaved(kFormatChoices, comFormat.ListIndex(), ListingFormats::None);
+    if (!WritesListingFile(format, chkEasy.Checked())) {
         ShowMessage(kChooseFormat, MB_ICONEXCLAMATION);
         return;
     }
@@ -615,6 +624,7 @@ void frmMain::ReadOption(std::size_t row, bool& flag) const { flag = parts_.Cont
 void frmMain::ReadOption(std::size_t row, ListChoice& list) const
 {
     list.Selected = parts_.ControlAt(row)->ListIndex();
+    list.ItemCount = parts_.ControlAt(row)->ListCount();
 }
 
 void frmMain::ReadOption(std::size_t row, std::wstring& text) const

@@ -171,8 +171,8 @@ TEST_F(SaveCommand, EachOptionOfTheWindowReachesTheRun)
          [](RunOptions& e) {
              e.Options.SaveMode = 2, e.Job.SetShowFiles(true);
              e.Options.EasyMode = e.Options.FullPath = e.Options.DeleteExtension = true;
-             e.Sizes = {SizeModes::Between, L"1", SizeUnits::KB, L"1", SizeUnits::MB};
-             e.Times = {TimeKinds::Modified, *OleDateFromParts({2000, 1, 1}), *OleDateFromParts({2099, 12, 31})};
+             e.Sizes = {SizeMode::Between, L"1", SizeUnit::KB, L"1", SizeUnit::MB};
+             e.Times = {TimeKind::Modified, *OleDateFromParts({2000, 1, 1}), *OleDateFromParts({2099, 12, 31})};
          },
          L"Quorvane.txt"},
     };
