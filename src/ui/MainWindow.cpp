@@ -18,32 +18,17 @@
 
 namespace {
 
-constexpr int kScrollStep = 120;  // twips per scroll step
-
-struct FrameSpec {
-    int Left, Top, Width, Height;
-};
-const FrameSpec kSaveOptionsFrame = {4065, 150, 3195, 2070};
-const FrameSpec kFilterFrames[] = {
-    {45, 165, 2730, 570}, {45, 945, 2730, 960}, {45, 2115, 2730, 1470}, {45, 3810, 2730, 1470}, {45, 5505, 2730, 645},
-};
-
-RECT PixelRect(const FrameSpec& frame)
-{
-    return {TwipsToPixelsX(frame.Left), TwipsToPixelsY(frame.Top), TwipsToPixelsX(frame.Left + frame.Width),
-            TwipsToPixelsY(frame.Top + frame.Height)};
-}
-
-// Clears a panel and draws lines into it from pixel (2, top), 15 pixels apart. The
-// texts are kept by the window, so a repaint draws them again.
-void DrawLines(HostPanel& panel, const std::wstring* lines, std::size_t count, int top)
+// Clears a panel and draws lines into it. The texts are kept by the window, so a repaint
+// draws them again.
+void DrawLines(HostPanel& panel, const std::wstring* lines, std::size_t count, DrawnLines place)
 {
     panel.Cls();
     HDC dc = panel.hDC();
     SetBkMode(dc, TRANSPARENT);
     for (std::size_t i = 0; i < count; ++i)
         if (!lines[i].empty())
-            TextOutW(dc, 2, top + 15 * static_cast<int>(i), lines[i].c_str(), static_cast<int>(lines[i].size()));
+            TextOutW(dc, place.Left, place.Top + place.Spacing * static_cast<int>(i), lines[i].c_str(),
+                     static_cast<int>(lines[i].size()));
 }
 
 // A list's items are the choices the window offers, at their Setting.ini numbers.
@@ -128,9 +113,9 @@ void frmMain::WireEvents()
     pair(optIndentLevel0, optIndentLevel1, [this] { comIndentLevel.Enabled(false); });
     pair(optIndentLevel1, optIndentLevel0, [this] { comIndentLevel.Enabled(true); });
 
-    picClient.Paint = [this](HDC dc) { PaintFrames(dc, true); };
-    lblSepExtra.Paint = [](HDC dc) {
-        RECT line{0, 0, TwipsToPixelsX(3000), TwipsToPixelsY(60)};
+    picClient.Paint = [this](HDC dc) { parts_.DrawFrames(dc, L"picClient"); };
+    lblSepExtra.Paint = [this](HDC dc) {
+        RECT line{0, 0, TwipsToPixelsX(lblSepExtra.Width()), TwipsToPixelsY(lblSepExtra.Height())};
         DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
     };
     picStatusBar.Paint = [this](HDC) { DrawStatus(); };
@@ -148,8 +133,8 @@ bool frmMain::Load()
     }
     mutex_.Reset(mutex);
 
-    if (!form_.Create(kProgramTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0, 7350,
-                      6450))
+    if (!form_.Create(kProgramTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0,
+                      kMainWidth, kMainHeight))
         return false;
     form_.Unload = [this] { Unload(); };
     engine_.Subclass(form_.hwnd(), this);
@@ -199,22 +184,20 @@ bool frmMain::Load()
     SaveModeRule();
 
     WireEvents();
+    WireKeys();
     AcceptFolders();
     form_.Show();
     return true;
 }
 
-void frmMain::PaintFrames(HDC dc, bool client)
+// Enter saves; Esc stops a run, since "停 止" shows only then.
+void frmMain::WireKeys()
 {
-    if (client) {
-        for (const FrameSpec& frame : kFilterFrames) {
-            RECT rect = PixelRect(frame);
-            DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
-        }
-        return;
-    }
-    RECT rect = PixelRect(kSaveOptionsFrame);
-    DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
+    DialogKeys& keys = form_.Keys();
+    keys.Stops(parts_.TabStops());
+    keys.DefaultButton = [this] { return cmdSave.hwnd(); };
+    keys.CancelButton = [this] { return cmdStop.hwnd(); };
+    keys.Focused = [this](HWND control) { ScrollIntoView(control); };
 }
 
 void frmMain::WndProc(bool, bool& bHandled, LRESULT& lReturn, HWND lHwnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
@@ -247,7 +230,7 @@ void frmMain::WndProc(bool, bool& bHandled, LRESULT& lReturn, HWND lHwnd, UINT u
         lReturn = 0;
     } else if (uMsg == WM_PAINT && lHwnd == form_.hwnd()) {
         HDC dc = GetDC(lHwnd);
-        PaintFrames(dc, false);
+        parts_.DrawFrames(dc);
         ReleaseDC(lHwnd, dc);
     } else if (uMsg == WM_VSCROLL) {
         int value = ScrollValue();
@@ -307,6 +290,24 @@ void frmMain::ScrollTo(int value)
     picClient.Move(picClient.Left(), -kScrollStep * value, picClient.Width(), picClient.Height());
 }
 
+// A control of the filter column reached with the keyboard comes into view, with the
+// line above or below it.
+void frmMain::ScrollIntoView(HWND control)
+{
+    if (!IsChild(picClient.hwnd(), control)) return;
+    RECT box{};
+    GetWindowRect(control, &box);
+    MapWindowPoints(nullptr, picClient.hwnd(), reinterpret_cast<POINT*>(&box), 2);
+    int top = static_cast<int>(std::lround(box.top * TwipsPerPixelY())) - kScrollMargin;
+    int bottom = static_cast<int>(std::lround(box.bottom * TwipsPerPixelY())) + kScrollMargin;
+    int shownTop = ScrollValue() * kScrollStep;
+    int shownHeight = picScrollBox.ScaleHeight();
+    if (top < shownTop)
+        ScrollTo(std::max(top, 0) / kScrollStep);
+    else if (bottom > shownTop + shownHeight)
+        ScrollTo((bottom - shownHeight + kScrollStep - 1) / kScrollStep);
+}
+
 void frmMain::OnWheel(int delta)
 {
     if (delta == 0) return;
@@ -325,8 +326,8 @@ void frmMain::SizeRule()
     bool second = range || mode == SizeMode::AtMost;
     for (clsControl* control : {&lblSizeForm, &txtMinSize, &cboSizeType0}) control->Enabled(first);
     for (clsControl* control : {&lblSizeTo, &txtMaxSize, &cboSizeType1}) control->Enabled(second);
-    lblSizeForm.Text(range ? L"從：" : L"小於：");
-    lblSizeTo.Text(range ? L"到：" : L"大於：");
+    lblSizeForm.Text(range ? kSizeRangeFrom : MainControl(L"lblSizeForm").Row().Caption);
+    lblSizeTo.Text(range ? kSizeRangeTo : MainControl(L"lblSizeTo").Row().Caption);
 }
 
 void frmMain::TimeRule()
@@ -411,7 +412,7 @@ void frmMain::OnTreeSelection(HTREEITEM node)
     DrawFolderInfo();
 }
 
-void frmMain::DrawFolderInfo() { DrawLines(picDefFile, folderInfo_.data(), folderInfo_.size(), 2); }
+void frmMain::DrawFolderInfo() { DrawLines(picDefFile, folderInfo_.data(), folderInfo_.size(), kFolderInfoLines); }
 
 // ---- Save and Stop
 
@@ -568,7 +569,7 @@ void frmMain::ShowStatus(std::wstring_view text)
     DrawStatus();
 }
 
-void frmMain::DrawStatus() { DrawLines(picStatusBar, &statusText_, 1, 3); }
+void frmMain::DrawStatus() { DrawLines(picStatusBar, &statusText_, 1, kStatusLine); }
 
 // ---- Folders from outside: the program's argument, a second start, a drop
 

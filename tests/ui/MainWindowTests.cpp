@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <cwctype>
+#include <tuple>
 #include <utility>
 
 #include "UiSupport.h"
@@ -243,4 +244,50 @@ TEST_F(MainWindow, StartRestoresTheSettingsAndSelectsAFolderFromOutside)
     EXPECT_NE(seen[0].Text.find(L"設定檔無法儲存：\r\n" + (program / L"Setting.ini") + L"\r\n"), std::wstring::npos);
     EXPECT_TRUE(seen[0].Caption == L"Quorvane Ver 1.06" && seen[0].Owner == mainWindow);
     EXPECT_FALSE(window->IsOpen());
+}
+
+TEST_F(MainWindow, TheKeyboardMovesThroughTheControlsAsInADialog)
+{
+    frmMain& main = Start();
+    auto focused = [this](MainPart part) { return HasFocus(Win(part)); };
+    EXPECT_TRUE(focused(L"Treeview"));  // the first control has the focus at start
+    // Tab in reading order and around; disabled controls are skipped, an option pair is
+    // one stop at its checked button. The filter column scrolls to what takes the focus.
+    const MainParts order{L"comSaveMode",    L"comFormat",     L"chkEasy",       L"chkSubDirSave", L"optIndentLevel0",
+                          L"chkEmptyFolder", L"chkSystemSave", L"chkHiddenSave", L"chkReadOnlySave", L"cboSortSave",
+                          L"optAscSave0",    L"cboSize",       L"cboDate",       L"cboFFSave",     L"cmdEdit",
+                          L"cmdSave",        L"cmdExit",       L"Treeview"};
+    for (MainPart part : order) {
+        PressKey(VK_TAB);
+        EXPECT_TRUE(focused(part)) << part.Text();
+        EXPECT_TRUE(!(part == MainPart(L"cboFFSave")) || main.ScrollValue() == main.ScrollMax());
+    }
+    // Shift+Tab goes back, to the top of the column again.
+    for (auto part = order.rbegin() + 1; part != order.rend(); ++part) {
+        PressKey(VK_TAB, true);
+        EXPECT_TRUE(focused(*part)) << part->Text();
+    }
+    EXPECT_EQ(main.ScrollValue(), 0);
+
+    // Space checks a box; the arrows select within an option pair and around it, with the
+    // pair's rules: the checked options, then whether the depth list is enabled.
+    const MainControls options{L"chkEasy", L"optIndentLevel0", L"optIndentLevel1", L"optAscSave0", L"optAscSave1"};
+    const std::tuple<std::vector<UINT>, MainPart, const wchar_t*> steps[] = {
+        {{VK_TAB, VK_TAB, VK_SPACE, VK_TAB}, L"chkDelEXE", L"1 10 10 0"},  // enabled by easy mode
+        {{VK_TAB, VK_TAB, VK_TAB, VK_DOWN}, L"optIndentLevel1", L"1 01 10 1"},
+        {{VK_DOWN}, L"optIndentLevel0", L"1 10 10 0"},
+        {{VK_UP, VK_TAB}, L"comIndentLevel", L"1 01 10 1"},
+        {{VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_RIGHT}, L"optAscSave1", L"1 01 01 1"},
+        {{VK_LEFT}, L"optAscSave0", L"1 01 10 1"},
+    };
+    for (const auto& [keys, focus, expected] : steps) {
+        for (UINT key : keys) PressKey(key);
+        std::wstring shown;
+        for (MainControl option : options) {
+            if (shown.size() == 1 || shown.size() == 4) shown += L' ';
+            shown += Checked(option) ? L'1' : L'0';
+        }
+        EXPECT_TRUE(focused(focus)) << focus.Text();
+        EXPECT_EQ(shown + L" " + std::to_wstring(Enabled(L"comIndentLevel")), expected) << focus.Text();
+    }
 }

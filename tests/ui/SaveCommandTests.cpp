@@ -197,6 +197,15 @@ TEST_F(SaveCommand, EachOptionOfTheWindowReachesTheRun)
     }
     EXPECT_EQ(window->StatusText(), L"就緒 ...");
 
+    // Enter presses Save, the focus being on no other button, and lists the same.
+    const std::wstring byMouse = MaskedListing(Listing());
+    Clear();
+    SetFocus(Win(L"chkEasy"));
+    DialogAnswerer answerer;
+    PressKey(VK_RETURN);
+    EXPECT_EQ(answerer.StopLooking().size(), 1u);
+    EXPECT_EQ(MaskedListing(Listing()), byMouse);
+
     // Every sort choice gives its key; a cancelled folder choice then starts nothing.
     answer.clear();
     Clear();
@@ -285,6 +294,13 @@ TEST_F(SaveCommand, StopAndWhatComesWhileTheStoppedWalkUnwinds)
     EXPECT_TRUE(locked && unlocked && asked == 1);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_NE(seen[0].Text.find(L"OK！！"), std::wstring::npos) << seen[0].Text;
+    EXPECT_LT(window->State().FileCount, 400);
+    EXPECT_TRUE(EndsWithTheClosingLines(FileText(Listing())));
+    // Esc presses Stop.
+    Clear();
+    duringTheWalk = [] { PressKey(VK_ESCAPE); };
+    seen = Save();
+    ASSERT_EQ(seen.size(), 1u);
     EXPECT_LT(window->State().FileCount, 400);
     EXPECT_TRUE(EndsWithTheClosingLines(FileText(Listing())));
 
