@@ -6,6 +6,11 @@ constexpr std::size_t kNoStop = static_cast<std::size_t>(-1);
 
 bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
+bool IsPushButton(HWND window)
+{
+    return (SendMessageW(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
 // Whether the middle of the window's part inside its parent shows, or nothing of it
 // is inside (scrolled out of view, which is no sibling's doing).
 bool ShowsInParent(HWND child, HWND parent)
@@ -82,14 +87,25 @@ void DialogKeys::FocusControl(HWND window)
 {
     if (remembered_ && IsChild(window, remembered_) && IsUsable(remembered_)) {
         SetFocus(remembered_);
-        return;
-    }
-    for (std::size_t stop = 0; stop < stops_.size(); ++stop) {
-        if (TakesFocus(stop)) {
-            SetFocus(stops_[stop].Window);
-            return;
+    } else {
+        for (std::size_t stop = 0; stop < stops_.size(); ++stop) {
+            if (TakesFocus(stop)) {
+                SetFocus(stops_[stop].Window);
+                break;
+            }
         }
     }
+    ShowDefault();
+}
+
+void DialogKeys::ShowDefault()
+{
+    HWND focus = GetFocus();
+    HWND button = StopOf(focus) != kNoStop && IsPushButton(focus) ? focus : DefaultButton ? DefaultButton() : nullptr;
+    if (button == shownDefault_) return;
+    if (shownDefault_ && IsWindow(shownDefault_)) SendMessageW(shownDefault_, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    if (button) SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    shownDefault_ = button;
 }
 
 void DialogKeys::RememberFocus(HWND window)

@@ -6,6 +6,8 @@
 // control asks for itself (an open list, an edit that takes Enter, the arrows of a list)
 // stay with it, as in a dialog. The message loops hand key messages here first
 // (DispatchLoopMessage, controls/Form.h).
+//
+// Usage: keys.Stops(...); keys.DefaultButton = [] { return save; }; keys.CancelButton = ...
 #include <windows.h>
 
 #include <functional>
@@ -34,6 +36,10 @@ public:
     void FocusControl(HWND window);
     // The window is deactivated: the control with the focus is remembered.
     void RememberFocus(HWND window);
+    // Gives the button Enter would press the default button's look, as a dialog does:
+    // the focused push button, else the default button. The message loops call it after
+    // each key and click.
+    void ShowDefault();
 
 private:
     bool TakesFocus(std::size_t stop) const;
@@ -45,6 +51,7 @@ private:
 
     std::vector<TabStop> stops_;
     HWND remembered_ = nullptr;
+    HWND shownDefault_ = nullptr;
 };
 
 // Whether the window can be used now: it and every window it is in are visible and

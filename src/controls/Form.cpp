@@ -110,12 +110,19 @@ int TwipsToPixelsY(int twips)
 
 void DispatchLoopMessage(MSG& message)
 {
-    if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST && message.hwnd) {
-        auto* keys = static_cast<DialogKeys*>(GetPropW(GetAncestor(message.hwnd, GA_ROOT), kKeysProperty));
-        if (keys && keys->Handle(message)) return;
+    bool key = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+    // What may move the focus or change the mode of a window.
+    bool input = key || message.message == WM_LBUTTONDOWN || message.message == WM_LBUTTONUP;
+    auto keysOf = [&message] {
+        return static_cast<DialogKeys*>(GetPropW(GetAncestor(message.hwnd, GA_ROOT), kKeysProperty));
+    };
+    DialogKeys* keys = input && message.hwnd ? keysOf() : nullptr;
+    if (!keys || !key || !keys->Handle(message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
     }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+    // The window may be gone now, with its keys.
+    if (keys && IsWindow(message.hwnd) && keysOf() == keys) keys->ShowDefault();
 }
 
 bool PumpPendingMessages()

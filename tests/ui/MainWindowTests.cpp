@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwctype>
 #include <tuple>
@@ -192,10 +193,12 @@ TEST_F(MainWindow, StartRestoresTheSettingsAndSelectsAFolderFromOutside)
     std::wstring given = listed / L"sub folder";
     given[0] = static_cast<wchar_t>(towlower(given[0]));
     WriteSettings({L"[Setting]", L"ExplorerPath=" + listed.Path() + L"\\", L"Format=2", L"ScanSubFolders=1",
-                   L"ScanHidden=0", L"SortSave=5", L"SaveFilter=*.EXE;*.dll;*.ocx;*.com"});
+                   L"ScanHidden=0", L"SortSave=5", L"Date=3", L"Size=4", L"SaveFilter=*.EXE;*.dll;*.ocx;*.com"});
     frmMain& main = Start();
     EXPECT_EQ(main.Treeview().Path(), listed.Path() + L"\\");
-    EXPECT_EQ(Shown({L"comFormat", L"cboSortSave", L"cboFFSave"}), L"HTML|最後修改時間|執行檔案");
+    // A number past a list's last item selects nothing.
+    EXPECT_EQ(Shown({L"comFormat", L"cboSortSave", L"cboFFSave", L"cboDate", L"cboSize"}),
+              L"HTML|最後修改時間|執行檔案|最後存取日期|");
     EXPECT_EQ(window->Control(L"cboFFSave").ListIndex(), 2);  // found by its patterns in any letter case
     EXPECT_TRUE(Checked(L"chkSubDirSave") && !Checked(L"chkHiddenSave"));
 
@@ -257,10 +260,17 @@ TEST_F(MainWindow, TheKeyboardMovesThroughTheControlsAsInADialog)
                           L"chkEmptyFolder", L"chkSystemSave", L"chkHiddenSave", L"chkReadOnlySave", L"cboSortSave",
                           L"optAscSave0",    L"cboSize",       L"cboDate",       L"cboFFSave",     L"cmdEdit",
                           L"cmdSave",        L"cmdExit",       L"Treeview"};
+    const MainParts buttons{L"cmdEdit", L"cmdSave", L"cmdExit"};
     for (MainPart part : order) {
         PressKey(VK_TAB);
         EXPECT_TRUE(focused(part)) << part.Text();
         EXPECT_TRUE(!(part == MainPart(L"cboFFSave")) || main.ScrollValue() == main.ScrollMax());
+        // The button Enter presses looks like the default one: the focused button, else Save.
+        std::wstring looks;
+        for (MainPart button : buttons)
+            if ((GetWindowLongPtrW(Win(button), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) looks += button.Text();
+        bool onButton = std::find(buttons.begin(), buttons.end(), part) != buttons.end();
+        EXPECT_EQ(looks, onButton ? part.Text() : L"cmdSave") << part.Text();
     }
     // Shift+Tab goes back, to the top of the column again.
     for (auto part = order.rbegin() + 1; part != order.rend(); ++part) {
