@@ -3,10 +3,11 @@
 // in twips relative to its parent panel, and the control it holds with its caption and
 // border, and the Setting.ini key its value is kept under. Code names a part by its
 // name in the table, and the name is looked up when the program is built: a name the
-// table does not have does not compile.
+// table does not have does not compile. Frames drawn around groups are rows too, and the
+// tab order is the table's reading order, worked out when the program is built.
 //
 // Usage: inline constexpr LayoutRow kLayout[] = {...}; WindowParts<kLayout> parts;
-// parts.Create(window); parts.Control(L"cmdSave").Click = ...;
+// parts.Create(window); parts.Control(L"cmdSave").Click = ...; keys.Stops(parts.TabStops());
 #include <windows.h>
 
 #include <array>
