@@ -15,6 +15,8 @@ SIZE ClientTwips(HWND window)
 }
 
 const wchar_t kPanelClass[] = L"QuorvaneHostPanel";
+// Ties a top-level window to its dialog keys, for the message loops.
+const wchar_t kKeysProperty[] = L"Quorvane.DialogKeys";
 
 int ScreenDpi(int axis)
 {
@@ -106,6 +108,23 @@ int TwipsToPixelsY(int twips)
     return static_cast<int>(std::lround(twips / TwipsPerPixelY()));
 }
 
+void DispatchLoopMessage(MSG& message)
+{
+    bool key = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+    // What may move the focus or change the mode of a window.
+    bool input = key || message.message == WM_LBUTTONDOWN || message.message == WM_LBUTTONUP;
+    auto keysOf = [&message] {
+        return static_cast<DialogKeys*>(GetPropW(GetAncestor(message.hwnd, GA_ROOT), kKeysProperty));
+    };
+    DialogKeys* keys = input && message.hwnd ? keysOf() : nullptr;
+    if (!keys || !key || !keys->Handle(message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    // The window may be gone now, with its keys.
+    if (keys && IsWindow(message.hwnd) && keysOf() == keys) keys->ShowDefault();
+}
+
 bool PumpPendingMessages()
 {
     MSG message;
@@ -114,8 +133,7 @@ bool PumpPendingMessages()
             PostQuitMessage(static_cast<int>(message.wParam));
             return false;
         }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        DispatchLoopMessage(message);
     }
     return true;
 }
@@ -123,10 +141,7 @@ bool PumpPendingMessages()
 int RunMessageLoop()
 {
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchLoopMessage(message);
     return static_cast<int>(message.wParam);
 }
 
@@ -297,7 +312,9 @@ void HostPanel::OnSize()
 
 TopLevelWindow::~TopLevelWindow()
 {
-    if (window_) SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, 0);
+    if (!window_) return;
+    SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, 0);
+    RemovePropW(window_.Get(), kKeysProperty);
 }
 
 bool TopLevelWindow::Create(const std::wstring& caption, DWORD style, DWORD exStyle, int clientWidth, int clientHeight)
@@ -313,6 +330,7 @@ bool TopLevelWindow::Create(const std::wstring& caption, DWORD style, DWORD exSt
     window_.Reset(CreateWindowExW(exStyle, kFormClass, caption.c_str(), style & ~WS_VISIBLE, left, top, width, height,
                                   nullptr, nullptr, GetModuleHandleW(nullptr), this));
     closing_ = false;
+    if (window_) SetPropW(window_.Get(), kKeysProperty, &keys_);
     return static_cast<bool>(window_);
 }
 
@@ -372,8 +390,7 @@ void TopLevelWindow::ShowModal()
             quit = true;
             break;
         }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        DispatchLoopMessage(message);
     }
     for (HWND other : disabled) {
         if (IsWindow(other)) EnableWindow(other, TRUE);
@@ -411,9 +428,17 @@ LRESULT TopLevelWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (quit) PostQuitMessage(0);
         return 0;
     }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) keys_.RememberFocus(window);
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_SETFOCUS:
+        // As a dialog: the focus goes on to a control.
+        keys_.FocusControl(window);
+        return 0;
     case WM_NCDESTROY:
         // Destroyed by the system or by Close: forget the handle without destroying again.
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        RemovePropW(window, kKeysProperty);
         window_.Release();
         return DefWindowProcW(window, message, wParam, lParam);
     default:

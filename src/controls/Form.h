@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "controls/DialogKeys.h"
 #include "controls/GuiHandles.h"
 
 // The window class of every top-level window of the program.
@@ -18,6 +19,10 @@ double TwipsPerPixelY();
 int TwipsToPixelsX(int twips);  // rounded to the nearest pixel
 int TwipsToPixelsY(int twips);
 
+// What every message loop of the program does with a message: a key for one of its
+// windows goes to the window's dialog keys first (DialogKeys.h), then it is translated
+// and dispatched.
+void DispatchLoopMessage(MSG& message);
 // Dispatches the messages already waiting for this thread, then returns. False when a
 // quit request was among them; it is posted again so the main loop still sees it.
 bool PumpPendingMessages();
@@ -109,6 +114,9 @@ public:
     COLORREF BackColor() const { return backColor_; }
     void BackColor(COLORREF color);
 
+    // Tab order and the keys of a dialog; the window's focus goes on to its controls.
+    DialogKeys& Keys() { return keys_; }
+
     void Show();
     // Shows the window and returns once it is closed; the thread's other windows are
     // disabled meanwhile.
@@ -129,6 +137,7 @@ private:
     UniqueGdiObject brush_;
     COLORREF backColor_ = GetSysColor(COLOR_BTNFACE);
     bool closing_ = false;
+    DialogKeys keys_;
 };
 
 // Adds and removes bits of a window's style value at index (GWL_STYLE or GWL_EXSTYLE)

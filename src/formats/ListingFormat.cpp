@@ -6,13 +6,9 @@ const ListingFormat& ListingFormatOf(int format, bool easyMode)
 {
     static const ListingFormat none;
     if (easyMode) return EasyFormat();
-    switch (format) {
-    case ListingFormats::Txt: return TxtFormat();
-    case ListingFormats::Csv: return CsvFormat();
-    case ListingFormats::Html: return HtmlFormat();
-    case ListingFormats::Tree: return TreeFormat();
-    default: return none;
-    }
+    for (const FormatWriter& writer : kFormatWriters)
+        if (writer.Format == format) return writer.Writer();
+    return none;
 }
 
 bool WritesListingFile(int format, bool easyMode) { return ListingFormatOf(format, easyMode).FileExtension() != nullptr; }

@@ -29,16 +29,36 @@ public:
     virtual void ClosingLines(LineWriter&, const ListingOptions&, const SYSTEMTIME& /*endLocal*/) const {}
 };
 
-// The one place the format is chosen: easy mode, else by the comFormat index. Without a
-// format (ListingFormats::None, or an index out of range) nothing is written.
-const ListingFormat& ListingFormatOf(int format, bool easyMode);
-// Whether a listing with these options writes a file at all.
-bool WritesListingFile(int format, bool easyMode);
 const ListingFormat& TxtFormat();
 const ListingFormat& CsvFormat();
 const ListingFormat& HtmlFormat();
 const ListingFormat& TreeFormat();
 const ListingFormat& EasyFormat();
+
+// The writer of each ListingFormats code; the users' names for them are in run/Choices.h.
+struct FormatWriter {
+    int Format;
+    const ListingFormat& (*Writer)();
+};
+inline constexpr FormatWriter kFormatWriters[] = {
+    {ListingFormats::Txt, &TxtFormat},
+    {ListingFormats::Csv, &CsvFormat},
+    {ListingFormats::Html, &HtmlFormat},
+    {ListingFormats::Tree, &TreeFormat},
+};
+
+constexpr bool HasFormatWriter(int format)
+{
+    for (const FormatWriter& writer : kFormatWriters)
+        if (writer.Format == format) return true;
+    return false;
+}
+
+// The one place the format is chosen: easy mode, else by the ListingFormats code. Without
+// a format (ListingFormats::None, or a code without a writer) nothing is written.
+const ListingFormat& ListingFormatOf(int format, bool easyMode);
+// Whether a listing with these options writes a file at all.
+bool WritesListingFile(int format, bool easyMode);
 
 void WriteOpeningLines(LineWriter& out, const ListingOptions& options, const SYSTEMTIME& startLocal);
 void WriteClosingLines(LineWriter& out, const ListingOptions& options, const SYSTEMTIME& endLocal);

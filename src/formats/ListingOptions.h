@@ -5,8 +5,9 @@
 
 #include "fs/ExactSize.h"
 
+// The output formats, the meanings of the format choices (run/Choices.h).
 namespace ListingFormats {
-constexpr int None = -1;  // nothing selected
+constexpr int None = -1;  // no format chosen
 constexpr int Txt = 0;
 constexpr int Csv = 1;
 constexpr int Html = 2;
@@ -21,8 +22,8 @@ constexpr int Both = 2;
 }  // namespace SaveModes
 
 struct ListingOptions {
-    int Format = ListingFormats::Txt;   // comFormat
-    int SaveMode = SaveModes::Both;     // comSaveMode
+    int Format = ListingFormats::Txt;   // a ListingFormats code
+    int SaveMode = SaveModes::Both;     // a SaveModes code
     bool EasyMode = false;              // chkEasy
     bool FullPath = false;              // chkFullPath
     bool DeleteExtension = false;       // chkDelEXE

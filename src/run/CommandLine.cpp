@@ -4,19 +4,10 @@
 #include <string_view>
 
 #include "fs/FolderPath.h"
+#include "run/Choices.h"
 #include "run/FolderReads.h"
 
 namespace {
-
-struct Choice {
-    const wchar_t* Word;
-    int Index;
-};
-const Choice kFormats[] = {{L"txt", 0}, {L"csv", 1}, {L"html", 2}, {L"tree", 3}};
-const Choice kModes[] = {{L"files", 0}, {L"folders", 1}, {L"both", 2}};
-const Choice kSorts[] = {{L"none", 0},    {L"name", 1},     {L"ext", 2},      {L"size", 3},
-                         {L"created", 4}, {L"modified", 5}, {L"accessed", 6}};
-const Choice kTimes[] = {{L"modified", 1}, {L"created", 2}, {L"accessed", 3}};
 
 std::wstring Lower(std::wstring_view text)
 {
@@ -54,17 +45,14 @@ public:
         Fail(ArgumentError::MissingValue, flag);
         return std::nullopt;
     }
-    template <std::size_t N>
-    std::optional<int> ChoiceValue(const std::wstring& flag, const Choice (&choices)[N])
+    // What the word after `flag` means in the choice list.
+    template <typename Meaning, std::size_t N>
+    std::optional<Meaning> ChoiceValue(const std::wstring& flag, const Choice<Meaning> (&choices)[N])
     {
         auto value = Value(flag);
         if (!value) return std::nullopt;
-        std::wstring word = Lower(*value);
-        for (const Choice& choice : choices)
-            if (word == choice.Word) return choice.Index;
-        std::wstring words;
-        for (const Choice& choice : choices) words += (words.empty() ? L"" : L"|") + std::wstring(choice.Word);
-        Fail(ArgumentError::BadChoice, flag, *value, words);
+        if (const Choice<Meaning>* choice = ChoiceOfWord(choices, Lower(*value))) return choice->Meaning;
+        Fail(ArgumentError::BadChoice, flag, *value, ChoiceWords(choices, L"|"));
         return std::nullopt;
     }
     // A whole number from lowest to highest; no more digits than the highest has, so a
@@ -79,16 +67,20 @@ public:
         Fail(fault, flag, *value);
         return std::nullopt;
     }
-    // A whole number, then KB or MB in any letter case, or nothing for bytes.
+    // A whole number, then a unit's word in any letter case, or nothing for bytes.
     std::optional<SizeFlag> SizeValue(const std::wstring& flag)
     {
         auto value = Value(flag);
         if (!value) return std::nullopt;
         std::wstring text = Lower(*value);
         SizeFlag size;
-        if (text.ends_with(L"kb")) size.Unit = SizeUnits::KB;
-        if (text.ends_with(L"mb")) size.Unit = SizeUnits::MB;
-        if (size.Unit != SizeUnits::None) text.resize(text.size() - 2);
+        for (const Choice<SizeUnit>& unit : kSizeUnits) {
+            if (text.ends_with(unit.Word)) {
+                size.Unit = unit.Meaning;
+                text.resize(text.size() - std::wstring_view(unit.Word).size());
+                break;
+            }
+        }
         if (IsDigits(text)) {
             size.Number = text;
             return size;
@@ -146,15 +138,15 @@ const ListFlag kListFlags[] = {
     {L"/settings", [](FlagReader& r, const std::wstring& f, CommandLine& c) {
          if (auto v = r.Value(f)) c.SettingsFile = PathArgument(*v);
      }},
-    {L"/format", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.Format, r.ChoiceValue(f, kFormats)); }},
-    {L"/mode", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.SaveMode, r.ChoiceValue(f, kModes)); }},
+    {L"/format", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.Format, r.ChoiceValue(f, kFormatChoices)); }},
+    {L"/mode", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.SaveMode, r.ChoiceValue(f, kModeChoices)); }},
     {L"/sub", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.SubFolders = true; }},
     {L"/nosub", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.SubFolders = false; }},
     {L"/depth", [](FlagReader& r, const std::wstring& f, CommandLine& c) {
          Set(c.Flags.Depth, r.NumberValue(f, 1, kDeepestDepthLimit, ArgumentError::BadDepth));
      }},
     {L"/ignore-empty", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.IgnoreEmpty = true; }},
-    {L"/sort", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.Sort, r.ChoiceValue(f, kSorts)); }},
+    {L"/sort", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.Sort, r.ChoiceValue(f, kSortChoices)); }},
     {L"/desc", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.Descending = true; }},
     {L"/filter", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.Filter, r.Value(f)); }},
     {L"/no-hidden", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.NoHidden = true; }},
@@ -162,7 +154,7 @@ const ListFlag kListFlags[] = {
     {L"/no-readonly", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.NoReadOnly = true; }},
     {L"/size-min", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.SizeMin, r.SizeValue(f)); }},
     {L"/size-max", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.SizeMax, r.SizeValue(f)); }},
-    {L"/time", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.TimeKind, r.ChoiceValue(f, kTimes)); }},
+    {L"/time", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.TimeKind, r.ChoiceValue(f, kTimeChoices)); }},
     {L"/from", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.From, r.DateValue(f)); }},
     {L"/to", [](FlagReader& r, const std::wstring& f, CommandLine& c) { Set(c.Flags.To, r.DateValue(f)); }},
     {L"/easy", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.Easy = true; }},
@@ -231,15 +223,15 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments)
 void ApplyListFlags(const ListFlags& flags, OptionValues& values)
 {
     SettingsModel& saved = values.Saved;
-    if (flags.Format) saved.Format.Selected = *flags.Format;
-    if (flags.SaveMode) saved.SaveMode.Selected = *flags.SaveMode;
+    if (flags.Format) saved.Format.Selected = SavedOf(kFormatChoices, *flags.Format);
+    if (flags.SaveMode) saved.SaveMode.Selected = SavedOf(kModeChoices, *flags.SaveMode);
     if (flags.SubFolders) saved.ScanSubFolders = *flags.SubFolders;
     if (flags.Depth) {
         values.optIndentLevel0 = false;
         saved.DirectoryLevel.Selected = *flags.Depth - 1;
     }
     if (flags.IgnoreEmpty) saved.EmptyDirectory = true;
-    if (flags.Sort) saved.SortSave.Selected = *flags.Sort;
+    if (flags.Sort) saved.SortSave.Selected = SavedOf(kSortChoices, *flags.Sort);
     if (flags.Descending) values.optAscSave0 = false;
     if (flags.Filter) saved.SaveFilter = ComboChoice{-1, *flags.Filter};
     if (flags.NoHidden) saved.ScanHidden = false;
@@ -248,22 +240,22 @@ void ApplyListFlags(const ListFlags& flags, OptionValues& values)
 
     // The window's first box is the upper bound in "至少" but the lower one in "兩者".
     if (flags.SizeMin && flags.SizeMax) {
-        saved.Size.Selected = SizeModes::Between;
+        saved.Size.Selected = SavedOf(kSizeChoices, SizeMode::Between);
         saved.Size0 = flags.SizeMin->Number;
-        saved.SizeType0.Selected = flags.SizeMin->Unit;
+        saved.SizeType0.Selected = SavedOf(kSizeUnits, flags.SizeMin->Unit);
         saved.Size1 = flags.SizeMax->Number;
-        saved.SizeType1.Selected = flags.SizeMax->Unit;
+        saved.SizeType1.Selected = SavedOf(kSizeUnits, flags.SizeMax->Unit);
     } else if (flags.SizeMax) {
-        saved.Size.Selected = SizeModes::AtLeast;
+        saved.Size.Selected = SavedOf(kSizeChoices, SizeMode::AtLeast);
         saved.Size0 = flags.SizeMax->Number;
-        saved.SizeType0.Selected = flags.SizeMax->Unit;
+        saved.SizeType0.Selected = SavedOf(kSizeUnits, flags.SizeMax->Unit);
     } else if (flags.SizeMin) {
-        saved.Size.Selected = SizeModes::AtMost;
+        saved.Size.Selected = SavedOf(kSizeChoices, SizeMode::AtMost);
         saved.Size1 = flags.SizeMin->Number;
-        saved.SizeType1.Selected = flags.SizeMin->Unit;
+        saved.SizeType1.Selected = SavedOf(kSizeUnits, flags.SizeMin->Unit);
     }
 
-    if (flags.TimeKind) saved.Date.Selected = *flags.TimeKind;
+    if (flags.TimeKind) saved.Date.Selected = SavedOf(kTimeChoices, *flags.TimeKind);
     if (flags.From) values.ClsDate1 = *flags.From;
     if (flags.To) values.ClsDate2 = *flags.To;
     if (flags.Easy) values.chkEasy = true;

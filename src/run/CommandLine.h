@@ -2,6 +2,7 @@
 // The program's arguments: a folder to select in the window (what "Send To", a shortcut
 // or a folder dropped on the program's icon pass), or /list with its flags for a listing
 // without a window. The flags change option values; the window's own rules do the rest.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,21 +37,21 @@ struct CommandError {
     std::wstring Choices;   // BadChoice: the words the flag takes, "|" between them
 };
 
-// A size flag's whole number as typed and its unit (a SizeUnits value).
+// A size flag's whole number as typed and its unit (None for bytes).
 struct SizeFlag {
     std::wstring Number;
-    int Unit = SizeUnits::None;
+    SizeUnit Unit = SizeUnit::None;
     friend bool operator==(const SizeFlag&, const SizeFlag&) = default;
 };
 
 // What the /list flags set; whatever is unset keeps its value from the settings.
 struct ListFlags {
-    std::optional<int> Format;    // comFormat index
-    std::optional<int> SaveMode;  // comSaveMode index
+    std::optional<int> Format;    // a ListingFormats code
+    std::optional<int> SaveMode;  // a SaveModes code
     std::optional<bool> SubFolders;
     std::optional<int> Depth;     // levels, 1 to kDeepestDepthLimit
     bool IgnoreEmpty = false;
-    std::optional<int> Sort;      // cboSortSave index
+    std::optional<std::int32_t> Sort;  // a field code, 0 for none
     bool Descending = false;
     std::optional<std::wstring> Filter;
     bool NoHidden = false;
@@ -58,7 +59,7 @@ struct ListFlags {
     bool NoReadOnly = false;
     std::optional<SizeFlag> SizeMin;
     std::optional<SizeFlag> SizeMax;
-    std::optional<int> TimeKind;  // cboDate index
+    std::optional<::TimeKind> TimeKind;
     std::optional<OleDate> From;
     std::optional<OleDate> To;
     bool Easy = false;

@@ -1,24 +1,18 @@
 #include "run/OptionValues.h"
 
-#include <iterator>
-
-namespace {
-
-// By the index of cboSortSave: none, name, extension, size, then the three times.
-const std::int32_t kSortKeys[] = {0,
-                                  FieldCodes::Name,
-                                  FieldCodes::Extension,
-                                  FieldCodes::Size,
-                                  FieldCodes::Created,
-                                  FieldCodes::Modified,
-                                  FieldCodes::Accessed};
-
-}  // namespace
+#include "run/Choices.h"
 
 OptionValues StartOptionValues(const SYSTEMTIME& nowLocal)
 {
     OptionValues values;
-    values.Saved.SaveMode.Selected = ListingModeOf(JobInfo());
+    SettingsModel& saved = values.Saved;
+    saved.SaveMode = {SavedOf(kModeChoices, ListingModeOf(JobInfo())), WindowItems(kModeChoices)};
+    saved.SortSave.ItemCount = WindowItems(kSortChoices);
+    saved.DirectoryLevel.ItemCount = kDeepestDepthLimit;
+    saved.Date.ItemCount = WindowItems(kTimeChoices);
+    saved.Size.ItemCount = WindowItems(kSizeChoices);
+    saved.Format.ItemCount = WindowItems(kFormatChoices);
+    saved.SizeType0.ItemCount = saved.SizeType1.ItemCount = WindowItems(kSizeUnits);
     values.ClsDate1 = values.ClsDate2 = OleDateFromSystemTime(nowLocal).value_or(0);
     return values;
 }
@@ -42,13 +36,13 @@ void ApplyListingMode(JobInfo& job, int saveMode)
 void ApplyOptionsToJob(JobInfo& job, const OptionValues& values, const FileTypeTable& fileTypes)
 {
     const SettingsModel& saved = values.Saved;
-    ApplyListingMode(job, saved.SaveMode.Selected);
+    ApplyListingMode(job, MeaningOfSaved(kModeChoices, saved.SaveMode.Selected, SaveModes::None));
     job.SetIncludeSubFolders(saved.ScanSubFolders);
     job.SetIncludeSystem(saved.ScanSystem);
     job.SetIncludeHidden(saved.ScanHidden);
     job.SetIncludeReadOnly(saved.ScanReadOnly);
-    int sort = saved.SortSave.Selected;
-    if (sort >= 0 && sort < static_cast<int>(std::size(kSortKeys))) job.SetSortKey(kSortKeys[sort]);
+    if (const Choice<std::int32_t>* sort = ChoiceOfSaved(kSortChoices, saved.SortSave.Selected))
+        job.SetSortKey(sort->Meaning);
     job.SetSortOrder(values.optAscSave0 ? 0 : 1);
     int type = saved.SaveFilter.Selected;
     if (type >= 0 && static_cast<std::size_t>(type) < fileTypes.size())
@@ -61,8 +55,8 @@ void ApplyOptionsToJob(JobInfo& job, const OptionValues& values, const FileTypeT
 ListingOptions ListingOptionsOf(const OptionValues& values)
 {
     ListingOptions options;
-    options.Format = values.Saved.Format.Selected;
-    options.SaveMode = values.Saved.SaveMode.Selected;
+    options.Format = MeaningOfSaved(kFormatChoices, values.Saved.Format.Selected, ListingFormats::None);
+    options.SaveMode = MeaningOfSaved(kModeChoices, values.Saved.SaveMode.Selected, SaveModes::None);
     options.EasyMode = values.chkEasy;
     options.FullPath = values.chkFullPath;
     options.DeleteExtension = values.chkDelEXE;
@@ -74,11 +68,12 @@ ListingOptions ListingOptionsOf(const OptionValues& values)
 SizeControls SizeControlsOf(const OptionValues& values)
 {
     const SettingsModel& saved = values.Saved;
-    return {saved.Size.Selected, saved.Size0, saved.SizeType0.Selected, saved.Size1,
-            saved.SizeType1.Selected};
+    return {MeaningOfSaved(kSizeChoices, saved.Size.Selected, SizeMode::None), saved.Size0,
+            MeaningOfSaved(kSizeUnits, saved.SizeType0.Selected, SizeUnit::None), saved.Size1,
+            MeaningOfSaved(kSizeUnits, saved.SizeType1.Selected, SizeUnit::None)};
 }
 
 TimeControls TimeControlsOf(const OptionValues& values)
 {
-    return {values.Saved.Date.Selected, values.ClsDate1, values.ClsDate2};
+    return {MeaningOfSaved(kTimeChoices, values.Saved.Date.Selected, TimeKind::None), values.ClsDate1, values.ClsDate2};
 }

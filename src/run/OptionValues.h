@@ -25,13 +25,14 @@ struct OptionValues {
     friend bool operator==(const OptionValues&, const OptionValues&) = default;
 };
 
-// The window's options after start-up and before Setting.ini is applied: the controls'
-// start values, the listing mode of a new job, and both dates at nowLocal.
+// The window's options after start-up and before Setting.ini is applied: the lists with
+// their items and none chosen, the controls' start values, the listing mode of a new
+// job, and both dates at nowLocal.
 OptionValues StartOptionValues(const SYSTEMTIME& nowLocal);
 
-// The comSaveMode index that shows the job's listing mode.
+// The job's listing mode, a SaveModes code.
 int ListingModeOf(const JobInfo& job);
-// Files only, folders only or both; no selection (-1) leaves the job as it is.
+// Files only, folders only or both; SaveModes::None leaves the job as it is.
 void ApplyListingMode(JobInfo& job, int saveMode);
 // Every option of the job except RootFolder. A list without a selection leaves its
 // option as the job has it. The file filter is the chosen file type's pattern list, or

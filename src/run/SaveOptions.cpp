@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 namespace {
@@ -31,11 +32,13 @@ std::string NumberPrefix(const std::string& text)
     return text.substr(0, mantissaEnd);
 }
 
+// factor is positive; none when the product leaves the 64-bit range.
 std::optional<std::int64_t> ScaleBytes(std::int64_t value, std::int64_t factor)
 {
-    std::int64_t bytes = 0;
-    if (__builtin_mul_overflow(value, factor, &bytes)) return std::nullopt;
-    return bytes;
+    constexpr std::int64_t kMost = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t kLeast = std::numeric_limits<std::int64_t>::min();
+    if (value > kMost / factor || value < kLeast / factor) return std::nullopt;
+    return value * factor;
 }
 
 OleDate DateOrZero(const DateParts& parts) { return OleDateFromParts(parts).value_or(0); }
@@ -88,7 +91,7 @@ double LenientNumber(std::wstring_view text)
     return number.empty() ? 0.0 : std::strtod(number.c_str(), nullptr);
 }
 
-std::optional<std::int64_t> SizeBoxBytes(std::wstring_view text, int unit)
+std::optional<std::int64_t> SizeBoxBytes(std::wstring_view text, SizeUnit unit)
 {
     // The default rounding mode rounds halves to the even neighbour.
     double whole = std::nearbyint(LenientNumber(text));
@@ -96,17 +99,18 @@ std::optional<std::int64_t> SizeBoxBytes(std::wstring_view text, int unit)
     if (!(whole >= -kLimit && whole < kLimit)) return std::nullopt;
     auto value = static_cast<std::int64_t>(whole);
     switch (unit) {
-    case SizeUnits::KB: return ScaleBytes(value, 1024);
-    case SizeUnits::MB: return ScaleBytes(value, 1048576);
-    default: return value;
+    case SizeUnit::KB: return ScaleBytes(value, 1024);
+    case SizeUnit::MB: return ScaleBytes(value, 1048576);
+    case SizeUnit::None: break;
     }
+    return value;
 }
 
 SizeCheck CheckSizeOptions(const SizeControls& controls)
 {
     SizeCheck check;
-    bool needFirst = controls.Mode == SizeModes::AtLeast || controls.Mode == SizeModes::Between;
-    bool needSecond = controls.Mode == SizeModes::AtMost || controls.Mode == SizeModes::Between;
+    bool needFirst = controls.Mode == SizeMode::AtLeast || controls.Mode == SizeMode::Between;
+    bool needSecond = controls.Mode == SizeMode::AtMost || controls.Mode == SizeMode::Between;
     std::int64_t first = 0, second = 0;
     if (needFirst) {
         auto bytes = SizeBoxBytes(controls.FirstText, controls.FirstUnit);
@@ -118,9 +122,9 @@ SizeCheck CheckSizeOptions(const SizeControls& controls)
         if (!bytes || *bytes == 0) return {SizeWarning::SecondValue, {}};
         second = *bytes;
     }
-    if (controls.Mode == SizeModes::AtLeast) check.Bounds.Upper = first;
-    if (controls.Mode == SizeModes::AtMost) check.Bounds.Lower = second;
-    if (controls.Mode == SizeModes::Between) {
+    if (controls.Mode == SizeMode::AtLeast) check.Bounds.Upper = first;
+    if (controls.Mode == SizeMode::AtMost) check.Bounds.Lower = second;
+    if (controls.Mode == SizeMode::Between) {
         if (first >= second) return {SizeWarning::Order, {}};
         check.Bounds.Lower = first;
         check.Bounds.Upper = second;
@@ -134,9 +138,9 @@ TimeBounds ComputeTimeBounds(const TimeControls& controls, const SYSTEMTIME& now
 {
     TimeBounds bounds;
     switch (controls.Kind) {
-    case TimeKinds::Modified: bounds.Field = DateFields::Modified; break;
-    case TimeKinds::Created: bounds.Field = DateFields::Created; break;
-    case TimeKinds::Accessed: bounds.Field = DateFields::Accessed; break;
+    case TimeKind::Modified: bounds.Field = DateFields::Modified; break;
+    case TimeKind::Created: bounds.Field = DateFields::Created; break;
+    case TimeKind::Accessed: bounds.Field = DateFields::Accessed; break;
     default:  // 不指定, or nothing selected
         bounds.From = DefaultRangeStart(nowLocal);
         bounds.To = NowDate(nowLocal);

@@ -10,35 +10,28 @@
 #include "fs/DateTime.h"
 #include "run/RunState.h"
 
-namespace SizeModes {
-constexpr int None = -1;
-constexpr int Any = 0;       // 不指定
-constexpr int AtLeast = 1;   // 至少: the first box fills SizeUpper
-constexpr int AtMost = 2;    // 至多: the second box fills SizeLower
-constexpr int Between = 3;   // 兩者
-}  // namespace SizeModes
+// The size filter (cboSize); None when no item is selected.
+enum class SizeMode {
+    None,
+    Any,      // 不指定
+    AtLeast,  // 至少: the first box fills SizeUpper
+    AtMost,   // 至多: the second box fills SizeLower
+    Between,  // 兩者
+};
 
-namespace SizeUnits {
-constexpr int None = -1;
-constexpr int KB = 0;
-constexpr int MB = 1;
-}  // namespace SizeUnits
+// The unit of a size box; None (no item selected, no unit typed) counts bytes.
+enum class SizeUnit { None, KB, MB };
 
-namespace TimeKinds {
-constexpr int None = -1;
-constexpr int Any = 0;       // 不指定
-constexpr int Modified = 1;
-constexpr int Created = 2;
-constexpr int Accessed = 3;
-}  // namespace TimeKinds
+// Which time the range applies to (cboDate); None when no item is selected.
+enum class TimeKind { None, Any, Modified, Created, Accessed };
 
 // The size controls as the window holds them.
 struct SizeControls {
-    int Mode = SizeModes::Any;  // cboSize
-    std::wstring FirstText;     // txtMinSize
-    int FirstUnit = SizeUnits::KB;
-    std::wstring SecondText;    // txtMaxSize
-    int SecondUnit = SizeUnits::KB;
+    SizeMode Mode = SizeMode::Any;  // cboSize
+    std::wstring FirstText;         // txtMinSize
+    SizeUnit FirstUnit = SizeUnit::KB;
+    std::wstring SecondText;        // txtMaxSize
+    SizeUnit SecondUnit = SizeUnit::KB;
 };
 
 struct SizeBounds {
@@ -63,9 +56,9 @@ struct SizeCheck {
 };
 
 struct TimeControls {
-    int Kind = TimeKinds::Any;  // cboDate
-    OleDate First = 0;          // ClsDate1
-    OleDate Second = 0;         // ClsDate2
+    TimeKind Kind = TimeKind::Any;  // cboDate
+    OleDate First = 0;              // ClsDate1
+    OleDate Second = 0;             // ClsDate2
 };
 
 struct TimeBounds {
@@ -81,11 +74,11 @@ struct TimeBounds {
 double LenientNumber(std::wstring_view text);
 // The byte count a size box stands for: rounded half to even, then scaled by its
 // unit. None when it does not fit in 64 bits.
-std::optional<std::int64_t> SizeBoxBytes(std::wstring_view text, int unit);
+std::optional<std::int64_t> SizeBoxBytes(std::wstring_view text, SizeUnit unit);
 SizeCheck CheckSizeOptions(const SizeControls& controls);
 // nowLocal: the moment of saving in local time. A time kind takes whole days from the
-// pickers, the first from 00:00:00 and the second until 23:59:59; a list without a
-// selection counts as 不指定.
+// pickers, the first from 00:00:00 and the second until 23:59:59; TimeKind::None counts
+// as 不指定.
 TimeBounds ComputeTimeBounds(const TimeControls& controls, const SYSTEMTIME& nowLocal);
 
 // Steps of Save before the output folder is asked for: takes the job and resets the

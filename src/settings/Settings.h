@@ -7,7 +7,8 @@
 
 #include "settings/FileTypes.h"
 
-// A drop-down list: the selected item (-1 for none) and how many items it holds.
+// A drop-down list: the selected item (-1 for none) and how many items the list holds;
+// a saved index outside them selects none.
 struct ListChoice {
     int Selected = -1;
     int ItemCount = 0;
@@ -21,38 +22,25 @@ struct ComboChoice {
     friend bool operator==(const ComboChoice&, const ComboChoice&) = default;
 };
 
-// The deepest depth limit a listing takes: levels below the chosen folder.
-constexpr int kDeepestDepthLimit = 99;
-
-// Item counts of the main window's fixed lists.
-namespace ListItemCounts {
-constexpr int SaveMode = 3;      // files, folders, both
-constexpr int SortSave = 7;      // none, name, extension, size, three times
-constexpr int IndentLevel = kDeepestDepthLimit;  // "1" to the deepest
-constexpr int Date = 4;
-constexpr int Size = 4;
-constexpr int Format = 4;  // TXT, CSV, HTML, tree
-constexpr int SizeType = 2;  // KB, MB
-}  // namespace ListItemCounts
-
-// The values of Setting.ini, one member per key; the defaults are the main window's
-// start values before the file is applied.
+// The values of Setting.ini, one member per key. A list's item count is that of the list
+// its value is shown in: the window reads it from its lists, the command line from the
+// lists' tables (run/Choices.h).
 struct SettingsModel {
     std::wstring ExplorerPath;  // the folder tree's Path
     std::wstring SavePath;      // the output folder
-    ListChoice SaveMode{-1, ListItemCounts::SaveMode};
-    ListChoice SortSave{-1, ListItemCounts::SortSave};
-    ListChoice DirectoryLevel{-1, ListItemCounts::IndentLevel};
+    ListChoice SaveMode;
+    ListChoice SortSave;
+    ListChoice DirectoryLevel;
     bool EmptyDirectory = false;
     bool ScanSubFolders = false;
     bool ScanSystem = false;
     bool ScanHidden = false;
     bool ScanReadOnly = false;
-    ListChoice Date{-1, ListItemCounts::Date};
-    ListChoice Size{-1, ListItemCounts::Size};
-    ListChoice Format{-1, ListItemCounts::Format};
-    ListChoice SizeType0{-1, ListItemCounts::SizeType};
-    ListChoice SizeType1{-1, ListItemCounts::SizeType};
+    ListChoice Date;
+    ListChoice Size;
+    ListChoice Format;
+    ListChoice SizeType0;
+    ListChoice SizeType1;
     std::wstring Size0;
     std::wstring Size1;
     ComboChoice SaveFilter;  // its items are the titles of the file-type table, in order

@@ -11,9 +11,6 @@ namespace {
 // Ties the editor object to its window so that a driver can find it from the handle.
 const wchar_t kEditorProperty[] = L"Quorvane.frmFFEdit";
 
-constexpr int kDesignedWidth = 2 * kEditorWidth;  // twips
-constexpr int kClientHeight = 3840;
-
 // Blanks only, as the name and pattern boxes are trimmed.
 std::wstring TrimBlanks(const std::wstring& text)
 {
@@ -89,10 +86,12 @@ frmFFEdit* frmFFEdit::FromWindow(HWND window)
 void frmFFEdit::CreateLists()
 {
     LvExts_.Create(picLvExts.hwnd());
-    LvExts_.ColumnAdd(0, 145, L"副檔名清單");
     LvFFs_.Create(picFFs.hwnd());
-    LvFFs_.ColumnAdd(0, 145, L"副檔名備份清單");
-    LvFFs_.ColumnAdd(1, 0, L"副檔名");
+    int columns[2] = {};
+    for (const ListColumn& column : kEditorColumns) {
+        bool groups = column.List == EditorPart(L"LvFFs");
+        (groups ? LvFFs_ : LvExts_).ColumnAdd(columns[groups]++, column.Width, column.Header);
+    }
     for (HWND list : {LvExts_.hwnd(), LvFFs_.hwnd()}) {
         ChangeWindowStyle(list, GWL_EXSTYLE, WS_EX_STATICEDGE, WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE);
         // Delete, edit and remove act on the selected row, so it stays marked without the focus.
@@ -120,10 +119,24 @@ void frmFFEdit::WireEvents()
     LvExts_.Click = [this] { LvExts_Click(); };
 }
 
+// Enter keeps the group while editing (adds the pattern typed into its box) and saves
+// while browsing; Esc leaves the mode as its cancel button does.
+void frmFFEdit::WireKeys()
+{
+    DialogKeys& keys = form_.Keys();
+    keys.Stops(parts_.TabStops());
+    keys.DefaultButton = [this] {
+        if (!editing_) return cmdDone.hwnd();
+        return GetFocus() == txtExe.hwnd() ? cmdExtAdd.hwnd() : cmdFFSave.hwnd();
+    };
+    keys.CancelButton = [this] { return editing_ ? cmdFFCancel.hwnd() : cmdCancel.hwnd(); };
+}
+
 bool frmFFEdit::Load()
 {
     if (form_.hwnd()) return true;
-    if (!form_.Create(L"", WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN, 0, kDesignedWidth, kClientHeight)) return false;
+    if (!form_.Create(L"", WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN, 0, kEditorDesignedWidth, kEditorHeight))
+        return false;
     SetPropW(form_.hwnd(), kEditorProperty, this);
     form_.Unload = [this] { Unload(); };
 
@@ -142,6 +155,7 @@ bool frmFFEdit::Load()
     SetEditMode(false);
 
     WireEvents();
+    WireKeys();
     return true;
 }
 

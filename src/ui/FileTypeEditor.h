@@ -54,6 +54,7 @@ private:
     // Layout
     void CreateLists();
     void WireEvents();
+    void WireKeys();
 
     // Modes
     void SetEditMode(bool editing);

@@ -1,11 +1,14 @@
 #pragma once
 // The file-type editor's panels and controls. Positions are twips relative to the
-// parent panel; parents come before their children.
+// parent panel; parents come before their children. The tab order is the reading order
+// of the table (Layout.h), with the editing panel after the browsing controls.
 #include "ui/Layout.h"
 
 // Twips. The window shows one panel's width; designed, the editing panel fraFF sits
 // beside the group list, and is moved over it when the window loads.
 inline constexpr int kEditorWidth = 4695;
+inline constexpr int kEditorDesignedWidth = 2 * kEditorWidth;
+inline constexpr int kEditorHeight = 3840;  // the client area
 
 inline constexpr LayoutRow kEditorLayout[] = {
     // name          host            parent     left         top  width height  kind               caption                  border key
@@ -32,3 +35,15 @@ inline constexpr LayoutRow kEditorLayout[] = {
 using EditorPart = LayoutName<kEditorLayout>;
 using EditorControl = LayoutName<kEditorLayout, PartKind::Control>;
 using EditorPanel = LayoutName<kEditorLayout, PartKind::Panel>;
+
+// The lists' columns: width in pixels (0 hides a column that keeps its texts), header.
+struct ListColumn {
+    EditorPart List;
+    int Width;
+    const wchar_t* Header;
+};
+inline constexpr ListColumn kEditorColumns[] = {
+    {L"LvExts", 145, L"副檔名清單"},
+    {L"LvFFs", 145, L"副檔名備份清單"},  // the group's title
+    {L"LvFFs", 0, L"副檔名"},           // its patterns, joined with ";"
+};

@@ -3,17 +3,20 @@
 // in twips relative to its parent panel, and the control it holds with its caption and
 // border, and the Setting.ini key its value is kept under. Code names a part by its
 // name in the table, and the name is looked up when the program is built: a name the
-// table does not have does not compile.
+// table does not have does not compile. Frames drawn around groups are rows too, and the
+// tab order is the table's reading order, worked out when the program is built.
 //
 // Usage: inline constexpr LayoutRow kLayout[] = {...}; WindowParts<kLayout> parts;
-// parts.Create(window); parts.Control(L"cmdSave").Click = ...;
+// parts.Create(window); parts.Control(L"cmdSave").Click = ...; keys.Stops(parts.TabStops());
 #include <windows.h>
 
 #include <array>
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "controls/Control.h"
+#include "controls/DialogKeys.h"
 #include "controls/Form.h"
 #include "controls/GuiHandles.h"
 
@@ -35,6 +38,8 @@ enum class Holds {
     // A vertical scroll bar in the parent panel, without a host of its own; the window
     // places it.
     ScrollBar,
+    // A rectangle drawn around a group in the parent panel, without a host of its own.
+    Frame,
 };
 
 struct LayoutRow {
@@ -75,14 +80,14 @@ consteval std::size_t RowOfHost(const LayoutRow (&table)[N], std::wstring_view h
     throw "no host panel of this name in the layout table";
 }
 
-// Names are unique, each parent is a host panel made before, and only a scroll bar
-// has no host.
+// Names are unique, each parent is a host panel made before, and only a scroll bar or
+// a frame has no host.
 template <std::size_t N>
 consteval bool IsSound(const LayoutRow (&table)[N])
 {
     for (std::size_t row = 0; row < N; ++row) {
         const LayoutRow& r = table[row];
-        if (!r.Host && r.Kind != Holds::ScrollBar) return false;
+        if (!r.Host && r.Kind != Holds::ScrollBar && r.Kind != Holds::Frame) return false;
         if (r.Parent && RowOfHost(table, r.Parent) >= row) return false;
         for (std::size_t other = 0; other < row; ++other) {
             for (const wchar_t* name : {r.Name, r.Host}) {
@@ -119,6 +124,93 @@ consteval std::array<std::size_t, N> ParentRows(const LayoutRow (&table)[N])
     for (std::size_t row = 0; row < N; ++row)
         if (table[row].Parent) parents[row] = RowOfHost(table, table[row].Parent);
     return parents;
+}
+
+// Whether the row's control takes the keyboard focus.
+constexpr bool TakesFocus(Holds kind)
+{
+    switch (kind) {
+    case Holds::Nothing:
+    case Holds::Label:
+    case Holds::ScrollBar:
+    case Holds::Frame: return false;
+    default: return true;
+    }
+}
+
+constexpr bool InParent(const LayoutRow& row, const wchar_t* parent)
+{
+    return parent ? Named(row.Parent, parent) : !row.Parent;
+}
+
+// The row, or a row in its host panel at any depth, takes the focus.
+template <std::size_t N>
+consteval bool LeadsToFocus(const LayoutRow (&table)[N], std::size_t row)
+{
+    if (TakesFocus(table[row].Kind)) return true;
+    for (std::size_t child = row + 1; child < N; ++child)
+        if (table[row].Host && InParent(table[child], table[row].Host) && LeadsToFocus(table, child)) return true;
+    return false;
+}
+
+// Two parts read as one line when they share at least half the smaller one's height.
+constexpr bool OnOneLine(const LayoutRow& a, const LayoutRow& b)
+{
+    int top = a.Top > b.Top ? a.Top : b.Top;
+    int bottom = a.Top + a.Height < b.Top + b.Height ? a.Top + a.Height : b.Top + b.Height;
+    return 2 * (bottom - top) >= (a.Height < b.Height ? a.Height : b.Height);
+}
+
+template <std::size_t N>
+struct RowList {
+    std::array<std::size_t, N> Rows{};
+    std::size_t Count = 0;
+};
+
+// Appends the focus-taking rows in `parent` (null: the window) in reading order: the
+// topmost part's line first, left to right on it; a panel's rows where the panel comes.
+template <std::size_t N>
+consteval void AppendInReadingOrder(const LayoutRow (&table)[N], const wchar_t* parent, RowList<N>& order)
+{
+    std::array<bool, N> done{};
+    for (;;) {
+        std::size_t top = N;
+        for (std::size_t row = 0; row < N; ++row) {
+            if (done[row] || !InParent(table[row], parent) || !LeadsToFocus(table, row)) continue;
+            if (top == N || table[row].Top < table[top].Top) top = row;
+        }
+        if (top == N) return;
+        std::size_t next = top;
+        for (std::size_t row = 0; row < N; ++row) {
+            if (done[row] || !InParent(table[row], parent) || !LeadsToFocus(table, row)) continue;
+            if (OnOneLine(table[row], table[top]) && table[row].Left < table[next].Left) next = row;
+        }
+        done[next] = true;
+        if (TakesFocus(table[next].Kind)) order.Rows[order.Count++] = next;
+        if (table[next].Host) AppendInReadingOrder(table, table[next].Host, order);
+    }
+}
+
+// The tab order: every control that takes the focus, in reading order within its panel.
+template <std::size_t N>
+consteval RowList<N> TabOrder(const LayoutRow (&table)[N])
+{
+    RowList<N> order;
+    AppendInReadingOrder(table, nullptr, order);
+    return order;
+}
+
+// The option buttons in one panel are one group, numbered after the panel's row; 0 for
+// other rows.
+template <std::size_t N>
+consteval std::array<int, N> OptionGroups(const LayoutRow (&table)[N])
+{
+    std::array<int, N> groups{};
+    for (std::size_t row = 0; row < N; ++row) {
+        if (table[row].Kind != Holds::OptionButton) continue;
+        groups[row] = table[row].Parent ? static_cast<int>(RowOfHost(table, table[row].Parent)) + 1 : static_cast<int>(N) + 1;
+    }
+    return groups;
 }
 
 }  // namespace layout
@@ -211,14 +303,39 @@ public:
     // the window made itself, the one window in their host).
     HWND Window(LayoutName<Table> name) const
     {
-        std::size_t row = name.Index();
-        if (name.IsHost()) return panels_[row].hwnd();
+        return name.IsHost() ? panels_[name.Index()].hwnd() : ControlWindow(name.Index());
+    }
+
+    // The controls in tab order, once the window has made its own controls too.
+    std::vector<TabStop> TabStops() const
+    {
+        std::vector<TabStop> stops;
+        for (std::size_t i = 0; i < kTabOrder.Count; ++i)
+            stops.push_back({ControlWindow(kTabOrder.Rows[i]), kGroups[kTabOrder.Rows[i]]});
+        return stops;
+    }
+
+    // Draws the frames of the table in a panel, or in the window for none.
+    void DrawFrames(HDC dc, const wchar_t* panel = nullptr) const
+    {
+        for (const LayoutRow& r : Table) {
+            if (r.Kind != Holds::Frame || !layout::InParent(r, panel)) continue;
+            RECT frame{TwipsToPixelsX(r.Left), TwipsToPixelsY(r.Top), TwipsToPixelsX(r.Left + r.Width),
+                       TwipsToPixelsY(r.Top + r.Height)};
+            DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+        }
+    }
+
+private:
+    HWND ControlWindow(std::size_t row) const
+    {
         if (layout::WrapperKind(Table[row].Kind)) return controls_[kSlots[row]].hwnd();
         if (Table[row].Kind == Holds::ScrollBar) return bars_[row].Get();
         return GetWindow(panels_[row].hwnd(), GW_CHILD);
     }
 
-private:
+    static constexpr layout::RowList<kRows> kTabOrder = layout::TabOrder(Table);
+    static constexpr std::array<int, kRows> kGroups = layout::OptionGroups(Table);
     static constexpr std::array<std::size_t, kRows> kParents = layout::ParentRows(Table);
     static constexpr std::array<std::size_t, kRows> kSlots = layout::WrapperSlots(Table);
 

@@ -5,6 +5,7 @@
 #include "formats/ListingFormat.h"
 #include "formats/NumberText.h"
 #include "fs/FolderPath.h"
+#include "run/Choices.h"
 #include "run/ListingRun.h"
 #include "run/OptionValues.h"
 #include "run/OutputName.h"
@@ -17,36 +18,30 @@
 
 namespace {
 
-constexpr int kScrollStep = 120;  // twips per scroll step
 // Posted by the folder count with the selection's number when its figures are ready.
 constexpr UINT kFolderCounted = WM_APP + 1;
 // How often the window redraws the status text of a run, at most.
 constexpr DWORD kStatusIntervalMs = 20;
 
-struct FrameSpec {
-    int Left, Top, Width, Height;
-};
-const FrameSpec kSaveOptionsFrame = {4065, 150, 3195, 2070};
-const FrameSpec kFilterFrames[] = {
-    {45, 165, 2730, 570}, {45, 945, 2730, 960}, {45, 2115, 2730, 1470}, {45, 3810, 2730, 1470}, {45, 5505, 2730, 645},
-};
-
-RECT PixelRect(const FrameSpec& frame)
-{
-    return {TwipsToPixelsX(frame.Left), TwipsToPixelsY(frame.Top), TwipsToPixelsX(frame.Left + frame.Width),
-            TwipsToPixelsY(frame.Top + frame.Height)};
-}
-
-// Clears a panel and draws lines into it from pixel (2, top), 15 pixels apart. The
-// texts are kept by the window, so a repaint draws them again.
-void DrawLines(HostPanel& panel, const std::wstring* lines, std::size_t count, int top)
+// Clears a panel and draws lines into it. The texts are kept by the window, so a repaint
+// draws them again.
+void DrawLines(HostPanel& panel, const std::wstring* lines, std::size_t count, DrawnLines place)
 {
     panel.Cls();
     HDC dc = panel.hDC();
     SetBkMode(dc, TRANSPARENT);
     for (std::size_t i = 0; i < count; ++i)
         if (!lines[i].empty())
-            TextOutW(dc, 2, top + 15 * static_cast<int>(i), lines[i].c_str(), static_cast<int>(lines[i].size()));
+            TextOutW(dc, place.Left, place.Top + place.Spacing * static_cast<int>(i), lines[i].c_str(),
+                     static_cast<int>(lines[i].size()));
+}
+
+// A list's items are the choices the window offers, at their Setting.ini numbers.
+template <typename Value, std::size_t N>
+void FillChoices(clsControl& list, const Choice<Value> (&choices)[N])
+{
+    for (const Choice<Value>& choice : choices)
+        if (choice.Caption) list.AddItem(choice.Caption);
 }
 
 // Round half to even, as the scroll maximum is given.
@@ -85,16 +80,13 @@ void frmMain::CreateControls()
 
 void frmMain::FillLists()
 {
-    auto fill = [](clsControl& list, std::initializer_list<const wchar_t*> items) {
-        for (const wchar_t* item : items) list.AddItem(item);
-    };
-    fill(cboSortSave, {L"不排序", L"檔案名稱", L"副檔名", L"檔案大小", L"起始建立時間", L"最後修改時間", L"最後存取時間"});
-    fill(comSaveMode, {L"僅檔案", L"僅資料夾", L"兩者皆是"});
-    fill(cboDate, {L"不指定", L"修改日期", L"建立日期", L"最後存取日期"});
-    fill(cboSize, {L"不指定", L"至少", L"至多", L"兩者"});
-    fill(cboSizeType0, {L"KB", L"MB"});
-    fill(cboSizeType1, {L"KB", L"MB"});
-    fill(comFormat, {L"TXT", L"CSV", L"HTML", L"樹狀"});
+    FillChoices(cboSortSave, kSortChoices);
+    FillChoices(comSaveMode, kModeChoices);
+    FillChoices(cboDate, kTimeChoices);
+    FillChoices(cboSize, kSizeChoices);
+    FillChoices(cboSizeType0, kSizeUnits);
+    FillChoices(cboSizeType1, kSizeUnits);
+    FillChoices(comFormat, kFormatChoices);
     for (int level = 1; level <= kDeepestDepthLimit; ++level) comIndentLevel.AddItem(std::to_wstring(level));
     comIndentLevel.Enabled(false);
     chkDelEXE.Enabled(false);
@@ -126,9 +118,9 @@ void frmMain::WireEvents()
     pair(optIndentLevel0, optIndentLevel1, [this] { comIndentLevel.Enabled(false); });
     pair(optIndentLevel1, optIndentLevel0, [this] { comIndentLevel.Enabled(true); });
 
-    picClient.Paint = [this](HDC dc) { PaintFrames(dc, true); };
-    lblSepExtra.Paint = [](HDC dc) {
-        RECT line{0, 0, TwipsToPixelsX(3000), TwipsToPixelsY(60)};
+    picClient.Paint = [this](HDC dc) { parts_.DrawFrames(dc, L"picClient"); };
+    lblSepExtra.Paint = [this](HDC dc) {
+        RECT line{0, 0, TwipsToPixelsX(lblSepExtra.Width()), TwipsToPixelsY(lblSepExtra.Height())};
         DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
     };
     picStatusBar.Paint = [this](HDC) { DrawStatus(); };
@@ -146,8 +138,8 @@ bool frmMain::Load()
     }
     mutex_.Reset(mutex);
 
-    if (!form_.Create(kProgramTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0, 7350,
-                      6450))
+    if (!form_.Create(kProgramTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0,
+                      kMainWidth, kMainHeight))
         return false;
     form_.Unload = [this] { Unload(); };
     engine_.Subclass(form_.hwnd(), this);
@@ -198,22 +190,20 @@ bool frmMain::Load()
     SaveModeRule();
 
     WireEvents();
+    WireKeys();
     AcceptFolders();
     form_.Show();
     return true;
 }
 
-void frmMain::PaintFrames(HDC dc, bool client)
+// Enter saves; Esc stops a run, since "停 止" shows only then.
+void frmMain::WireKeys()
 {
-    if (client) {
-        for (const FrameSpec& frame : kFilterFrames) {
-            RECT rect = PixelRect(frame);
-            DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
-        }
-        return;
-    }
-    RECT rect = PixelRect(kSaveOptionsFrame);
-    DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
+    DialogKeys& keys = form_.Keys();
+    keys.Stops(parts_.TabStops());
+    keys.DefaultButton = [this] { return cmdSave.hwnd(); };
+    keys.CancelButton = [this] { return cmdStop.hwnd(); };
+    keys.Focused = [this](HWND control) { ScrollIntoView(control); };
 }
 
 void frmMain::WndProc(bool, bool& bHandled, LRESULT& lReturn, HWND lHwnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
@@ -252,7 +242,7 @@ void frmMain::WndProc(bool, bool& bHandled, LRESULT& lReturn, HWND lHwnd, UINT u
         lReturn = 0;
     } else if (uMsg == WM_PAINT && lHwnd == form_.hwnd()) {
         HDC dc = GetDC(lHwnd);
-        PaintFrames(dc, false);
+        parts_.DrawFrames(dc);
         ReleaseDC(lHwnd, dc);
     } else if (uMsg == WM_VSCROLL) {
         int value = ScrollValue();
@@ -312,6 +302,24 @@ void frmMain::ScrollTo(int value)
     picClient.Move(picClient.Left(), -kScrollStep * value, picClient.Width(), picClient.Height());
 }
 
+// A control of the filter column reached with the keyboard comes into view, with the
+// line above or below it.
+void frmMain::ScrollIntoView(HWND control)
+{
+    if (!IsChild(picClient.hwnd(), control)) return;
+    RECT box{};
+    GetWindowRect(control, &box);
+    MapWindowPoints(nullptr, picClient.hwnd(), reinterpret_cast<POINT*>(&box), 2);
+    int top = static_cast<int>(std::lround(box.top * TwipsPerPixelY())) - kScrollMargin;
+    int bottom = static_cast<int>(std::lround(box.bottom * TwipsPerPixelY())) + kScrollMargin;
+    int shownTop = ScrollValue() * kScrollStep;
+    int shownHeight = picScrollBox.ScaleHeight();
+    if (top < shownTop)
+        ScrollTo(std::max(top, 0) / kScrollStep);
+    else if (bottom > shownTop + shownHeight)
+        ScrollTo((bottom - shownHeight + kScrollStep - 1) / kScrollStep);
+}
+
 void frmMain::OnWheel(int delta)
 {
     if (delta == 0) return;
@@ -324,19 +332,19 @@ void frmMain::OnWheel(int delta)
 
 void frmMain::SizeRule()
 {
-    int mode = cboSize.ListIndex();
-    bool first = mode == 1 || mode == 3 || mode < 0;
-    bool second = mode == 2 || mode == 3 || mode < 0;
+    SizeMode mode = MeaningOfSaved(kSizeChoices, cboSize.ListIndex(), SizeMode::None);
+    bool range = mode == SizeMode::Between || mode == SizeMode::None;
+    bool first = range || mode == SizeMode::AtLeast;
+    bool second = range || mode == SizeMode::AtMost;
     for (clsControl* control : {&lblSizeForm, &txtMinSize, &cboSizeType0}) control->Enabled(first);
     for (clsControl* control : {&lblSizeTo, &txtMaxSize, &cboSizeType1}) control->Enabled(second);
-    bool range = mode == 3 || mode < 0;
-    lblSizeForm.Text(range ? L"從：" : L"小於：");
-    lblSizeTo.Text(range ? L"到：" : L"大於：");
+    lblSizeForm.Text(range ? kSizeRangeFrom : MainControl(L"lblSizeForm").Row().Caption);
+    lblSizeTo.Text(range ? kSizeRangeTo : MainControl(L"lblSizeTo").Row().Caption);
 }
 
 void frmMain::TimeRule()
 {
-    bool enabled = cboDate.ListIndex() != 0;
+    bool enabled = MeaningOfSaved(kTimeChoices, cboDate.ListIndex(), TimeKind::None) != TimeKind::Any;
     ClsDate1_.Enabled(enabled);
     ClsDate2_.Enabled(enabled);
     lblTmrForm.Enabled(enabled);
@@ -345,17 +353,19 @@ void frmMain::TimeRule()
 
 void frmMain::SortRule()
 {
-    bool enabled = cboSortSave.ListIndex() != 0;
+    // A list without a selection sorts as the job has it.
+    const Choice<std::int32_t>* sort = ChoiceOfSaved(kSortChoices, cboSortSave.ListIndex());
+    bool enabled = !sort || sort->Meaning != 0;
     optAscSave0.Enabled(enabled);
     optAscSave1.Enabled(enabled);
 }
 
 void frmMain::SaveModeRule()
 {
-    int mode = comSaveMode.ListIndex();
-    bool sorting = mode != 1;
+    int mode = MeaningOfSaved(kModeChoices, comSaveMode.ListIndex(), SaveModes::None);
+    bool sorting = mode != SaveModes::FoldersOnly;
     for (clsControl* control : {&cboSortSave, &optAscSave0, &optAscSave1}) control->Enabled(sorting);
-    chkEmptyFolder.Enabled(mode == 1 || mode == 2);
+    chkEmptyFolder.Enabled(mode == SaveModes::FoldersOnly || mode == SaveModes::Both);
 }
 
 void frmMain::EasyModeRule()
@@ -418,7 +428,7 @@ void frmMain::OnFolderCounted(unsigned selection)
     DrawFolderInfo();
 }
 
-void frmMain::DrawFolderInfo() { DrawLines(picDefFile, folderInfo_.data(), folderInfo_.size(), 2); }
+void frmMain::DrawFolderInfo() { DrawLines(picDefFile, folderInfo_.data(), folderInfo_.size(), kFolderInfoLines); }
 
 // ---- Save and Stop
 
@@ -431,8 +441,8 @@ void frmMain::ScrapeSaveJob()
 void frmMain::DispSaveJob(const JobInfo& job)
 {
     // The window's mode goes into the current job first; `job` may be that very job.
-    ApplyListingMode(job_, comSaveMode.ListIndex());
-    comSaveMode.ListIndex(ListingModeOf(job));
+    ApplyListingMode(job_, MeaningOfSaved(kModeChoices, comSaveMode.ListIndex(), SaveModes::None));
+    comSaveMode.ListIndex(SavedOf(kModeChoices, ListingModeOf(job)));
 }
 
 OptionValues frmMain::ReadOptionValues() const
@@ -458,7 +468,8 @@ void frmMain::cmdSave_Click()
 {
     if (!FolderSelected_ || phase_ != Phase::Idle) return;
     // Outside easy mode the format decides what is written: without one nothing would be.
-    if (!WritesListingFile(comFormat.ListIndex(), chkEasy.Checked())) {
+    int format = MeaningOfSaved(kFormatChoices, comFormat.ListIndex(), ListingFormats::None);
+    if (!WritesListingFile(format, chkEasy.Checked())) {
         ShowMessage(kChooseFormat, MB_ICONEXCLAMATION);
         return;
     }
@@ -589,7 +600,7 @@ void frmMain::ShowStatus(std::wstring_view text)
     DrawStatus();
 }
 
-void frmMain::DrawStatus() { DrawLines(picStatusBar, &statusText_, 1, 3); }
+void frmMain::DrawStatus() { DrawLines(picStatusBar, &statusText_, 1, kStatusLine); }
 
 // ---- Folders from outside: the program's argument, a second start, a drop
 
@@ -645,6 +656,7 @@ void frmMain::ReadOption(std::size_t row, bool& flag) const { flag = parts_.Cont
 void frmMain::ReadOption(std::size_t row, ListChoice& list) const
 {
     list.Selected = parts_.ControlAt(row)->ListIndex();
+    list.ItemCount = parts_.ControlAt(row)->ListCount();
 }
 
 void frmMain::ReadOption(std::size_t row, std::wstring& text) const

@@ -105,9 +105,10 @@ private:
     void CreateControls();
     void FillLists();
     void WireEvents();
-    void PaintFrames(HDC dc, bool client);
+    void WireKeys();
     void LayoutScrollArea();
     void ScrollTo(int value);
+    void ScrollIntoView(HWND control);
 
     // Rules
     void SizeRule();

@@ -3,6 +3,7 @@
 #include "formats/NumberText.h"
 #include "formats/ValueText.h"
 #include "fs/SystemError.h"
+#include "run/Choices.h"
 #include "run/CommandLine.h"
 #include "run/ListingRun.h"
 #include "run/SaveOptions.h"
@@ -123,8 +124,33 @@ std::wstring CommandErrorText(const CommandError& error)
     return {};
 }
 
+namespace {
+
+constexpr std::size_t kUsageColumn = 31;
+
+// A flag and what it does, from the usage's column on, or on the next line below a long flag.
+std::wstring UsageLine(const std::wstring& flag, const std::wstring& text)
+{
+    std::wstring line = L"  " + flag;
+    if (line.size() < kUsageColumn)
+        line.append(kUsageColumn - line.size(), L' ');
+    else
+        line.append(L"\r\n").append(kUsageColumn, L' ');
+    return line + text + L"\r\n";
+}
+
+// A flag taking one word of a choice list, and what the words stand for.
+template <typename Value, std::size_t N>
+std::wstring UsageLine(const wchar_t* flag, const Choice<Value> (&choices)[N], const wchar_t* label)
+{
+    return UsageLine(flag + (L" " + ChoiceWords(choices, L"|")), label + (L"：" + ChoiceUsages(choices, L"、")));
+}
+
+}  // namespace
+
 std::wstring UsageText()
 {
+    const std::wstring size = L" N[" + ChoiceUsages(kSizeUnits, L"|") + L"]";
     return std::wstring(kProgramTitle) +
            L"\r\n"
            L"\r\n"
@@ -136,24 +162,18 @@ std::wstring UsageText()
            L"    （或 /settings 指定的檔案）所存的值，其餘取視窗每次啟動時的值，再依下列參數變更：\r\n"
            L"\r\n"
            L"  /out 資料夾                  輸出資料夾（預設為設定檔的 SavePath）\r\n"
-           L"  /settings 檔案               改用這個設定檔\r\n"
-           L"  /format txt|csv|html|tree    格式\r\n"
-           L"  /mode files|folders|both     模式：僅檔案、僅資料夾、兩者皆是\r\n"
-           L"  /sub、/nosub                 搜尋子資料夾、不搜尋\r\n"
-           L"  /depth N                     有限目錄層次 1-" +
-           std::to_wstring(kDeepestDepthLimit) +
-           L"（預設無限）\r\n"
-           L"  /ignore-empty                忽略空資料夾\r\n"
-           L"  /sort none|name|ext|size|created|modified|accessed\r\n"
-           L"                               排序：不排序、名稱、副檔名、大小、建立、修改、存取時間\r\n"
+           L"  /settings 檔案               改用這個設定檔\r\n" +
+           UsageLine(L"/format", kFormatChoices, L"格式") + UsageLine(L"/mode", kModeChoices, L"模式") +
+           L"  /sub、/nosub                 搜尋子資料夾、不搜尋\r\n" +
+           UsageLine(L"/depth N", L"有限目錄層次 1-" + std::to_wstring(kDeepestDepthLimit) + L"（預設無限）") +
+           L"  /ignore-empty                忽略空資料夾\r\n" + UsageLine(L"/sort", kSortChoices, L"排序") +
            L"  /desc                        遞減\r\n"
            L"  /filter \"樣式\"               檔案類型，例如 \"*.txt;*.doc\"（以 ; 或 TAB 分隔）\r\n"
            L"  /no-hidden、/no-system、/no-readonly\r\n"
-           L"                               不列出隱藏、系統、唯讀的項目\r\n"
-           L"  /size-min N[KB|MB]           檔案至少這麼大（不加單位為位元組）\r\n"
-           L"  /size-max N[KB|MB]           檔案至多這麼大；只要有一個大小參數，設定檔的大小條件即不再使用\r\n"
-           L"  /time modified|created|accessed\r\n"
-           L"                               依修改、建立或最後存取日期篩選\r\n"
+           L"                               不列出隱藏、系統、唯讀的項目\r\n" +
+           UsageLine(L"/size-min" + size, L"檔案至少這麼大（不加單位為位元組）") +
+           UsageLine(L"/size-max" + size, L"檔案至多這麼大；只要有一個大小參數，設定檔的大小條件即不再使用") +
+           UsageLine(L"/time", kTimeChoices, L"依日期篩選") +
            L"  /from YYYY-MM-DD、/to YYYY-MM-DD\r\n"
            L"                               日期範圍，含首尾整日；省略者為今天\r\n"
            L"  /easy                        簡易的儲存模式，搭配 /fullpath（完整路徑）、/noext（移除副檔名）\r\n"

@@ -1,7 +1,8 @@
 #pragma once
 // What the program says to its user: in its windows, its message boxes and on the
 // command line. The fixed texts of the listing files belong to their formats
-// (src/formats), the captions of the controls to the windows' layout tables.
+// (src/formats), the captions of the controls to the windows' layout tables, the items
+// of the lists to the choice tables (run/Choices.h).
 #include <array>
 #include <cstdint>
 #include <string>

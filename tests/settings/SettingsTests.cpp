@@ -65,7 +65,17 @@ struct LockedFile {
     ~LockedFile() { CloseHandle(Handle); }
 };
 
-SettingsModel Loaded(const TestFolder& folder, SettingsModel model = {})
+// The lists with as many items as the window's, none selected.
+SettingsModel WindowLists()
+{
+    SettingsModel model;
+    model.SaveMode.ItemCount = 3, model.SortSave.ItemCount = 7, model.DirectoryLevel.ItemCount = 99;
+    model.Date.ItemCount = model.Size.ItemCount = model.Format.ItemCount = 4;
+    model.SizeType0.ItemCount = model.SizeType1.ItemCount = 2;
+    return model;
+}
+
+SettingsModel Loaded(const TestFolder& folder, SettingsModel model = WindowLists())
 {
     LoadSettings(model, LoadFileTypeTable(folder.Path()), folder.Path());
     return model;

@@ -189,3 +189,53 @@ TEST_F(FileTypeEditor, GroupsAreAddedEditedDeletedAndRestoredAndOnlySaveAndResto
     EXPECT_EQ(seen[0].Owner, editor);
     EXPECT_EQ(Saved(), before);
 }
+
+TEST_F(FileTypeEditor, TheKeyboardGoesThroughTheListFieldsAndButtons)
+{
+    frmFFEdit editor(program.Path());
+    ASSERT_TRUE(editor.Load());
+    const std::wstring before = Saved();
+    ShowWindow(editor.hwnd(), SW_SHOW);
+    LetMessagesRun();
+    auto focused = [&editor](EditorPart part) { return HasFocus(editor.Window(part)); };
+    // Browsing, the list has the focus first; while editing, the panel covers the buttons
+    // still enabled beneath it.
+    const std::vector<EditorPart> browsing{L"LvFFs",      L"cmdNewFF", L"cmdEditFF", L"cmdDelFF",
+                                           L"cmdRestore", L"cmdDone",  L"cmdCancel", L"LvFFs"};
+    const std::vector<EditorPart> editing{L"txtDesc", L"LvExts", L"txtExe", L"cmdExtAdd", L"cmdExtDel", L"cmdFFCancel",
+                                          L"txtDesc"};
+    for (const auto* order : {&browsing, &editing}) {
+        for (std::size_t i = 0; i < order->size(); ++i) {
+            if (i > 0) PressKey(VK_TAB);
+            EXPECT_TRUE(focused((*order)[i])) << (*order)[i].Text();
+        }
+        PressKey(VK_TAB);
+        PressKey(VK_RETURN);  // on "新 增", then on "加 入"
+    }
+    EXPECT_TRUE(editor.Editing() && editor.LvExts().ItemCount() == 0);  // the box was empty
+
+    // Esc leaves the group; Enter adds the pattern typed in its box, elsewhere keeps the
+    // group, and while browsing saves and closes.
+    PressKey(VK_ESCAPE);
+    EXPECT_FALSE(editor.Editing());
+    PressKey(VK_TAB);
+    PressKey(VK_RETURN);
+    SetWindowTextW(editor.Window(L"txtDesc"), L"鍵盤");
+    PressKey(VK_TAB), PressKey(VK_TAB);
+    SetWindowTextW(editor.Window(L"txtExe"), L"*.key");
+    PressKey(VK_RETURN);
+    PressKey(VK_TAB, true);
+    PressKey(VK_RETURN);
+    EXPECT_EQ(Saved(), before);
+    PressKey(VK_RETURN);
+    EXPECT_FALSE(editor.IsOpen());
+    EXPECT_TRUE(SavedGroups().back() == (FileTypeRow{L"鍵盤", L"*.key"}));
+
+    // Esc while browsing closes the editor as "返回主畫面" does.
+    frmFFEdit again(program.Path());
+    ASSERT_TRUE(again.Load());
+    ShowWindow(again.hwnd(), SW_SHOW);
+    LetMessagesRun();
+    PressKey(VK_ESCAPE);
+    EXPECT_FALSE(again.IsOpen());
+}

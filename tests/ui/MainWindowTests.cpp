@@ -2,8 +2,10 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwctype>
+#include <tuple>
 #include <utility>
 
 #include "UiSupport.h"
@@ -192,10 +194,12 @@ TEST_F(MainWindow, StartRestoresTheSettingsAndSelectsAFolderFromOutside)
     std::wstring given = listed / L"sub folder";
     given[0] = static_cast<wchar_t>(towlower(given[0]));
     WriteSettings({L"[Setting]", L"ExplorerPath=" + listed.Path() + L"\\", L"Format=2", L"ScanSubFolders=1",
-                   L"ScanHidden=0", L"SortSave=5", L"SaveFilter=*.EXE;*.dll;*.ocx;*.com"});
+                   L"ScanHidden=0", L"SortSave=5", L"Date=3", L"Size=4", L"SaveFilter=*.EXE;*.dll;*.ocx;*.com"});
     frmMain& main = Start();
     EXPECT_EQ(main.Treeview().Path(), listed.Path() + L"\\");
-    EXPECT_EQ(Shown({L"comFormat", L"cboSortSave", L"cboFFSave"}), L"HTML|最後修改時間|執行檔案");
+    // A number past a list's last item selects nothing.
+    EXPECT_EQ(Shown({L"comFormat", L"cboSortSave", L"cboFFSave", L"cboDate", L"cboSize"}),
+              L"HTML|最後修改時間|執行檔案|最後存取日期|");
     EXPECT_EQ(window->Control(L"cboFFSave").ListIndex(), 2);  // found by its patterns in any letter case
     EXPECT_TRUE(Checked(L"chkSubDirSave") && !Checked(L"chkHiddenSave"));
 
@@ -244,4 +248,57 @@ TEST_F(MainWindow, StartRestoresTheSettingsAndSelectsAFolderFromOutside)
     EXPECT_NE(seen[0].Text.find(L"設定檔無法儲存：\r\n" + (program / L"Setting.ini") + L"\r\n"), std::wstring::npos);
     EXPECT_TRUE(seen[0].Caption == L"Quorvane Ver 1.06" && seen[0].Owner == mainWindow);
     EXPECT_FALSE(window->IsOpen());
+}
+
+TEST_F(MainWindow, TheKeyboardMovesThroughTheControlsAsInADialog)
+{
+    frmMain& main = Start();
+    auto focused = [this](MainPart part) { return HasFocus(Win(part)); };
+    EXPECT_TRUE(focused(L"Treeview"));  // the first control has the focus at start
+    // Tab in reading order and around; disabled controls are skipped, an option pair is
+    // one stop at its checked button. The filter column scrolls to what takes the focus.
+    const MainParts order{L"comSaveMode",    L"comFormat",     L"chkEasy",       L"chkSubDirSave", L"optIndentLevel0",
+                          L"chkEmptyFolder", L"chkSystemSave", L"chkHiddenSave", L"chkReadOnlySave", L"cboSortSave",
+                          L"optAscSave0",    L"cboSize",       L"cboDate",       L"cboFFSave",     L"cmdEdit",
+                          L"cmdSave",        L"cmdExit",       L"Treeview"};
+    const MainParts buttons{L"cmdEdit", L"cmdSave", L"cmdExit"};
+    for (MainPart part : order) {
+        PressKey(VK_TAB);
+        EXPECT_TRUE(focused(part)) << part.Text();
+        EXPECT_TRUE(!(part == MainPart(L"cboFFSave")) || main.ScrollValue() == main.ScrollMax());
+        // The button Enter presses looks like the default one: the focused button, else Save.
+        std::wstring looks;
+        for (MainPart button : buttons)
+            if ((GetWindowLongPtrW(Win(button), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) looks += button.Text();
+        bool onButton = std::find(buttons.begin(), buttons.end(), part) != buttons.end();
+        EXPECT_EQ(looks, onButton ? part.Text() : L"cmdSave") << part.Text();
+    }
+    // Shift+Tab goes back, to the top of the column again.
+    for (auto part = order.rbegin() + 1; part != order.rend(); ++part) {
+        PressKey(VK_TAB, true);
+        EXPECT_TRUE(focused(*part)) << part->Text();
+    }
+    EXPECT_EQ(main.ScrollValue(), 0);
+
+    // Space checks a box; the arrows select within an option pair and around it, with the
+    // pair's rules: the checked options, then whether the depth list is enabled.
+    const MainControls options{L"chkEasy", L"optIndentLevel0", L"optIndentLevel1", L"optAscSave0", L"optAscSave1"};
+    const std::tuple<std::vector<UINT>, MainPart, const wchar_t*> steps[] = {
+        {{VK_TAB, VK_TAB, VK_SPACE, VK_TAB}, L"chkDelEXE", L"1 10 10 0"},  // enabled by easy mode
+        {{VK_TAB, VK_TAB, VK_TAB, VK_DOWN}, L"optIndentLevel1", L"1 01 10 1"},
+        {{VK_DOWN}, L"optIndentLevel0", L"1 10 10 0"},
+        {{VK_UP, VK_TAB}, L"comIndentLevel", L"1 01 10 1"},
+        {{VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_RIGHT}, L"optAscSave1", L"1 01 01 1"},
+        {{VK_LEFT}, L"optAscSave0", L"1 01 10 1"},
+    };
+    for (const auto& [keys, focus, expected] : steps) {
+        for (UINT key : keys) PressKey(key);
+        std::wstring shown;
+        for (MainControl option : options) {
+            if (shown.size() == 1 || shown.size() == 4) shown += L' ';
+            shown += Checked(option) ? L'1' : L'0';
+        }
+        EXPECT_TRUE(focused(focus)) << focus.Text();
+        EXPECT_EQ(shown + L" " + std::to_wstring(Enabled(L"comIndentLevel")), expected) << focus.Text();
+    }
 }

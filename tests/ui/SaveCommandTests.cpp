@@ -170,8 +170,8 @@ TEST_F(SaveCommand, EachOptionOfTheWindowReachesTheRun)
          [](RunOptions& e) {
              e.Options.SaveMode = 2, e.Job.SetShowFiles(true);
              e.Options.EasyMode = e.Options.FullPath = e.Options.DeleteExtension = true;
-             e.Sizes = {SizeModes::Between, L"1", SizeUnits::KB, L"1", SizeUnits::MB};
-             e.Times = {TimeKinds::Modified, *OleDateFromParts({2000, 1, 1}), *OleDateFromParts({2099, 12, 31})};
+             e.Sizes = {SizeMode::Between, L"1", SizeUnit::KB, L"1", SizeUnit::MB};
+             e.Times = {TimeKind::Modified, *OleDateFromParts({2000, 1, 1}), *OleDateFromParts({2099, 12, 31})};
          },
          L"Quorvane.txt"},
     };
@@ -195,6 +195,15 @@ TEST_F(SaveCommand, EachOptionOfTheWindowReachesTheRun)
         EXPECT_EQ(MaskedListing(Listing()), engine) << "step " << n;
     }
     EXPECT_EQ(window->StatusText(), L"就緒 ...");
+
+    // Enter presses Save, the focus being on no other button, and lists the same.
+    const std::wstring byMouse = MaskedListing(Listing());
+    Clear();
+    SetFocus(Win(L"chkEasy"));
+    DialogAnswerer answerer;
+    PressKey(VK_RETURN);
+    EXPECT_EQ(answerer.StopLooking().size(), 1u);
+    EXPECT_EQ(MaskedListing(Listing()), byMouse);
 
     // Every sort choice gives its key; a cancelled folder choice then starts nothing.
     answer.clear();
@@ -286,6 +295,13 @@ TEST_F(SaveCommand, StopAndWhatComesWhileTheStoppedWalkUnwinds)
     EXPECT_TRUE(locked && unlocked && asked == 1);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_NE(seen[0].Text.find(L"OK！！"), std::wstring::npos) << seen[0].Text;
+    EXPECT_LT(window->State().FileCount, 400);
+    EXPECT_TRUE(EndsWithTheClosingLines(FileText(Listing())));
+    // Esc presses Stop.
+    Clear();
+    duringTheWalk = [] { PressKey(VK_ESCAPE); };
+    seen = Save();
+    ASSERT_EQ(seen.size(), 1u);
     EXPECT_LT(window->State().FileCount, 400);
     EXPECT_TRUE(EndsWithTheClosingLines(FileText(Listing())));
 

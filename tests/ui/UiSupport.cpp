@@ -34,11 +34,7 @@ void LetMessagesRun(DWORD milliseconds)
 {
     DWORD start = GetTickCount();
     do {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        PumpPendingMessages();
         Sleep(5);
     } while (GetTickCount() - start < milliseconds);
 }
@@ -51,6 +47,23 @@ bool LetMessagesRunUntil(const std::function<bool()>& done)
     }
     return done();
 }
+
+void PressKey(UINT key, bool shift)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    HWND target = GetFocus() ? GetFocus() : GetActiveWindow();
+    LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(target, WM_KEYDOWN, key, scan | 1);
+    PostMessageW(target, WM_KEYUP, key, scan | 1 | (3u << 30));
+    PumpPendingMessages();
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+bool HasFocus(HWND window) { return GetFocus() && (GetFocus() == window || IsChild(window, GetFocus())); }
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder)
 {

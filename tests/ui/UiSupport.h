@@ -30,11 +30,16 @@ struct Act {
     const wchar_t* Typed = nullptr;
 };
 void Do(frmMain& window, const std::vector<Act>& acts);
-// Lets the thread's pending messages run for a while.
+// Lets the thread's pending messages run for a while, through the program's own loop.
 void LetMessagesRun(DWORD milliseconds = 50);
 // Lets them run until `done` holds (true) or a few seconds have passed (false): for what
 // the window hears from a thread of its own.
 bool LetMessagesRunUntil(const std::function<bool()>& done);
+// Presses a key as a keyboard does: down and up go through the message loop to the
+// focused window (the active one when none is), with Shift held or not.
+void PressKey(UINT key, bool shift = false);
+// Whether the focus is on the window or in it (a combo's edit box).
+bool HasFocus(HWND window);
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder);
 // Writes the lines as a UTF-16LE file, as the program writes its own.
