@@ -19,12 +19,6 @@ void AppendCsvField(std::wstring& out, std::wstring_view field)
     out += L'"';
 }
 
-namespace {
-
-constexpr std::size_t kChunkBytes = 1 << 20;
-
-}  // namespace
-
 bool CsvReader::Next(CsvRecord& record)
 {
     if (problem_.Fault != CsvFault::None) return false;
@@ -39,7 +33,7 @@ bool CsvReader::Next(CsvRecord& record)
 bool CsvReader::Have(std::size_t count)
 {
     if (end_ - next_ >= count) return true;
-    if (buffer_.empty()) buffer_.resize(kChunkBytes);
+    if (buffer_.empty()) buffer_.resize(kCsvReadBytes);
     std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(next_), buffer_.begin() + static_cast<std::ptrdiff_t>(end_),
               buffer_.begin());
     end_ -= next_;

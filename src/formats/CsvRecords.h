@@ -33,6 +33,8 @@ struct CsvProblem {
 // Far beyond the longest path and any text a record of ours holds, and a bound on the
 // memory a broken file (a quote never closed) takes.
 constexpr std::size_t kLongestCsvRecord = 1 << 20;
+// What the reader asks of the file at once.
+constexpr std::size_t kCsvReadBytes = 1 << 20;
 
 // One record: its fields as UTF-8, quotes removed.
 class CsvRecord {
