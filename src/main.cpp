@@ -34,7 +34,11 @@ std::vector<std::wstring> ProgramArguments()
 int RunFromConsole(const CommandLine& command)
 {
     ConsoleOutput console;
-    CommandOutcome outcome = RunCommand(command, ProgramFolder(), ConsoleRunControl());
+    CommandOutcome outcome;
+    {
+        ConsoleProgress progress(console);
+        outcome = RunCommand(command, ProgramFolder(), ConsoleRunControl(), &progress);
+    }  // the progress line is gone before the output
     console.Output(outcome.Output);
     console.Errors(outcome.Errors);
     return outcome.ExitCode;

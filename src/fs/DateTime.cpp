@@ -50,14 +50,52 @@ OleDate OleDateFromDayAndSeconds(long long day, int secondsOfDay)
 constexpr long long kTicksPerSecond = 10000000;
 constexpr long long kFirstFileDay = -109205;  // 1601-01-01 as a day number of the OLE epoch
 
+unsigned long long Year10000Ticks()
+{
+    static const unsigned long long ticks =
+        static_cast<unsigned long long>(DaysFromCivil(10000, 1, 1) - DaysFromCivil(1601, 1, 1)) * 86400 *
+        kTicksPerSecond;
+    return ticks;
+}
+
+void AppendDigits(std::wstring& out, unsigned long long value, int width)
+{
+    wchar_t digits[20];
+    for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<wchar_t>(L'0' + value % 10);
+    out.append(digits, static_cast<std::size_t>(width));
+}
+
+// "YYYY-MM-DDTHH:MM:SS.fffffffZ": the places of the digits and of the marks between them.
+constexpr std::size_t kIsoLength = 28;
+const char kIsoShape[] = "0000-00-00T00:00:00.0000000Z";
+
+template <typename Char>
+std::optional<std::uint64_t> ParseIsoUtc(std::basic_string_view<Char> text)
+{
+    if (text.size() != kIsoLength) return std::nullopt;
+    for (std::size_t i = 0; i < kIsoLength; ++i) {
+        bool digit = text[i] >= '0' && text[i] <= '9';
+        if (kIsoShape[i] == '0' ? !digit : text[i] != static_cast<Char>(kIsoShape[i])) return std::nullopt;
+    }
+    auto number = [&text](std::size_t at, std::size_t width) {
+        long long value = 0;
+        for (std::size_t i = at; i < at + width; ++i) value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    int year = static_cast<int>(number(0, 4)), month = static_cast<int>(number(5, 2)), day = static_cast<int>(number(8, 2));
+    long long hour = number(11, 2), minute = number(14, 2), second = number(17, 2);
+    if (year < 1601 || !IsValidDay(year, month, day) || hour > 23 || minute > 59 || second > 59) return std::nullopt;
+    long long days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+                     DaysFromCivil(1601, 1, 1);
+    long long seconds = days * 86400 + hour * 3600 + minute * 60 + second;
+    return static_cast<std::uint64_t>(seconds * kTicksPerSecond + number(20, 7));
+}
+
 }  // namespace
 
 std::optional<OleDate> OleDateFromFileTicks(unsigned long long ticks)
 {
-    static const unsigned long long kYear10000 =
-        static_cast<unsigned long long>(DaysFromCivil(10000, 1, 1) - DaysFromCivil(1601, 1, 1)) * 86400 *
-        kTicksPerSecond;
-    if (ticks >= kYear10000) return std::nullopt;
+    if (ticks >= Year10000Ticks()) return std::nullopt;
     long long seconds = static_cast<long long>(ticks / kTicksPerSecond);
     return OleDateFromDayAndSeconds(kFirstFileDay + seconds / 86400, static_cast<int>(seconds % 86400));
 }
@@ -109,6 +147,34 @@ SYSTEMTIME SystemTimeFromOleDate(OleDate date)
     time.wDayOfWeek = static_cast<WORD>(((days % 7) + 11) % 7);
     return time;
 }
+
+bool AppendIsoUtcText(std::wstring& out, std::uint64_t ticks)
+{
+    if (ticks >= Year10000Ticks()) return false;
+    unsigned long long seconds = ticks / kTicksPerSecond;
+    DateParts date;
+    CivilFromDays(static_cast<long long>(seconds / 86400) + DaysFromCivil(1601, 1, 1), date);
+    unsigned long long time = seconds % 86400;
+    AppendDigits(out, static_cast<unsigned long long>(date.Year), 4);
+    out += L'-';
+    AppendDigits(out, static_cast<unsigned long long>(date.Month), 2);
+    out += L'-';
+    AppendDigits(out, static_cast<unsigned long long>(date.Day), 2);
+    out += L'T';
+    AppendDigits(out, time / 3600, 2);
+    out += L':';
+    AppendDigits(out, time / 60 % 60, 2);
+    out += L':';
+    AppendDigits(out, time % 60, 2);
+    out += L'.';
+    AppendDigits(out, ticks % kTicksPerSecond, 7);
+    out += L'Z';
+    return true;
+}
+
+std::optional<std::uint64_t> TicksFromIsoUtcText(std::string_view text) { return ParseIsoUtc(text); }
+
+std::optional<std::uint64_t> TicksFromIsoUtcText(std::wstring_view text) { return ParseIsoUtc(text); }
 
 SYSTEMTIME LocalNow()
 {

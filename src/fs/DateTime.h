@@ -4,8 +4,10 @@
 // forward from midnight (-1.25 is 1899-12-29 06:00). 0 means "no date".
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
-
+#include <string>
+#include <string_view>
 
 using OleDate = double;
 
@@ -24,5 +26,13 @@ std::optional<OleDate> OleDateFromFileTicks(unsigned long long ticks);
 DateParts PartsFromOleDate(OleDate date);
 // The same, as the platform's calendar record (day of the week filled in).
 SYSTEMTIME SystemTimeFromOleDate(OleDate date);
+// A file time as ISO 8601 UTC with all seven decimals, "2024-05-07T07:04:05.1234567Z",
+// the shape of the times in the inventory file. Years 1601 to 9999; a later time
+// appends nothing and gives false.
+bool AppendIsoUtcText(std::wstring& out, std::uint64_t ticks);
+// The ticks of a text of exactly that shape; none for any other text or a day the
+// calendar does not have.
+std::optional<std::uint64_t> TicksFromIsoUtcText(std::string_view text);
+std::optional<std::uint64_t> TicksFromIsoUtcText(std::wstring_view text);
 // The clock now, in local time.
 SYSTEMTIME LocalNow();

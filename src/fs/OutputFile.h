@@ -1,7 +1,9 @@
 #pragma once
-// The text-file writer: UTF-16LE with the byte-order mark FF FE, lines ending in CR LF.
+// The text-file writer: lines ending in CR LF, UTF-16LE with the byte-order mark FF FE,
+// or, for files meant for other programs, UTF-8 with the mark EF BB BF.
 // A failed write closes the file and turns every later write into nothing, so callers
 // that write many lines need no error handling of their own; Failed() tells afterwards.
+#include <string>
 #include <string_view>
 
 #include "fs/Handles.h"
@@ -9,6 +11,11 @@
 enum class OpenMode {
     Replace,    // creates the file or truncates the one there
     CreateNew,  // fails (ERROR_FILE_EXISTS) when the name is taken
+};
+
+enum class TextEncoding {
+    Utf16Le,  // the program's own files and listings: each UTF-16 unit as it is
+    Utf8,     // a lone surrogate is written as U+FFFD
 };
 
 class OutputFile {
@@ -20,7 +27,7 @@ public:
     unsigned long LastError() const { return lastError_; }
 
 private:
-    friend bool OpenOutputFile(OutputFile& file, std::wstring_view path, OpenMode mode);
+    friend bool OpenOutputFile(OutputFile& file, std::wstring_view path, OpenMode mode, TextEncoding encoding);
     friend void WriteOutputLine(OutputFile& file, std::wstring_view text);
     friend void CloseOutputFile(OutputFile& file);
 
@@ -29,10 +36,13 @@ private:
     UniqueFile handle_;
     bool failed_ = false;
     unsigned long lastError_ = 0;
+    TextEncoding encoding_ = TextEncoding::Utf16Le;
+    std::string bytes_;  // a UTF-8 line, kept for its capacity
 };
 
 // Creates (or, by default, truncates) the file (the path is used as given) and writes
 // the mark.
-bool OpenOutputFile(OutputFile& file, std::wstring_view path, OpenMode mode = OpenMode::Replace);
+bool OpenOutputFile(OutputFile& file, std::wstring_view path, OpenMode mode = OpenMode::Replace,
+                    TextEncoding encoding = TextEncoding::Utf16Le);
 void WriteOutputLine(OutputFile& file, std::wstring_view text);
 void CloseOutputFile(OutputFile& file);

@@ -200,6 +200,29 @@ CommandLine ParseList(const std::vector<std::wstring>& arguments)
     return command;
 }
 
+// /compare OLD NEW, and /out DIR before or after them. A flag where a file should be
+// means the files are missing.
+CommandLine ParseCompare(const std::vector<std::wstring>& arguments)
+{
+    CommandLine command;
+    CommandError& error = command.Error;
+    auto fileAt = [&arguments](std::size_t at) { return at < arguments.size() && !arguments[at].starts_with(L'/'); };
+    for (std::size_t i = 0; i < arguments.size() && error.Kind == ArgumentError::None; ++i) {
+        std::wstring flag = Lower(arguments[i]);
+        if (flag == L"/compare") {
+            if (fileAt(i + 1)) command.CompareOld = arguments[++i];
+            if (fileAt(i + 1)) command.CompareNew = arguments[++i];
+        } else if (flag == L"/out" && i + 1 < arguments.size()) {
+            command.OutFolder = PathArgument(arguments[++i]);
+        } else {
+            error = {flag == L"/out" ? ArgumentError::MissingValue : ArgumentError::UnknownFlag, arguments[i], {}, {}};
+        }
+    }
+    if (error.Kind == ArgumentError::None && command.CompareNew.empty()) error.Kind = ArgumentError::NoCompareFiles;
+    command.Kind = error.Kind == ArgumentError::None ? CommandKind::Compare : CommandKind::BadArguments;
+    return command;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments)
@@ -209,6 +232,7 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments)
         command.Kind = CommandKind::Usage;
         return command;
     }
+    if (HasArgument(arguments, L"/compare")) return ParseCompare(arguments);
     if (HasArgument(arguments, L"/list")) return ParseList(arguments);
     // Anything else starts the window; several items dropped on the icon give the first folder.
     for (const std::wstring& argument : arguments) {

@@ -1,7 +1,8 @@
 #pragma once
 // The program's arguments: a folder to select in the window (what "Send To", a shortcut
-// or a folder dropped on the program's icon pass), or /list with its flags for a listing
-// without a window. The flags change option values; the window's own rules do the rest.
+// or a folder dropped on the program's icon pass), /list with its flags for a listing
+// without a window, or /compare of two inventory files. The flags change option values;
+// the window's own rules do the rest.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 enum class CommandKind {
     Window,        // the window; Folder, when not empty, is selected in the tree
     List,          // list Folder without a window
+    Compare,       // compare the inventories CompareOld and CompareNew, into OutFolder when given
     Usage,         // print the usage
     BadArguments,  // Error says what is wrong
 };
@@ -27,6 +29,7 @@ enum class ArgumentError {
     BadReaders,    // Value is no whole number from 1 to kMostReaders
     BadSize,       // Value is no whole number followed by KB, MB or nothing
     BadDate,       // Value is no day of the calendar written YYYY-MM-DD
+    NoCompareFiles,  // /compare without the two inventory files
 };
 
 // What is wrong with the arguments; the first fault found.
@@ -75,6 +78,8 @@ struct CommandLine {
     std::wstring Folder;
     std::wstring OutFolder;     // /out, as given
     std::wstring SettingsFile;  // /settings, as given
+    std::wstring CompareOld;    // Compare: the two inventory files, as given
+    std::wstring CompareNew;
     ListFlags Flags;
     CommandError Error;
 };

@@ -8,43 +8,10 @@
 #include "formats/NumberText.h"
 #include "fs/EntryMetadata.h"
 #include "fs/OutputFile.h"
+#include "run/OutputName.h"
 #include "run/Ticks.h"
 
 namespace {
-
-constexpr int kMostNames = 9999;
-
-// The path with " (number)" before the extension of its file name, or at its end.
-std::wstring NumberedName(std::wstring_view path, int number)
-{
-    std::size_t nameStart = path.find_last_of(L"\\/");
-    nameStart = nameStart == std::wstring_view::npos ? 0 : nameStart + 1;
-    std::size_t dot = path.rfind(L'.');
-    if (dot == std::wstring_view::npos || dot < nameStart) dot = path.size();
-    return std::wstring(path.substr(0, dot)) + L" (" + std::to_wstring(number) + L")" + std::wstring(path.substr(dot));
-}
-
-// A folder of that name gives ERROR_ACCESS_DENIED, as does an output folder we may
-// not write to; only the first means the name is taken.
-bool NameTaken(const std::wstring& path, unsigned long error)
-{
-    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return true;
-    if (error != ERROR_ACCESS_DENIED) return false;
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-// Taking a name and checking it is one step, so two runs of the same second cannot
-// both take one name. Empty when no name could be created (file.LastError() tells).
-std::wstring OpenFreeName(OutputFile& file, std::wstring_view wanted)
-{
-    for (int number = 1; number <= kMostNames; ++number) {
-        std::wstring path = number == 1 ? std::wstring(wanted) : NumberedName(wanted, number);
-        if (OpenOutputFile(file, path, OpenMode::CreateNew)) return path;
-        if (!NameTaken(path, file.LastError())) break;
-    }
-    return {};
-}
 
 // How many readers the run has: as asked, else by the chosen folder's volume. A simulated
 // latency stands for a share.

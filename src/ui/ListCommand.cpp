@@ -6,6 +6,7 @@
 #include "fs/LongPath.h"
 #include "run/ListingRun.h"
 #include "run/OutputName.h"
+#include "ui/CompareCommand.h"
 #include "ui/Texts.h"
 
 namespace {
@@ -70,12 +71,14 @@ CommandOutcome RunList(const CommandLine& command, std::wstring_view programFold
 
 }  // namespace
 
-CommandOutcome RunCommand(const CommandLine& command, std::wstring_view programFolder, RunControl& control)
+CommandOutcome RunCommand(const CommandLine& command, std::wstring_view programFolder, RunControl& control,
+                          ProgressReport* progress)
 {
     switch (command.Kind) {
     case CommandKind::Usage: return {ExitCodes::Complete, UsageText(), L""};
     case CommandKind::BadArguments: return Refused(CommandErrorText(command.Error) + L"\r\n" + kUsageHint);
     case CommandKind::List: return RunList(command, programFolder, control);
+    case CommandKind::Compare: return RunCompare(command, control, progress);
     case CommandKind::Window: break;
     }
     return {};

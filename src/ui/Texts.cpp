@@ -1,10 +1,12 @@
 #include "ui/Texts.h"
 
+#include "formats/InventoryColumns.h"
 #include "formats/NumberText.h"
 #include "formats/ValueText.h"
 #include "fs/SystemError.h"
 #include "run/Choices.h"
 #include "run/CommandLine.h"
+#include "run/InventoryCompare.h"
 #include "run/ListingRun.h"
 #include "run/SaveOptions.h"
 #include "ui/FolderStatistics.h"
@@ -119,6 +121,7 @@ std::wstring CommandErrorText(const CommandError& error)
         return flag + L" 的值必須是 1 到 " + std::to_wstring(kMostReaders) + L" 的整數：" + error.Value;
     case ArgumentError::BadSize: return flag + L" 的值不是有效的大小：" + error.Value + L"（例如 500、50KB、10MB）";
     case ArgumentError::BadDate: return flag + L" 的值不是有效的日期：" + error.Value + L"（格式為 YYYY-MM-DD）";
+    case ArgumentError::NoCompareFiles: return L"/compare 後面要接兩個清冊檔案：舊的、新的";
     case ArgumentError::None: break;
     }
     return {};
@@ -182,7 +185,82 @@ std::wstring UsageText()
            L"（預設依磁碟：網路磁碟 16，固態磁碟依處理器數，傳統硬碟 1）\r\n"
            L"  /?                           顯示這段說明\r\n"
            L"\r\n"
-           L"結束代碼：0 清單完整寫入，1 參數或選項錯誤，2 無法建立清單檔案，3 寫入中斷或清單不完整\r\n";
+           L"結束代碼：0 清單完整寫入，1 參數或選項錯誤，2 無法建立清單檔案，3 寫入中斷或清單不完整\r\n"
+           L"\r\n"
+           L"Quorvane.exe /compare 舊清冊 新清冊 [/out 資料夾]\r\n"
+           L"    比較兩個清冊檔案（/format inventory 所寫），把新增、刪除、變更的項目寫入\r\n"
+           L"    yyyymmdd_hhmmss_Quorvane_changes.csv；/out 省略時寫在新清冊所在的資料夾。\r\n"
+           L"    結束代碼：0 沒有差異，5 有差異，1 參數或清冊檔案有誤，2 無法建立變更檔案，\r\n"
+           L"    3 寫入中斷或比較中斷\r\n";
+}
+
+std::wstring ProgressText(std::uint64_t entries, std::uint64_t folders, std::uint64_t elapsedMs)
+{
+    std::uint64_t seconds = elapsedMs / 1000;
+    std::wstring clock = seconds >= 3600 ? std::to_wstring(seconds / 3600) + L":" + ZeroPadded(static_cast<int>(seconds / 60 % 60), 2)
+                                         : std::to_wstring(seconds / 60);
+    clock += L":" + ZeroPadded(static_cast<int>(seconds % 60), 2);
+    return WholeNumberText(ExactSize::FromUInt64(entries)) + L" 個項目，" +
+           WholeNumberText(ExactSize::FromUInt64(folders)) + L" 個資料夾，" + clock;
+}
+
+// ---- The comparison of two inventories
+
+std::wstring CompareSummaryText(const CompareResult& result)
+{
+    return L"added " + std::to_wstring(result.Added) + L", removed " + std::to_wstring(result.Removed) +
+           L", changed " + std::to_wstring(result.Changed);
+}
+
+namespace {
+
+std::wstring InventoryFaultText(const InventoryProblem& p)
+{
+    std::wstring value = L"：「" + p.Value + L"」";
+    switch (p.Fault) {
+    case InventoryFault::CannotRead: return L"無法讀取：" + SystemErrorText(p.SystemError);
+    case InventoryFault::NotAnInventory:
+        return L"不是清冊檔案：第一行應為 " + InventoryHeaderLine();
+    case InventoryFault::NoListedFolder: return L"標題列之後應是所列資料夾本身的資料列（Type 為 folder）";
+    case InventoryFault::FieldCount:
+        return L"欄位數目不對：應為 " + std::to_wstring(InventoryColumns::Count) + L" 個，實為 " +
+               std::to_wstring(p.Fields) + L" 個";
+    case InventoryFault::UnterminatedQuote: return L"引號開始的欄位沒有結束的引號";
+    case InventoryFault::StrayQuote: return L"引號的位置不對（欄位中的引號須寫成兩個，整個欄位以引號括起）";
+    case InventoryFault::TooLong: return L"資料列太長";
+    case InventoryFault::InvalidUtf8: return L"不是有效的 UTF-8 文字";
+    case InventoryFault::BadType: return L"Type 欄應為 folder 或 file" + value;
+    case InventoryFault::BadNumber: return p.Column + L" 欄不是有效的數字" + value;
+    case InventoryFault::BadTime:
+        return p.Column + L" 欄不是有效的時間" + value + L"（格式為 2024-05-07T07:04:05.1234567Z）";
+    case InventoryFault::BadAttributes: return L"Attributes 欄不是有效的屬性" + value;
+    case InventoryFault::OutsideRoot: return L"路徑不在所列資料夾之下" + value;
+    case InventoryFault::DuplicatePath: return L"路徑重複" + value;
+    case InventoryFault::None: break;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::wstring InventoryProblemText(const InventoryProblem& problem)
+{
+    std::wstring where = problem.Line > 0 ? L"第 " + std::to_wstring(problem.Line) + L" 行：" : L"";
+    return L"清冊檔案有誤：" + problem.File + L"\r\n" + where + InventoryFaultText(problem);
+}
+
+std::wstring CompareFailureText(const CompareResult& result)
+{
+    switch (result.End) {
+    case CompareEnd::CannotCreate:
+        return L"無法建立變更檔案：\r\n" + result.OutputPath + L"\r\n" + SystemErrorText(result.WriteError);
+    case CompareEnd::WriteFailed: return L"變更檔案寫入失敗，內容不完整！\r\n" + SystemErrorText(result.WriteError);
+    case CompareEnd::Stopped: return L"比較已中斷";
+    case CompareEnd::OutOfMemory: return L"記憶體不足，無法完成比較！";
+    case CompareEnd::BadInput: return InventoryProblemText(result.Problem);
+    case CompareEnd::Compared: break;
+    }
+    return {};
 }
 
 // ---- The folder tree and the output folder

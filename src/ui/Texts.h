@@ -9,7 +9,9 @@
 #include <string_view>
 
 struct CommandError;
+struct CompareResult;
 struct FolderStatistics;
+struct InventoryProblem;
 struct RunResult;
 enum class SizeWarning;
 
@@ -52,6 +54,17 @@ extern const wchar_t kUsageHint[];
 extern const wchar_t kNoFolderToList[];
 extern const wchar_t kNoSettingsFile[];
 extern const wchar_t kNoOutputFolder[];
+// The progress line on a console, before the item being read.
+std::wstring ProgressText(std::uint64_t entries, std::uint64_t folders, std::uint64_t elapsedMilliseconds);
+
+// ---- The comparison of two inventories
+
+// "added N, removed N, changed N".
+std::wstring CompareSummaryText(const CompareResult& result);
+// What is wrong with an inventory: the file, the line and the fault.
+std::wstring InventoryProblemText(const InventoryProblem& problem);
+// Why the comparison did not end with a whole changes file (for standard error).
+std::wstring CompareFailureText(const CompareResult& result);
 
 // ---- The folder tree and the output folder
 

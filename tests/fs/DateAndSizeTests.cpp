@@ -6,6 +6,7 @@
 #include "fs/DateTime.h"
 #include "fs/EntryMetadata.h"
 #include "fs/ExactSize.h"
+#include "support/TestTimes.h"
 
 namespace {
 
@@ -50,6 +51,29 @@ TEST(OleDate, DaysSince1899WithTheTimeOfDayCountingForwardBeforeItToo)
     FileTimeInfo late = ConvertFileTime({~0u, ~0u});
     EXPECT_TRUE(late.Invalid);
     EXPECT_EQ(late.Ticks.ToDecimal(), L"18446744073709551615");
+}
+
+TEST(IsoUtcText, FileTicksWithSevenDecimalsAndBackForExactlyThatShape)
+{
+    const std::pair<unsigned long long, const wchar_t*> times[] = {
+        {0, L"1601-01-01T00:00:00.0000000Z"},
+        {TicksOf(At(2024, 5, 7, 7, 4, 5)) + 1234567, L"2024-05-07T07:04:05.1234567Z"},
+        {TicksOf(At(2024, 2, 29, 23, 59, 59)) + 9999999, L"2024-02-29T23:59:59.9999999Z"},
+        {TicksOf(At(10000, 1, 1)) - 1, L"9999-12-31T23:59:59.9999999Z"},
+        {TicksOf(At(10000, 1, 1)), L""}, {~0ull, L""},
+    };
+    for (auto [ticks, text] : times) {
+        std::wstring written = L"x";
+        EXPECT_EQ(AppendIsoUtcText(written, ticks), *text != 0);
+        EXPECT_EQ(written, L"x" + std::wstring(text));
+        if (*text) {
+            EXPECT_EQ(TicksFromIsoUtcText(std::wstring_view(text)), ticks) << ticks;
+        }
+    }
+    for (const char* bad : {"2024-05-07T07:04:05.123456Z", "2024-05-07T07:04:05.1234567", "2024-05-07 07:04:05.1234567Z",
+                            "2023-02-29T00:00:00.0000000Z", "1600-12-31T23:59:59.9999999Z", "2024-05-07T24:00:00.0000000Z",
+                            "2024-05-07T07:60:05.1234567Z", "2024-5-07T07:04:05.12345678Z", "+024-05-07T07:04:05.1234567Z", ""})
+        EXPECT_FALSE(TicksFromIsoUtcText(std::string_view(bad))) << bad;
 }
 
 TEST(ExactSize, SumsDifferencesAndOrderStayExactBeyond64Bits)

@@ -65,3 +65,30 @@ TEST(CommandLine, ListFlagsSetTheWindowsOptions)
         EXPECT_TRUE(actual == expected) << testing::PrintToString(arguments);
     }
 }
+
+TEST(CommandLine, CompareTakesTwoInventoriesAndAnOutputFolderAnywhere)
+{
+    using enum ArgumentError;
+    const struct {
+        std::vector<std::wstring> Arguments;
+        ArgumentError Error;
+        std::wstring Out = L"";
+    } cases[] = {
+        {{L"/compare", L"old.csv", L"new.csv"}, None},
+        {{L"/out", L"D:\\x\"", L"/COMPARE", L"old.csv", L"new.csv"}, None, L"D:\\x\\"},
+        {{L"/compare", L"old.csv", L"new.csv", L"/out", L"o"}, None, L"o"},
+        {{L"/compare", L"old.csv"}, NoCompareFiles},
+        {{L"/compare", L"old.csv", L"/out", L"o"}, NoCompareFiles},
+        {{L"/compare", L"old.csv", L"new.csv", L"/out"}, MissingValue},
+        {{L"/compare", L"old.csv", L"new.csv", L"/sub"}, UnknownFlag},
+        {{L"/list", L"C:\\", L"/compare", L"old.csv", L"new.csv"}, UnknownFlag},
+    };
+    for (const auto& c : cases) {
+        CommandLine command = ParseCommandLine(c.Arguments);
+        EXPECT_EQ(command.Kind, c.Error == None ? CommandKind::Compare : CommandKind::BadArguments);
+        EXPECT_EQ(command.Error.Kind, c.Error) << testing::PrintToString(c.Arguments);
+        if (c.Error != None) continue;
+        EXPECT_EQ(std::tie(command.CompareOld, command.CompareNew, command.OutFolder),
+                  std::tie(L"old.csv", L"new.csv", c.Out));
+    }
+}

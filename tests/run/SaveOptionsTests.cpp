@@ -80,4 +80,6 @@ TEST(OutputFileName, DateTimeStampThenNameThenTheFormatsExtension)
         {now, None, false, std::nullopt}, {At(987, 12, 31, 0, 0, 9), Txt, false, L"C:\\09871231_000009_Quorvane.txt"},
     };
     for (const auto& [time, format, easy, name] : cases) EXPECT_EQ(OutputFileName(L"C:\\", time, format, easy), name);
+    EXPECT_EQ(InventoryFileName(L"D:\\out\\", now), L"D:\\out\\20240507_150405_Quorvane_inventory.csv");
+    EXPECT_EQ(ChangesFileName(L"D:\\out\\", now), L"D:\\out\\20240507_150405_Quorvane_changes.csv");
 }

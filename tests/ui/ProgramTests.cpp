@@ -5,6 +5,7 @@
 
 #include "UiSupport.h"
 #include "fs/OutputFile.h"
+#include "ui/Console.h"
 #include "ui/Texts.h"
 
 namespace {
@@ -99,6 +100,61 @@ TEST_F(CommandLine, AListingCutShortByAFullDiskEndsWith3)
     EXPECT_EQ(run.ExitCode, 3u);
     EXPECT_TRUE(FirstLine(run.Output).starts_with(target + L"\\")) << run.Output;
     EXPECT_TRUE(run.Errors.starts_with(L"清單檔案寫入失敗，內容不完整！")) << run.Errors;
+}
+
+TEST_F(CommandLine, CompareTellsWhatChangedByItsExitCodeAndShowsNoProgressWhenRedirected)
+{
+    const std::string header = "\xEF\xBB\xBFPath,Type,Size,CompressedSize,Files,Folders,Created,Modified,Accessed,"
+                               "Attributes,Error\r\nC:\\Data,folder,0,0,0,0,,,,-------,\r\n";
+    std::wstring before = listed.MakeFile(L"old.csv", header + "C:\\Data\\a.txt,file,1,1,,,,,,---A----,\r\n");
+    std::wstring after = output.MakeFile(L"new.csv", header + "C:\\Data\\a.txt,file,2,2,,,,,,---A----,\r\n");
+    std::wstring bad = output.MakeFile(L"bad.csv", header + "C:\\Data\\a.txt,file,2,2,,,,,,---A----\r\n");
+    const struct {
+        std::vector<std::wstring> Arguments;
+        DWORD ExitCode;
+        std::wstring Folder, Summary, Errors;  // where the changes file goes, the last line, what the errors hold
+    } runs[] = {
+        {{L"/compare", before, after}, 5, output.Path(), L"added 0, removed 0, changed 1", L""},
+        {{L"/compare", after, after, L"/out", listed.Path()}, 0, listed.Path(), L"added 0, removed 0, changed 0", L""},
+        {{L"/compare", before, bad}, 1, L"", L"", L"清冊檔案有誤：" + bad + L"\r\n第 3 行：欄位數目不對：應為 11 個，實為 10 個"},
+        {{L"/compare", before, after, L"/out", output / L"missing"}, 2, L"", L"", L"無法建立變更檔案："},
+        {{L"/compare", before}, 1, L"", L"", L"/compare 後面要接兩個清冊檔案"},
+    };
+    for (const auto& r : runs) {
+        ProgramRun run = RunProgram(program, Arguments(r.Arguments));
+        EXPECT_EQ(run.ExitCode, r.ExitCode) << run.Errors;
+        std::wstring changes = FirstLine(run.Output);
+        if (r.Folder.empty()) {
+            EXPECT_EQ(run.Output, L"");
+        } else {
+            EXPECT_TRUE(changes.starts_with(r.Folder + L"\\") && changes.ends_with(L"_Quorvane_changes.csv")) << changes;
+            EXPECT_EQ(run.Output.substr(changes.size()), L"\r\n" + r.Summary + L"\r\n");
+        }
+        // The progress line would begin with CR, and show before anything else.
+        EXPECT_EQ(run.Errors.find(L'\r'), r.Errors.empty() ? std::wstring::npos : run.Errors.find(L"\r\n")) << run.Errors;
+        EXPECT_NE(run.Errors.find(r.Errors), std::wstring::npos) << run.Errors;
+    }
+    EXPECT_EQ(FilesIn(output.Path()).size(), 3u);  // NEW, the bad one and one changes file
+}
+
+TEST(ProgressLine, RewrittenAtMostEveryHalfSecondWithinTheConsoleAndClearedAtTheEnd)
+{
+    const std::wstring counts = L"0 個項目，3 個資料夾，0:00";  // 26 columns
+    const struct {
+        std::uint64_t At, Entries;
+        std::wstring Item, Written;
+    } reports[] = {
+        {0, 0, L"C:\\a.csv", L"\r" + counts + L"  C:\\a.csv"},
+        {499, 5, L"C:\\a.csv", L""},
+        // The end of an item too long, counted in columns: two for a wide character.
+        {500, 0, L"D:\\報告書.docx", L"\r" + counts + L"  ...書.docx"},
+        {1000, 1234, L"D:\\x.docx", L"\r1,234 個項目，3 個資料夾，0:01  ...docx"},
+        {65000, 7, L"", L"\r7 個項目，3 個資料夾，1:05" + std::wstring(13, L' ')},
+    };
+    ProgressLine line(40);
+    for (const auto& r : reports) EXPECT_EQ(line.Update(r.At, r.Entries, 3, r.Item), r.Written) << r.At;
+    EXPECT_EQ(line.Clear(), L"\r" + std::wstring(26, L' ') + L"\r");
+    EXPECT_EQ(line.Clear(), L"");
 }
 
 TEST(Texts, ElapsedTimeAndTheCompletionMessage)
