@@ -48,17 +48,43 @@ std::wstring InventoryHeaderLine()
 void AppendInventoryRow(std::wstring& out, const EntryInfo& entry, const FolderTotals* totals,
                         std::wstring_view error)
 {
+    AppendInventoryHead(out, entry, totals != nullptr);
+    if (totals)
+        AppendInventorySums(out, *totals);
+    else
+        AppendInventoryFileSizes(out, entry);
+    AppendInventoryTail(out, entry, error);
+}
+
+void AppendInventoryHead(std::wstring& out, const EntryInfo& entry, bool folder)
+{
     AppendCsvField(out, entry.FullPath);
     out += L',';
-    out += totals ? kInventoryFolder : kInventoryFile;
+    out += folder ? kInventoryFolder : kInventoryFile;
     out += L',';
-    AppendSize(out, totals ? totals->TotalSize : entry.Size);
+}
+
+void AppendInventorySums(std::wstring& out, const FolderTotals& totals)
+{
+    AppendSize(out, totals.TotalSize);
     out += L',';
-    AppendSize(out, totals ? totals->TotalCompressedSize : entry.CompressedSize);
+    AppendSize(out, totals.TotalCompressedSize);
     out += L',';
-    if (totals) AppendDecimal(out, static_cast<std::uint64_t>(totals->FileCount));
+    AppendDecimal(out, static_cast<std::uint64_t>(totals.FileCount));
     out += L',';
-    if (totals) AppendDecimal(out, static_cast<std::uint64_t>(totals->FolderCount));
+    AppendDecimal(out, static_cast<std::uint64_t>(totals.FolderCount));
+}
+
+void AppendInventoryFileSizes(std::wstring& out, const EntryInfo& entry)
+{
+    AppendSize(out, entry.Size);
+    out += L',';
+    AppendSize(out, entry.CompressedSize);
+    out += L",,";
+}
+
+void AppendInventoryTail(std::wstring& out, const EntryInfo& entry, std::wstring_view error)
+{
     for (const FileTimeInfo* time : {&entry.Created, &entry.Modified, &entry.Accessed}) {
         out += L',';
         AppendInventoryTime(out, *time);

@@ -23,23 +23,35 @@ void WriteClosingLines(LineWriter& out, const ListingOptions& options, const SYS
     ListingFormatOf(options.Format, options.EasyMode).ClosingLines(out, options, endLocal);
 }
 
-bool WriteFolderSection(LineWriter& out, const ListingOptions& options, bool showFolders, int depth,
-                        const EntryInfo& folder, const FolderTotals& totals)
+bool FolderSectionShown(const ListingOptions& options, bool showFolders, int depth, const FolderTotals& totals)
 {
     if (options.DepthLimit > 0 && depth > options.DepthLimit) return false;
     if (!showFolders) return false;
     // Empty means no file passed the filters; files of 0 bytes still have rows to head.
     // Easy mode names every folder all the same.
-    if (options.IgnoreEmptyFolders && totals.FileCount == 0 && !options.EasyMode) return true;
-    ListingFormatOf(options.Format, options.EasyMode).FolderSection(out, options, depth, folder, totals);
+    return !(options.IgnoreEmptyFolders && totals.FileCount == 0 && !options.EasyMode);
+}
+
+bool EntryRowShown(const ListingOptions& options, bool showFiles, bool stopRequested, int depth)
+{
+    if (options.DepthLimit > 0 && depth > options.DepthLimit + 1) return false;
+    return !stopRequested && showFiles;
+}
+
+bool WriteFolderSection(LineWriter& out, const ListingOptions& options, bool showFolders, int depth,
+                        const EntryInfo& folder, const FolderTotals& totals)
+{
+    if (options.DepthLimit > 0 && depth > options.DepthLimit) return false;
+    if (!showFolders) return false;
+    if (FolderSectionShown(options, showFolders, depth, totals))
+        ListingFormatOf(options.Format, options.EasyMode).FolderSection(out, options, depth, folder, totals);
     return true;
 }
 
 bool WriteEntryRow(LineWriter& out, const ListingOptions& options, bool showFiles, bool stopRequested, int depth,
                    const EntryInfo& entry)
 {
-    if (options.DepthLimit > 0 && depth > options.DepthLimit + 1) return false;
-    if (stopRequested || !showFiles) return false;
+    if (!EntryRowShown(options, showFiles, stopRequested, depth)) return false;
     if (!out.Active()) return true;  // no file: nothing to lay out
     ListingFormatOf(options.Format, options.EasyMode).Row(out, options, depth, entry);
     return true;

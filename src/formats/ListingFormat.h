@@ -34,6 +34,8 @@ const ListingFormat& CsvFormat();
 const ListingFormat& HtmlFormat();
 const ListingFormat& TreeFormat();
 const ListingFormat& EasyFormat();
+// The inventory's name; its rows are written by InventoryListing, not through a LineWriter.
+const ListingFormat& InventoryFormat();
 
 // The writer of each ListingFormats code; the users' names for them are in run/Choices.h.
 struct FormatWriter {
@@ -45,6 +47,7 @@ inline constexpr FormatWriter kFormatWriters[] = {
     {ListingFormats::Csv, &CsvFormat},
     {ListingFormats::Html, &HtmlFormat},
     {ListingFormats::Tree, &TreeFormat},
+    {ListingFormats::Inventory, &InventoryFormat},
 };
 
 constexpr bool HasFormatWriter(int format)
@@ -66,6 +69,9 @@ void WriteClosingLines(LineWriter& out, const ListingOptions& options, const SYS
 // itself holds; it is empty when FileCount is 0, and TotalSize is shown. Returns true
 // when the status strip should now show the folder's path, false when the section
 // was skipped outright.
+// Whether a folder's section is written, and a file's row: the rules every format follows.
+bool FolderSectionShown(const ListingOptions& options, bool showFolders, int depth, const FolderTotals& totals);
+bool EntryRowShown(const ListingOptions& options, bool showFiles, bool stopRequested, int depth);
 bool WriteFolderSection(LineWriter& out, const ListingOptions& options, bool showFolders, int depth,
                         const EntryInfo& folder, const FolderTotals& totals);
 // depth: one more than the depth of the file's folder (1 for files of the chosen

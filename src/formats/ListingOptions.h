@@ -12,6 +12,7 @@ constexpr int Txt = 0;
 constexpr int Csv = 1;
 constexpr int Html = 2;
 constexpr int Tree = 3;
+constexpr int Inventory = 4;  // the command line's exact inventory (formats/InventoryListing.h)
 }  // namespace ListingFormats
 
 namespace SaveModes {

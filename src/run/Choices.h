@@ -41,6 +41,7 @@ inline constexpr Choice<int> kFormatChoices[] = {
     {ListingFormats::Csv, L"CSV", 1, L"csv", nullptr},
     {ListingFormats::Html, L"HTML", 2, L"html", nullptr},
     {ListingFormats::Tree, L"樹狀", 3, L"tree", nullptr},
+    {ListingFormats::Inventory, nullptr, -1, L"inventory", L"精確清單（CSV，供程式讀回）"},
 };
 
 // comSaveMode; a meaning is a SaveModes code.

@@ -160,6 +160,9 @@ const ListFlag kListFlags[] = {
     {L"/easy", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.Easy = true; }},
     {L"/fullpath", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.FullPath = true; }},
     {L"/noext", [](FlagReader&, const std::wstring&, CommandLine& c) { c.Flags.NoExtension = true; }},
+    {L"/exclude", [](FlagReader& r, const std::wstring& f, CommandLine& c) {
+         if (auto v = r.Value(f)) c.Flags.Excluded += (c.Flags.Excluded.empty() ? L"" : L";") + *v;
+     }},
     {L"/readers", [](FlagReader& r, const std::wstring& f, CommandLine& c) {
          Set(c.Flags.Readers, r.NumberValue(f, 1, kMostReaders, ArgumentError::BadReaders));
      }},
@@ -247,7 +250,11 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments)
 void ApplyListFlags(const ListFlags& flags, OptionValues& values)
 {
     SettingsModel& saved = values.Saved;
-    if (flags.Format) saved.Format.Selected = SavedOf(kFormatChoices, *flags.Format);
+    if (flags.Format) {
+        int number = SavedOf(kFormatChoices, *flags.Format);
+        saved.Format.Selected = number;
+        values.CommandLineFormat = number < 0 ? *flags.Format : ListingFormats::None;
+    }
     if (flags.SaveMode) saved.SaveMode.Selected = SavedOf(kModeChoices, *flags.SaveMode);
     if (flags.SubFolders) saved.ScanSubFolders = *flags.SubFolders;
     if (flags.Depth) {

@@ -69,6 +69,7 @@ struct ListFlags {
     bool FullPath = false;
     bool NoExtension = false;
     std::optional<int> Readers;  // folders read at once; no option of the window
+    std::wstring Excluded;       // the /exclude patterns, ";" between flags; no option of the window
 };
 
 struct CommandLine {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "formats/ValueText.h"
+
 namespace {
 
 constexpr std::size_t npos = std::wstring_view::npos;
@@ -126,6 +128,24 @@ bool MatchesFilter(std::wstring_view name, std::wstring_view filter)
 {
     if (filter.empty()) return true;
     return AnyPart(filter, L'\t', [name](std::wstring_view group) { return MatchesPatternList(name, group); });
+}
+
+bool IsExcludedName(std::wstring_view name, std::wstring_view patterns)
+{
+    if (patterns.find_first_not_of(L' ') == npos) return false;
+    // Kept from call to call: the walk asks for every entry.
+    thread_local std::wstring upperName, upperPart;
+    upperName.assign(name);
+    UpperCaseInPlace(upperName.data(), upperName.size());
+    return AnyPart(patterns, L';', [](std::wstring_view part) {
+        // "*.tmp; Thumbs.db" as a user types it.
+        std::size_t first = part.find_first_not_of(L' ');
+        if (first == npos) return false;
+        part = part.substr(first, part.find_last_not_of(L' ') - first + 1);
+        upperPart.assign(part == L"*.*" ? std::wstring_view(L"*") : part);
+        UpperCaseInPlace(upperPart.data(), upperPart.size());
+        return MatchesPattern(upperName, upperPart);
+    });
 }
 
 bool AttributesAllowed(const EntryInfo& entry, const JobInfo& job)

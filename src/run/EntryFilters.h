@@ -15,6 +15,9 @@ bool MatchesPatternList(std::wstring_view name, std::wstring_view group);
 // filter: TAB-separated groups; true when any group matches (or the filter is empty).
 bool MatchesFilter(std::wstring_view name, std::wstring_view filter);
 
+// Whether the name matches one of the ";"-separated patterns, ignoring case; an empty
+// pattern matches nothing.
+bool IsExcludedName(std::wstring_view name, std::wstring_view patterns);
 bool AttributesAllowed(const EntryInfo& entry, const JobInfo& job);
 bool FolderPasses(const EntryInfo& entry, const JobInfo& job);
 // A file is kept when its name, size and time tests all pass.

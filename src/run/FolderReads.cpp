@@ -234,18 +234,23 @@ void FolderReaders::ReadFolder(FolderNode& node)
     const std::wstring path = node.Path();
     FolderRead& result = node.Result;
     ListedEntries folders(job.SortKey()), files(job.SortKey());
-    if (!Gather(node, path, folders, files)) return;
+    bool readable = Gather(node, path, folders, files);
+    // Below the depth limit the section writes nothing, so the single-path query,
+    // costly on large trees, is not made. A folder that cannot be read may still have
+    // a record, which the inventory shows; the inventory begins with the chosen folder's.
+    const int limit = rules_.Options.DepthLimit;
+    bool section = job.ShowFolders() && !(limit > 0 && node.Depth() > limit);
+    bool inventory = rules_.Options.Format == ListingFormats::Inventory && !rules_.Options.EasyMode;
+    if (!readable && !inventory) return;
+    if ((section || (inventory && node.Depth() == 0)) && !Stopped()) {
+        Request(path);
+        result.Record = GetEntryInfo(path);
+    }
+    if (!readable) return;
     // After Stop nothing more is written: sorting would only delay the end.
     if (job.SortKey() != 0 && !Stopped()) {
         if (!files.empty()) SortEntries(files, job.SortOrder(), job.SortKey());
         if (!folders.empty()) SortEntries(folders, job.SortOrder(), job.SortKey());
-    }
-    // Below the depth limit the section writes nothing, so the single-path query,
-    // costly on large trees, is not made.
-    const int limit = rules_.Options.DepthLimit;
-    if (job.ShowFolders() && !(limit > 0 && node.Depth() > limit)) {
-        Request(path);
-        result.Record = GetEntryInfo(path);
     }
     const int below = node.Depth() + 1;
     if (job.IncludeSubFolders() || below <= 1) result.Files = std::move(files);
@@ -263,10 +268,16 @@ bool FolderReaders::Gather(FolderNode& node, const std::wstring& path, ListedEnt
         return false;
     }
     result.Readable = true;
+    ++foldersRead_;
+    Report(path);
+    const std::wstring& excluded = rules_.Job.ExcludedNames();
     std::size_t counted = 0;
     while (find.Found && !Stopped()) {
         const EntryInfo& entry = find.Entry;
-        if (FolderPasses(entry, rules_.Job)) {
+        ++entriesRead_;
+        if (!excluded.empty() && IsExcludedName(entry.Name, excluded)) {
+            // Neither listed, counted nor walked.
+        } else if (FolderPasses(entry, rules_.Job)) {
             folders.Add(find.Entry);
             ++result.Own.FolderCount;
         } else if (FilePasses(entry, rules_.Job, rules_.State)) {
@@ -279,6 +290,7 @@ bool FolderReaders::Gather(FolderNode& node, const std::wstring& path, ListedEnt
         if (kept - counted >= kEntriesBetweenChecks) {
             if (!Hold(node, kept - counted)) break;
             counted = kept;
+            Report(path);
         }
         FindNextEntry(find);
     }
@@ -300,7 +312,10 @@ void FolderReaders::PlanChildren(FolderNode& node, const std::wstring& path, con
         std::optional<FolderIdentity> identity;
         if (sub.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
             identity = ReadFolderIdentity(sub.FullPath);
-            if (identity && LeadsBackUp(node, *identity)) continue;
+            if (identity && LeadsBackUp(node, *identity)) {
+                node.Result.NotFollowed.push_back(sub.FullPath);
+                continue;
+            }
         }
         auto index = static_cast<std::uint32_t>(node.Children.size());
         node.Children.push_back(std::make_unique<FolderNode>(node, sub.Name, index, identity));
@@ -345,6 +360,11 @@ bool FolderReaders::Hold(FolderNode& node, std::size_t entries, bool last)
 bool FolderReaders::RoomIsFull() const
 {
     return foldersHeld_ >= kMostFoldersAhead || entriesHeld_ >= kMostEntriesAhead;
+}
+
+void FolderReaders::Report(const std::wstring& folder)
+{
+    if (settings_.Progress) settings_.Progress->Report(entriesRead_, foldersRead_, folder);
 }
 
 void FolderReaders::Request(const std::wstring& folder)

@@ -22,6 +22,7 @@
 #include "fs/VolumeKind.h"
 #include "run/JobInfo.h"
 #include "run/ListedEntries.h"
+#include "run/ProgressReport.h"
 #include "run/RunControl.h"
 #include "run/RunState.h"
 
@@ -36,6 +37,8 @@ struct ReadSettings {
     // Called before each directory request with the folder's path, in the thread that
     // makes it (tests).
     std::function<void(std::wstring_view folder)> BeforeRequest;
+    // Told how far the reading has got (the console's progress line); may be null.
+    ProgressReport* Progress = nullptr;
 };
 
 // QUORVANE_SIMULATED_LATENCY_MS when it holds 1 to 1000, else 0.
@@ -51,6 +54,8 @@ struct FolderRead {
     FolderTotals Own;       // what passed the filters directly in it
     ListedEntries Files;    // sorted; empty when its rows are not written
     std::optional<EntryInfo> Record;  // its own record, when its section is written
+    // Subfolders that lead back up (links, junctions, mount points): counted, not walked.
+    std::vector<std::wstring> NotFollowed;
 };
 
 // One folder of the walk. Its children are the subfolders that are walked, in the order
@@ -123,6 +128,7 @@ private:
     bool Hold(FolderNode& node, std::size_t entries, bool last = false);
     bool RoomIsFull() const;
     void Request(const std::wstring& folder);
+    void Report(const std::wstring& folder);
     bool Stopped() const { return stop_.StopRequested() || outOfMemory_; }
 
     struct ByListing {
@@ -148,6 +154,8 @@ private:
     std::size_t entriesHeld_ = 0;
     int pausedReaders_ = 0;  // in the middle of a folder, waiting for room
     bool quit_ = false;
+    std::atomic<std::uint64_t> entriesRead_{0};  // for the progress report
+    std::atomic<std::uint64_t> foldersRead_{0};
 
     std::mutex identityMutex_;  // folder identities are read once, by whichever reader needs one first
     std::vector<Above> above_;  // the folders above the chosen one, root first

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "formats/ListingFormat.h"
+#include "fs/SystemError.h"
 
 namespace {
 
@@ -21,11 +24,35 @@ void WriteRows(WalkContext& context, const ListedEntries& files, const std::wstr
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (Stopped(context)) break;
         files.Fill(i, folder, row);
-        if (WriteEntryRow(context.Out, context.Options, context.Job.ShowFiles(), Stopped(context), state.WalkDepth,
-                          row))
-            context.Progress.Status(row.FullPath);
+        bool shown = false;
+        if (context.Inventory) {
+            shown = EntryRowShown(context.Options, context.Job.ShowFiles(), Stopped(context), state.WalkDepth);
+            if (shown) context.Inventory->File(row);
+        } else {
+            shown = WriteEntryRow(context.Out, context.Options, context.Job.ShowFiles(), Stopped(context),
+                                  state.WalkDepth, row);
+        }
+        if (shown) context.Progress.Status(row.FullPath);
         context.Progress.Step();
     }
+}
+
+// The folder's section, or its inventory row; the number of the inventory row, which
+// waits for its sums. The inventory always begins with the chosen folder's row, which is
+// what the rows below it are relative to.
+std::optional<std::uint32_t> WriteSection(WalkContext& context, const FolderNode& node, const std::wstring& error)
+{
+    const FolderRead& read = node.Result;
+    if (!read.Record) return std::nullopt;
+    const EntryInfo& record = *read.Record;
+    if (!context.Inventory) {
+        if (WriteFolderSection(context.Out, context.Options, true, node.Depth(), record, read.Own))
+            context.Progress.Status(record.FullPath);
+        return std::nullopt;
+    }
+    if (node.Depth() > 0 && !FolderSectionShown(context.Options, true, node.Depth(), read.Own)) return std::nullopt;
+    context.Progress.Status(record.FullPath);
+    return context.Inventory->Folder(record, error);
 }
 
 }  // namespace
@@ -66,11 +93,17 @@ FolderTotals WalkFolder(WalkContext& context, FolderNode& node)
     if (!context.Readers.Await(node)) return {};
     FolderRead& read = node.Result;
     if (!read.Readable) {
+        context.Report.Unreadable.push_back({node.Path(), read.Error});
+        // Other listings pass it over; the inventory gives it a row that says why.
+        if (context.Inventory) {
+            if (auto row = WriteSection(context, node, SystemErrorDescription(read.Error)))
+                context.Inventory->FolderDone(*row, {});
+        }
         context.Readers.Consumed(node);
         return {};
     }
-    if (read.Record && WriteFolderSection(context.Out, context.Options, true, node.Depth(), *read.Record, read.Own))
-        context.Progress.Status(read.Record->FullPath);
+    for (std::wstring& path : read.NotFollowed) context.Report.NotFollowed.push_back(std::move(path));
+    std::optional<std::uint32_t> row = WriteSection(context, node, {});
     state.WalkDepth = static_cast<std::int16_t>(node.Depth() + 1);
     WriteRows(context, read.Files, FolderPrefix(node.Path()));
     read.Files = ListedEntries();  // the rows are out; only the subfolders are needed below
@@ -93,5 +126,6 @@ FolderTotals WalkFolder(WalkContext& context, FolderNode& node)
     state.FileCount = total.FileCount;
     state.FolderCount = total.FolderCount;
     state.WalkDepth = node.Depth();
+    if (row && all && !Stopped(context)) context.Inventory->FolderDone(*row, total);
     return total;
 }

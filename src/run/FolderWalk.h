@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
+#include "formats/InventoryListing.h"
 #include "formats/LineWriter.h"
 #include "formats/ListingOptions.h"
 #include "run/FolderReads.h"
@@ -47,6 +50,18 @@ private:
     bool statusPending_ = false;
 };
 
+// A folder the walk could not read, and the system's error code.
+struct UnreadableFolder {
+    std::wstring Path;
+    unsigned long Error = 0;
+};
+
+// What the walk passed over, in the order of the listing.
+struct WalkReport {
+    std::vector<UnreadableFolder> Unreadable;
+    std::vector<std::wstring> NotFollowed;  // links that lead back up: counted, not walked
+};
+
 struct WalkContext {
     RunState& State;
     const RunControl& Stop;
@@ -55,6 +70,8 @@ struct WalkContext {
     LineWriter& Out;
     RunProgress& Progress;
     FolderReaders& Readers;
+    WalkReport& Report;
+    InventoryListing* Inventory = nullptr;  // the rows go there instead of to Out
 };
 
 // Walks the chosen folder (the root of the readers' tree). A subfolder that is the folder

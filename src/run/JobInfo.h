@@ -62,6 +62,10 @@ public:
     void SetShowFiles(bool value) { showFiles_ = value; }
     bool ShowFolders() const { return showFolders_; }
     void SetShowFolders(bool value) { showFolders_ = value; }
+    // ";"-separated patterns; an entry whose name matches one, in any letter case, is
+    // neither listed, counted nor walked. Empty leaves nothing out.
+    const std::wstring& ExcludedNames() const { return excludedNames_; }
+    void SetExcludedNames(std::wstring_view value) { excludedNames_ = value; }
     // Without a trailing "\".
     const std::wstring& RootFolder() const { return rootFolder_; }
     void SetRootFolder(std::wstring_view value) { rootFolder_ = value; }
@@ -84,6 +88,7 @@ private:
     bool includeReadOnly_ = true;
     bool showFiles_ = true;
     bool showFolders_ = true;
+    std::wstring excludedNames_;
     std::wstring rootFolder_;
 };
 

@@ -38,8 +38,9 @@ RunResult RunListing(RunState& state, RunControl& control, const JobInfo& job, c
 
     OutputFile file;
     bool writesFile = WritesListingFile(options.Format, options.EasyMode);
+    bool inventory = writesFile && !options.EasyMode && options.Format == ListingFormats::Inventory;
     if (writesFile) {
-        result.OutputPath = OpenFreeName(file, outputPath);
+        result.OutputPath = OpenFreeName(file, outputPath, inventory ? TextEncoding::Utf8 : TextEncoding::Utf16Le);
         if (result.OutputPath.empty()) {
             result.WriteError = file.LastError();
             result.AllWritten = false;
@@ -52,18 +53,24 @@ RunResult RunListing(RunState& state, RunControl& control, const JobInfo& job, c
     host.RunStarting();
     RefreshRegionalFormats();
 
+    InventoryListing rows;
+    unsigned long spoolError = 0;
+    if (inventory && !rows.Open()) spoolError = rows.SpoolError();
     // The tree outlives the readers: one still inside a call may hold a part of it.
     FolderNode root(job.RootFolder());
     FolderReaders readers({job, state, options}, control, reading, ReaderCount(reading, job.RootFolder()));
     {
-        LineWriter out(writesFile ? &file : nullptr);
+        LineWriter out(writesFile && !inventory ? &file : nullptr);
         WriteOpeningLines(out, options, LocalNow());
         std::uint64_t start = TickStamp();
         RunProgress progress(host, progressIntervalMs);
-        WalkContext context{state, control, job, options, out, progress, readers};
+        WalkContext context{state, control, job, options, out, progress, readers, result.Report,
+                            inventory ? &rows : nullptr};
         try {
-            readers.Start(root);
-            WalkFolder(context, root);
+            if (!spoolError) {
+                readers.Start(root);
+                WalkFolder(context, root);
+            }
         } catch (const std::bad_alloc&) {
             // What the walk held is freed by now, so the closing lines can still be written.
             state.OutOfMemory = true;
@@ -72,14 +79,16 @@ RunResult RunListing(RunState& state, RunControl& control, const JobInfo& job, c
         if (readers.OutOfMemory()) state.OutOfMemory = true;
         WriteClosingLines(out, options, LocalNow());
         out.Flush();
+        if (inventory && !spoolError && !rows.WriteTo(file)) spoolError = rows.SpoolError();
         CloseOutputFile(file);
         result.ElapsedMs = TicksSince(start);
     }
     result.FolderCount = state.FolderCount;
     result.FileCount = state.FileCount;
     result.Stopped = control.StopRequested() || state.OutOfMemory;
-    result.AllWritten = !file.Failed();
-    result.WriteError = file.LastError();
+    // A spool that failed leaves the inventory short, as a failed write would.
+    result.AllWritten = !file.Failed() && spoolError == 0;
+    result.WriteError = file.Failed() ? file.LastError() : spoolError;
     result.OutOfMemory = state.OutOfMemory;
     session.Finished();
     host.ListingFinished(result);

@@ -21,6 +21,7 @@ struct RunResult {
     bool Stopped = false;        // Stop ended the walk early
     unsigned long WriteError = 0;
     bool OutOfMemory = false;    // the walk stopped early for want of memory
+    WalkReport Report;           // what the walk passed over
 };
 
 // A write failed or memory ran out: the end of the run is reported as an error.

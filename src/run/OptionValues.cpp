@@ -55,7 +55,9 @@ void ApplyOptionsToJob(JobInfo& job, const OptionValues& values, const FileTypeT
 ListingOptions ListingOptionsOf(const OptionValues& values)
 {
     ListingOptions options;
-    options.Format = MeaningOfSaved(kFormatChoices, values.Saved.Format.Selected, ListingFormats::None);
+    options.Format = values.CommandLineFormat != ListingFormats::None
+                         ? values.CommandLineFormat
+                         : MeaningOfSaved(kFormatChoices, values.Saved.Format.Selected, ListingFormats::None);
     options.SaveMode = MeaningOfSaved(kModeChoices, values.Saved.SaveMode.Selected, SaveModes::None);
     options.EasyMode = values.chkEasy;
     options.FullPath = values.chkFullPath;

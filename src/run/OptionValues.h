@@ -22,6 +22,9 @@ struct OptionValues {
     bool optIndentLevel0 = true;  // unlimited depth; off takes comIndentLevel
     OleDate ClsDate1 = 0;
     OleDate ClsDate2 = 0;
+    // A format the command line offers and the window does not (no Setting.ini number):
+    // it takes Saved.Format's place.
+    int CommandLineFormat = ListingFormats::None;
     friend bool operator==(const OptionValues&, const OptionValues&) = default;
 };
 

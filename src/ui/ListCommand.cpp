@@ -24,13 +24,14 @@ CommandOutcome Refused(std::wstring message)
     return {ExitCodes::BadArguments, L"", message + L"\r\n"};
 }
 
-// Nothing to show without a window.
+// Nothing to show without a window: the console's progress line follows the readers.
 class CommandHost : public RunHost {
 public:
     void ShowStatus(std::wstring_view) override {}
 };
 
-CommandOutcome RunList(const CommandLine& command, std::wstring_view programFolder, RunControl& control)
+CommandOutcome RunList(const CommandLine& command, std::wstring_view programFolder, RunControl& control,
+                       ProgressReport* progress)
 {
     std::wstring settingsPath =
         command.SettingsFile.empty() ? SettingsFilePath(programFolder) : FullPath(command.SettingsFile);
@@ -47,6 +48,7 @@ CommandOutcome RunList(const CommandLine& command, std::wstring_view programFold
     JobInfo job;
     job.SetRootFolder(*root);
     ApplyOptionsToJob(job, values, fileTypes);
+    job.SetExcludedNames(command.Flags.Excluded);
     RunState state;
     SizeWarning warning = PrepareRun(state, job, SizeControlsOf(values), TimeControlsOf(values), now);
     if (warning != SizeWarning::None) return Refused(SizeWarningText(warning));
@@ -61,10 +63,15 @@ CommandOutcome RunList(const CommandLine& command, std::wstring_view programFold
     CommandHost host;
     ReadSettings reading;
     reading.Readers = command.Flags.Readers.value_or(0);
+    reading.Progress = progress;
     RunResult result = RunListing(state, control, job, options, *path, host, 20, reading);
     if (!result.Started) return {ExitCodes::CannotCreate, L"", CannotCreateText(*path, result.WriteError) + L"\r\n"};
-    CommandOutcome outcome{RunComplete(result) ? ExitCodes::Complete : ExitCodes::Incomplete,
-                           result.OutputPath + L"\r\n", L""};
+    int exitCode = ExitCodes::Complete;
+    if (!RunComplete(result))
+        exitCode = ExitCodes::Incomplete;
+    else if (!result.Report.Unreadable.empty())
+        exitCode = ExitCodes::Unreadable;
+    CommandOutcome outcome{exitCode, result.OutputPath + L"\r\n", PassedOverText(result.Report)};
     (RunFailed(result) ? outcome.Errors : outcome.Output) += RunReportText(result) + L"\r\n";
     return outcome;
 }
@@ -77,7 +84,7 @@ CommandOutcome RunCommand(const CommandLine& command, std::wstring_view programF
     switch (command.Kind) {
     case CommandKind::Usage: return {ExitCodes::Complete, UsageText(), L""};
     case CommandKind::BadArguments: return Refused(CommandErrorText(command.Error) + L"\r\n" + kUsageHint);
-    case CommandKind::List: return RunList(command, programFolder, control);
+    case CommandKind::List: return RunList(command, programFolder, control, progress);
     case CommandKind::Compare: return RunCompare(command, control, progress);
     case CommandKind::Window: break;
     }

@@ -14,6 +14,7 @@ constexpr int Complete = 0;      // the whole listing was written
 constexpr int BadArguments = 1;  // bad arguments or options: nothing was written
 constexpr int CannotCreate = 2;  // the listing file could not be created
 constexpr int Incomplete = 3;    // a write failed part-way, or the run was cut short
+constexpr int Unreadable = 4;    // the listing was written, but some folders could not be read
 constexpr int Differences = 5;   // /compare: the changes file holds differences
 }  // namespace ExitCodes
 

@@ -524,7 +524,8 @@ void frmMain::RunEnded(const RunResult& result)
     switch (phase_) {
     case Phase::Running:
     case Phase::Stopping:
-        ShowMessage(RunReportText(result), RunFailed(result) ? MB_ICONERROR : MB_ICONINFORMATION);
+        ShowMessage(RunReportText(result) + UnreadableSummaryText(result.Report),
+                    RunFailed(result) ? MB_ICONERROR : MB_ICONINFORMATION);
         EnterPhase(Phase::Idle);
         break;
     case Phase::ClosingAfterRun:

@@ -44,6 +44,8 @@ namespace {
 const wchar_t kWriteFailed[] = L"清單檔案寫入失敗，內容不完整！";
 const wchar_t kOutOfMemory[] = L"記憶體不足，清單不完整！";
 const wchar_t kCannotCreate[] = L"無法建立清單檔案：";
+const wchar_t kUnreadableFolders[] = L"無法讀取的資料夾：";
+const wchar_t kNotFollowed[] = L"未進入的連結（指回上層資料夾）：";
 
 // Thousandths of a second as an exact decimal ("2.350").
 std::wstring SecondsDecimal(std::uint64_t milliseconds)
@@ -92,6 +94,23 @@ std::wstring RunReportText(const RunResult& result)
         text.replace(0, text.find(L' '), kWriteFailed);
     else if (result.OutOfMemory)
         text.replace(0, text.find(L' '), kOutOfMemory);
+    return text;
+}
+
+std::wstring UnreadableSummaryText(const WalkReport& report)
+{
+    if (report.Unreadable.empty()) return {};
+    std::wstring text = L"\r\n" + std::wstring(kUnreadableFolders) + std::to_wstring(report.Unreadable.size());
+    for (std::size_t i = 0; i < report.Unreadable.size() && i < 3; ++i) text += L"\r\n" + report.Unreadable[i].Path;
+    return text;
+}
+
+std::wstring PassedOverText(const WalkReport& report)
+{
+    std::wstring text;
+    for (const UnreadableFolder& folder : report.Unreadable)
+        text += kUnreadableFolders + folder.Path + L"（" + SystemErrorDescription(folder.Error) + L"）\r\n";
+    for (const std::wstring& path : report.NotFollowed) text += kNotFollowed + path + L"\r\n";
     return text;
 }
 
@@ -180,12 +199,14 @@ std::wstring UsageText()
            L"  /from YYYY-MM-DD、/to YYYY-MM-DD\r\n"
            L"                               日期範圍，含首尾整日；省略者為今天\r\n"
            L"  /easy                        簡易的儲存模式，搭配 /fullpath（完整路徑）、/noext（移除副檔名）\r\n"
+           L"  /exclude \"樣式\"              名稱符合者（不分大小寫，以 ; 分隔）不列出、不計數、不進入，可重複使用\r\n"
            L"  /readers N                   同時讀取的資料夾數 1-" +
            std::to_wstring(kMostReaders) +
            L"（預設依磁碟：網路磁碟 16，固態磁碟依處理器數，傳統硬碟 1）\r\n"
            L"  /?                           顯示這段說明\r\n"
            L"\r\n"
-           L"結束代碼：0 清單完整寫入，1 參數或選項錯誤，2 無法建立清單檔案，3 寫入中斷或清單不完整\r\n"
+           L"結束代碼：0 清單完整寫入，1 參數或選項錯誤，2 無法建立清單檔案，3 寫入中斷或清單不完整，\r\n"
+           L"          4 清單已寫入，但有資料夾無法讀取（列在標準錯誤輸出）\r\n"
            L"\r\n"
            L"Quorvane.exe /compare 舊清冊 新清冊 [/out 資料夾]\r\n"
            L"    比較兩個清冊檔案（/format inventory 所寫），把新增、刪除、變更的項目寫入\r\n"

@@ -13,6 +13,7 @@ struct CompareResult;
 struct FolderStatistics;
 struct InventoryProblem;
 struct RunResult;
+struct WalkReport;
 enum class SizeWarning;
 
 // ---- The program: window caption, title of every message box, single-instance mutex
@@ -41,6 +42,12 @@ std::wstring CompletionMessageText(std::uint64_t elapsedMilliseconds, std::int32
 // The completion message; after a failed write, or when memory ran out, its first word
 // gives way to what went wrong.
 std::wstring RunReportText(const RunResult& result);
+// The completion message's line on folders that could not be read: their number and the
+// first three; nothing when there are none.
+std::wstring UnreadableSummaryText(const WalkReport& report);
+// For the command line: each folder that could not be read with the system's words, and
+// each link that was not followed since it leads back up; a line each.
+std::wstring PassedOverText(const WalkReport& report);
 // The listing file could not be created at path.
 std::wstring CannotCreateText(std::wstring_view path, unsigned long error);
 
