@@ -233,14 +233,14 @@ void FolderReaders::ReadFolder(FolderNode& node)
     const JobInfo& job = rules_.Job;
     const std::wstring path = node.Path();
     FolderRead& result = node.Result;
-    ListedEntries folders(job.SortKey()), files(job.SortKey());
+    const bool inventory = rules_.Options.Format == ListingFormats::Inventory && !rules_.Options.EasyMode;
+    ListedEntries folders(job.SortKey()), files(job.SortKey(), inventory);
     bool readable = Gather(node, path, folders, files);
     // Below the depth limit the section writes nothing, so the single-path query,
     // costly on large trees, is not made. A folder that cannot be read may still have
     // a record, which the inventory shows; the inventory begins with the chosen folder's.
     const int limit = rules_.Options.DepthLimit;
     bool section = job.ShowFolders() && !(limit > 0 && node.Depth() > limit);
-    bool inventory = rules_.Options.Format == ListingFormats::Inventory && !rules_.Options.EasyMode;
     if (!readable && !inventory) return;
     if ((section || (inventory && node.Depth() == 0)) && !Stopped()) {
         Request(path);

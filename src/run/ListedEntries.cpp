@@ -95,6 +95,10 @@ void ListedEntries::Add(EntryInfo& entry)
     record.Created = entry.Created.Local;
     record.Accessed = entry.Accessed.Local;
     record.Modified = entry.Modified.Local;
+    if (exactTimes_) {
+        const std::uint64_t ticks[] = {entry.Created.Ticks.Low(), entry.Accessed.Ticks.Low(), entry.Modified.Ticks.Low()};
+        record.TicksAt = ticks_.Append(ticks, 3);
+    }
     // Enumerated sizes are never the unknown marker.
     record.Size = entry.Size.Low();
     record.CompressedSize = entry.CompressedSize.Low();
@@ -142,6 +146,12 @@ void ListedEntries::Fill(std::size_t i, std::wstring_view folder, EntryInfo& ent
     entry.Created = LocalTime(record.Created, record.InvalidTimes & 1);
     entry.Accessed = LocalTime(record.Accessed, record.InvalidTimes & 2);
     entry.Modified = LocalTime(record.Modified, record.InvalidTimes & 4);
+    if (exactTimes_) {
+        const std::uint64_t* ticks = ticks_.At(record.TicksAt);
+        entry.Created.Ticks = ExactSize::FromUInt64(ticks[0]);
+        entry.Accessed.Ticks = ExactSize::FromUInt64(ticks[1]);
+        entry.Modified.Ticks = ExactSize::FromUInt64(ticks[2]);
+    }
     entry.Size = ExactSize::FromUInt64(record.Size);
     entry.CompressedSize = ExactSize::FromUInt64(record.CompressedSize);
 }

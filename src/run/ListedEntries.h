@@ -12,8 +12,9 @@
 
 class ListedEntries {
 public:
-    // key: the field code the entries will be sorted by (0: none).
-    explicit ListedEntries(std::int32_t key = 0) : key_(key) {}
+    // key: the field code the entries will be sorted by (0: none). exactTimes: the times
+    // are kept to the 100 ns tick as well, for the inventory; other listings show minutes.
+    explicit ListedEntries(std::int32_t key = 0, bool exactTimes = false) : key_(key), exactTimes_(exactTimes) {}
 
     // Keeps the entry with its sort value. The short-name key may look the alias up.
     void Add(EntryInfo& entry);
@@ -60,6 +61,7 @@ private:
         std::uint16_t NameLength = 0;   // a name is at most 32,767 characters
         std::uint16_t InvalidTimes = 0;  // bit 0 created, 1 accessed, 2 modified
         std::uint32_t Attributes = 0;
+        std::uint32_t TicksAt = 0;  // with exact times: created, accessed, modified
         OleDate Created = 0, Accessed = 0, Modified = 0;  // local
         std::uint64_t Size = 0, CompressedSize = 0;
         // A size or the seconds of a time for those keys; for a text, where its collation
@@ -74,10 +76,12 @@ private:
     const Record& RecordAt(std::size_t i) const { return *records_.At(order_[i]); }
 
     std::int32_t key_;
+    bool exactTimes_;
     Blocks<Record> records_;
     std::vector<std::uint32_t> order_;  // positions of the records in list order
     Blocks<wchar_t> names_;
     Blocks<char> keys_;
+    Blocks<std::uint64_t> ticks_;
     std::wstring upperBuffer_;  // kept from entry to entry: no allocation per entry
     std::string keyBuffer_;
 };

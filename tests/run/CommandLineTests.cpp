@@ -28,6 +28,10 @@ TEST(CommandLine, ListFlagsSetTheWindowsOptions)
     const Case cases[] = {
         {{L"/format", L"TREE", L"/mode", L"folders", L"/ignore-empty"},
          [](OptionValues& v) { v.Saved.Format.Selected = 3, v.Saved.SaveMode.Selected = 1, v.Saved.EmptyDirectory = true; }},
+        // The window offers no inventory: it takes the saved format's place, until a later flag.
+        {{L"/format", L"inventory"},
+         [](OptionValues& v) { v.Saved.Format.Selected = -1, v.CommandLineFormat = ListingFormats::Inventory; }},
+        {{L"/format", L"inventory", L"/format", L"csv"}, [](OptionValues& v) { v.Saved.Format.Selected = 1; }},
         {{L"/sub"}, [](OptionValues& v) { v.Saved.ScanSubFolders = true; }},
         {{L"/sub", L"/nosub"}, [](OptionValues& v) { v.Saved.ScanSubFolders = false; }},
         {{L"/depth", L"99"}, [](OptionValues& v) { v.optIndentLevel0 = false, v.Saved.DirectoryLevel.Selected = 98; }},

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "formats/InventoryColumns.h"
-#include "formats/LineWriter.h"
+#include "formats/InventoryListing.h"
 #include "run/InventoryCompare.h"
 #include "support/TestFolder.h"
 
@@ -104,29 +104,32 @@ TEST_F(Comparing, FilesAddedRemovedOrChangedAndFoldersAddedOrRemovedInPathOrderU
     EXPECT_EQ(Compare(before, after).End, CompareEnd::Stopped);
 }
 
+// The rows as the walk gives them: a folder's row first, its sums once what is below it
+// has been walked; an unreadable folder's row says why.
 TEST_F(Comparing, AnInventoryOfTheWriterReadsBackWithNoDifferenceFromItself)
 {
     auto write = [this](const std::wstring& name, const std::wstring& root) {
-        OutputFile file;
-        EXPECT_TRUE(OpenOutputFile(file, folder / name, OpenMode::Replace, TextEncoding::Utf8));
-        LineWriter out(&file);
-        out.WriteLine(InventoryHeaderLine());
+        InventoryListing rows;
+        EXPECT_TRUE(rows.Open());
         EntryInfo entry;
         entry.FullPath = root;
         entry.Attributes = FILE_ATTRIBUTE_DIRECTORY;
         entry.Created.Ticks = entry.Modified.Ticks = entry.Accessed.Ticks = -1;  // unknown
-        FolderTotals totals{1, 2, ExactSize::FromHalves(5, 1), ExactSize::FromUInt64(9007199254740993ull)};
-        AppendInventoryRow(out.BeginLine(), entry, &totals, L"");
-        out.EndLine();
+        std::uint32_t top = rows.Folder(entry, L"");
         entry.Attributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY;
         entry.Size = entry.CompressedSize = ExactSize::FromUInt64(~0ull);
         entry.Modified.Ticks = ExactSize::FromUInt64(133595390451234567ull);
         for (const wchar_t* name : {L"\\a,\"b\"\r\n\x01.exe", L"\\\U0001F600 \u4e2d", L"\\sub"}) {
             entry.FullPath = root + name;
-            AppendInventoryRow(out.BeginLine(), entry, nullptr, L"");
-            out.EndLine();
+            rows.File(entry);
         }
-        out.Flush();
+        entry.FullPath = root + L"\\locked";
+        entry.Attributes = FILE_ATTRIBUTE_DIRECTORY;
+        rows.FolderDone(rows.Folder(entry, L"Access is denied."), {});
+        rows.FolderDone(top, {1, 2, ExactSize::FromHalves(5, 1), ExactSize::FromUInt64(9007199254740993ull)});
+        OutputFile file;
+        EXPECT_TRUE(OpenOutputFile(file, folder / name, OpenMode::Replace, TextEncoding::Utf8));
+        EXPECT_TRUE(rows.WriteTo(file));
         CloseOutputFile(file);
         return ReadFileBytes(folder / name);
     };
@@ -137,7 +140,8 @@ TEST_F(Comparing, AnInventoryOfTheWriterReadsBackWithNoDifferenceFromItself)
                                  "C:\\Tree\\\xF0\x9F\x98\x80 \xE4\xB8\xAD,file,18446744073709551615,18446744073709551615,,,"
                                  ",2024-05-07T07:04:05.1234567Z,,R--A----,",
                                  "C:\\Tree\\sub,file,18446744073709551615,18446744073709551615,,,"
-                                 ",2024-05-07T07:04:05.1234567Z,,R--A----,"}));
+                                 ",2024-05-07T07:04:05.1234567Z,,R--A----,",
+                                 "C:\\Tree\\locked,folder,0,0,0,0,,2024-05-07T07:04:05.1234567Z,,-------,Access is denied."}));
     CompareResult result = Compare(before, after);
     EXPECT_TRUE(result.End == CompareEnd::Compared && !result.Differs()) << Changes(result);
 }

@@ -7,6 +7,7 @@
 #include <new>
 #include <regex>
 
+#include "run/InventoryCompare.h"
 #include "run/ListingRun.h"
 #include "run/SaveOptions.h"
 #include "support/TestFolder.h"
@@ -135,38 +136,6 @@ std::wstring Lines(std::initializer_list<std::wstring> lines)
     return text;
 }
 
-// Under Wine a Unix shell makes in one step what takes the platform a call per folder, each
-// looking up every level (a chain hundreds deep takes seconds), and the folder links that
-// Wine's own call only pretends to make. The folder's Unix path is empty outside Wine.
-std::wstring UnixPath(const std::wstring& path)
-{
-    using UnixNameOf = char*(CDECL*)(const wchar_t*);
-    auto unixNameOf = reinterpret_cast<UnixNameOf>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = unixNameOf ? unixNameOf(path.c_str()) : nullptr;
-    if (!name) return {};
-    std::wstring text = FromUtf8(name);
-    HeapFree(GetProcessHeap(), 0, name);
-    return L"'" + text + L"'";
-}
-
-// Wine starts a Unix program without a handle to wait on: this waits until `path` exists
-// (or, with appear false, is gone). A Unix program has no real process (its id is 0) and
-// the handles may hold stray values; closing them could close one of ours.
-bool RunUnixShell(const std::wstring& script, const std::wstring& path, bool appear = true)
-{
-    std::wstring command = L"/bin/sh -c \"" + script + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    if (process.dwProcessId != 0) CloseHandle(process.hThread), CloseHandle(process.hProcess);
-    for (int wait = 0; wait < 1000; ++wait, Sleep(10))
-        if ((GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) == appear) return true;
-    return false;
-}
-
 // A run of the listing tree as Save starts it: every file type, every folder.
 class Listing : public testing::Test {
 protected:
@@ -233,6 +202,13 @@ TEST_P(ListingRuns, WriteTheExpectedFile)
         EXPECT_TRUE(result.Started && host.Started && result.AllWritten);
         EXPECT_EQ(std::make_pair(result.FolderCount, result.FileCount), std::make_pair(c.FolderCount, c.FileCount));
         EXPECT_EQ(text_, ExpectedListing(c.Expected, root_)) << readers << " readers";
+        if (c.Format == ListingFormats::Inventory) {
+            // What a program reads back of it is what was written.
+            CompareResult read = CompareInventories(result.OutputPath, result.OutputPath, output_ / L"changes.csv",
+                                                    host.Control);
+            EXPECT_TRUE(read.End == CompareEnd::Compared && !read.Differs());
+            DeleteFileW(read.OutputPath.c_str());
+        }
     }
 }
 
@@ -259,6 +235,8 @@ const ListingCase kCases[] = {
      [](JobInfo&, RunState&, O& o) { o.EasyMode = o.FullPath = o.DeleteExtension = o.IgnoreEmptyFolders = true; }},
     {"easy_files_noext", ListingFormats::None, FilesOnly, 5, 7,
      [](JobInfo&, RunState&, O& o) { o.EasyMode = o.DeleteExtension = true; }},
+    // Exact sizes and UTC times; each folder's row holds the sums of everything below it.
+    {"inventory_both", Inventory, Both},
 };
 
 INSTANTIATE_TEST_SUITE_P(EveryFormatModeAndOption, ListingRuns, testing::ValuesIn(kCases),
@@ -305,20 +283,48 @@ TEST_F(Listing, RunningOutOfMemoryEndsTheRunAsStopDoesWithTheClosingLines)
     EXPECT_TRUE(text_.ends_with(closing));
 }
 
-TEST_F(Listing, AFolderThatVanishesBeforeItsWalkIsCountedButSkipped)
+TEST_F(Listing, AFolderThatCannotBeReadIsCountedAndReportedButLeavesNoTraceInTheListing)
 {
     TestFolder tree;
-    for (const wchar_t* folder : {L"a", L"b"}) tree.MakeFolder(folder);
-    for (const wchar_t* file : {L"f.txt", L"b\\g.txt"}) tree.MakeFile(file);
+    for (const wchar_t* folder : {L"a", L"b", L"c"}) tree.MakeFolder(folder);
+    for (const wchar_t* file : {L"f.txt", L"b\\g.txt", L"c\\h.txt"}) tree.MakeFile(file);
     job_.SetRootFolder(tree.Path());
-    // Gone between its parent's enumeration and its own.
+    // a is gone between its parent's enumeration and its own; c is locked where it can be.
     reading_.BeforeRequest = [&](std::wstring_view folder) {
         if (folder == tree / L"a") RemoveDirectoryW((tree / L"a").c_str());
     };
+    const bool locked = LockFolder(tree / L"c", true);
     FakeHost host;
     RunResult result = Run(host);
-    EXPECT_EQ(text_, Lines({tree.Path(), L"│  f.txt", L"├─" + tree / L"b", L"│  │  g.txt"}));
-    EXPECT_EQ(std::make_pair(result.FolderCount, result.FileCount), std::make_pair(2, 2));
+    std::wstring listed = Lines({tree.Path(), L"│  f.txt", L"├─" + tree / L"b", L"│  │  g.txt"});
+    if (!locked) listed += Lines({L"├─" + tree / L"c", L"│  │  h.txt"});
+    EXPECT_EQ(text_, listed);
+    EXPECT_EQ(std::make_pair(result.FolderCount, result.FileCount), std::make_pair(3, locked ? 2 : 3));
+    std::vector<std::wstring> unreadable;
+    for (const UnreadableFolder& folder : result.Report.Unreadable) unreadable.push_back(folder.Path);
+    std::vector<std::wstring> expected{tree / L"a"};
+    if (locked) expected.push_back(tree / L"c");
+    EXPECT_EQ(unreadable, expected);
+    EXPECT_TRUE(result.Report.Unreadable[0].Error == ERROR_PATH_NOT_FOUND ||
+                result.Report.Unreadable[0].Error == ERROR_FILE_NOT_FOUND);
+    if (locked) {
+        EXPECT_EQ(result.Report.Unreadable[1].Error, static_cast<unsigned long>(ERROR_ACCESS_DENIED));
+        LockFolder(tree / L"c", false);
+    }
+}
+
+// Names in any letter case, files and folders alike; nothing below a left-out folder is read.
+TEST_F(Listing, ExcludedNamesAreNeitherListedCountedNorWalked)
+{
+    options_.Format = ListingFormats::Tree;
+    job_.SetExcludedNames(L"SUB1; *.EXE;ZETA*;");
+    std::vector<std::wstring> requested;
+    reading_.BeforeRequest = [&](std::wstring_view folder) { requested.emplace_back(folder); };
+    FakeHost host;
+    RunResult result = Run(host);
+    EXPECT_EQ(text_, Lines({root_, L"│  alpha.txt", L"│  gamma.jpeg2k", L"│  R&D notes.htm", L"├─" + root_ + L"\\empty"}));
+    EXPECT_EQ(std::make_pair(result.FolderCount, result.FileCount), std::make_pair(1, 3));
+    for (const std::wstring& folder : requested) EXPECT_EQ(folder.find(L"sub1"), std::wstring::npos) << folder;
 }
 
 TEST_F(Listing, ANameTakenByAFileOrAFolderIsNeverReplaced)
@@ -383,6 +389,13 @@ TEST_F(Listing, AFolderThatLeadsBackUpIsCountedButNotWalked)
                                     : Lines({root, L"├─" + root + L"\\a", L"├─" + root + L"\\elsewhere"}));
         // Folders: a, elsewhere, parent and self in the chosen one, up in a.
         EXPECT_EQ(std::make_pair(result.FolderCount, result.FileCount), std::make_pair(5, 2));
+        // Named as not followed, in the order of the listing; none of them is unreadable.
+        std::vector<std::wstring> loops{root + L"\\parent", root + L"\\self"};
+        if (subfolders) loops.push_back(root + L"\\a\\up");
+        if (!unixTree.empty()) {
+            EXPECT_EQ(result.Report.NotFollowed, loops);
+        }
+        EXPECT_TRUE(result.Report.Unreadable.empty());
     }
     // The links go before the folder, whose removal must not follow them.
     if (!unixTree.empty()) RunUnixShell(remove, root + L"\\elsewhere", false);

@@ -91,6 +91,7 @@ std::string ReadFileBytes(const std::wstring& path)
 std::wstring FileText(const std::wstring& path)
 {
     std::string bytes = ReadFileBytes(path);
+    if (bytes.starts_with("\xEF\xBB\xBF")) return FromUtf8(std::string_view(bytes).substr(3));
     if (!bytes.starts_with("\xFF\xFE")) return L"<no mark>";
     std::wstring text(bytes.size() / 2 - 1, L'\0');
     std::memcpy(text.data(), bytes.data() + 2, text.size() * 2);
@@ -134,4 +135,61 @@ void RemoveTree(const std::wstring& path)
     if (find != INVALID_HANDLE_VALUE) FindClose(find);
     SetFileAttributesW(extended.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryW(extended.c_str());
+}
+
+// Under Wine a Unix shell makes in one step what takes the platform a call per folder, each
+// looking up every level (a chain hundreds deep takes seconds), and the folder links and
+// locked folders that Wine's own calls only pretend to make. The path is in single
+// quotes for the shell; empty outside Wine.
+std::wstring UnixPath(const std::wstring& path)
+{
+    using UnixNameOf = char*(CDECL*)(const wchar_t*);
+    auto unixNameOf = reinterpret_cast<UnixNameOf>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = unixNameOf ? unixNameOf(path.c_str()) : nullptr;
+    if (!name) return {};
+    std::wstring text = FromUtf8(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    return L"'" + text + L"'";
+}
+
+// Wine starts a Unix program without a handle to wait on: this waits until `path` exists
+// (or, with appear false, is gone). A Unix program has no real process (its id is 0) and
+// the handles may hold stray values; closing them could close one of ours.
+bool RunUnixShell(const std::wstring& script, const std::wstring& path, bool appear)
+{
+    std::wstring command = L"/bin/sh -c \"" + script + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    if (process.dwProcessId != 0) CloseHandle(process.hThread), CloseHandle(process.hProcess);
+    for (int wait = 0; wait < 1000; ++wait, Sleep(10))
+        if ((GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) == appear) return true;
+    return false;
+}
+
+bool LockFolder(const std::wstring& folder, bool locked)
+{
+    // The shell says it is done by making a file, away from the folders a test lists.
+    static std::atomic<int> count{0};
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    std::wstring marker = std::wstring(temp) + L"qv-lock-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                          std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++count);
+    DeleteFileW(marker.c_str());
+    std::wstring unix = UnixPath(folder);
+    if (unix.empty()) return false;
+    std::wstring unixMarker = UnixPath(marker);
+    bool done = RunUnixShell(std::wstring(locked ? L"chmod 000 " : L"chmod 755 ") + unix + L" && touch " + unixMarker,
+                             marker);
+    DeleteFileW(marker.c_str());
+    if (!done || !locked) return done;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return true;
+    FindClose(search);  // read all the same: this process may read anything
+    LockFolder(folder, false);
+    return false;
 }

@@ -47,6 +47,7 @@ TEST_F(CommandLine, ListsWhatTheEngineListsAndSaysWhatWentWrongInItsExitCode)
     run = List({L"/format", L"csv", L"/mode", L"files", L"/readers", L"3"});
     std::wstring path = FirstLine(run.Output);
     EXPECT_EQ(run.ExitCode, 0u) << run.Errors;
+    EXPECT_EQ(run.Errors, L"");  // no progress line in redirected output
     EXPECT_TRUE(path.starts_with(output.Path() + L"\\") && path.ends_with(L"Quorvane.csv")) << path;
     EXPECT_NE(run.Output.find(L"\r\n3 個檔案 , "), std::wstring::npos) << run.Output;  // with the subfolder's
     DeleteFileW(path.c_str());
@@ -78,6 +79,30 @@ TEST_F(CommandLine, ListsWhatTheEngineListsAndSaysWhatWentWrongInItsExitCode)
     run = RunProgram(program, L"/?");
     EXPECT_EQ(run.ExitCode, 0u);
     EXPECT_NE(run.Output.find(L"/size-min N[KB|MB]"), std::wstring::npos) << run.Output;
+}
+
+// Exit 4 says what 0 says and that some folders could not be read, each named on standard
+// error; left-out names are gone from the inventory as from any listing.
+TEST_F(CommandLine, AnInventoryLeavesOutExcludedNamesAndReportsFoldersItCouldNotRead)
+{
+    listed.MakeFolder(L"node_modules");
+    listed.MakeFile(L"node_modules\\x.js", "x");
+    listed.MakeFile(L"Thumbs.db", "t");
+    listed.MakeFolder(L"locked");
+    listed.MakeFile(L"locked\\secret.txt", "s");
+    if (!LockFolder(listed / L"locked", true)) GTEST_SKIP() << "a folder cannot be locked here";
+    ProgramRun run = List({L"/format", L"inventory", L"/sub", L"/exclude", L"node_modules", L"/exclude", L"thumbs.DB;*.tmp"});
+    LockFolder(listed / L"locked", false);
+    EXPECT_EQ(run.ExitCode, 4u) << run.Errors;
+    std::wstring path = FirstLine(run.Output);
+    EXPECT_TRUE(path.ends_with(L"_Quorvane_inventory.csv")) << path;
+    EXPECT_NE(run.Errors.find(L"無法讀取的資料夾：" + listed / L"locked"), std::wstring::npos) << run.Errors;
+    std::wstring rows = FileText(path);
+    EXPECT_TRUE(rows.find(L"node_modules") == std::wstring::npos && rows.find(L"Thumbs") == std::wstring::npos) << rows;
+    EXPECT_NE(rows.find(L"\r\n" + listed.Path() + L",folder,71504,71504,3,2,"), std::wstring::npos) << rows;
+    // The unreadable folder's row says why; the error text is the system's own.
+    EXPECT_NE(rows.find(L"\r\n" + listed / L"locked,folder,0,0,0,0,"), std::wstring::npos) << rows;
+    EXPECT_EQ(rows.find(L"secret"), std::wstring::npos);
 }
 
 TEST_F(CommandLine, AListingCutShortByAFullDiskEndsWith3)
@@ -176,4 +201,11 @@ TEST(Texts, ElapsedTimeAndTheCompletionMessage)
     EXPECT_TRUE(RunReportText(result).starts_with(L"記憶體不足，清單不完整！ 花費時間共： (2.350 秒)\r\n"));
     result.AllWritten = false;
     EXPECT_TRUE(RunReportText(result).starts_with(L"清單檔案寫入失敗，內容不完整！ 花費時間共："));
+
+    // The completion message's line on unreadable folders names the first three.
+    WalkReport report;
+    EXPECT_EQ(UnreadableSummaryText(report), L"");
+    for (const wchar_t* path : {L"C:\\a", L"C:\\b", L"C:\\c", L"C:\\d"})
+        report.Unreadable.push_back({path, ERROR_ACCESS_DENIED});
+    EXPECT_EQ(UnreadableSummaryText(report), L"\r\n無法讀取的資料夾：4\r\nC:\\a\r\nC:\\b\r\nC:\\c");
 }
