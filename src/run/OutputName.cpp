@@ -32,11 +32,6 @@ std::optional<std::wstring> OutputFileName(std::wstring_view outputFolder, const
     return NamedByMoment(outputFolder, now, extension);
 }
 
-std::wstring InventoryFileName(std::wstring_view outputFolder, const SYSTEMTIME& now)
-{
-    return NamedByMoment(outputFolder, now, L"_inventory.csv");
-}
-
 std::wstring ChangesFileName(std::wstring_view outputFolder, const SYSTEMTIME& now)
 {
     return NamedByMoment(outputFolder, now, L"_changes.csv");

@@ -12,8 +12,7 @@
 // outputFolder ends in "\". None when no format is chosen outside easy mode (no file).
 std::optional<std::wstring> OutputFileName(std::wstring_view outputFolder, const SYSTEMTIME& nowLocal, int format,
                                            bool easyMode);
-// "yyyymmdd_hhmmss_Quorvane_inventory.csv" and "..._changes.csv" in outputFolder (ends in "\").
-std::wstring InventoryFileName(std::wstring_view outputFolder, const SYSTEMTIME& nowLocal);
+// "yyyymmdd_hhmmss_Quorvane_changes.csv" in outputFolder (ends in "\").
 std::wstring ChangesFileName(std::wstring_view outputFolder, const SYSTEMTIME& nowLocal);
 
 // The highest number OpenFreeName tries.

@@ -78,8 +78,8 @@ TEST(OutputFileName, DateTimeStampThenNameThenTheFormatsExtension)
         {now, Html, false, L"C:\\20240507_150405_Quorvane.html"}, {now, Tree, false, L"C:\\20240507_150405_Quorvane.txt"},
         {now, Html, true, L"C:\\20240507_150405_Quorvane.txt"},   {now, None, true, L"C:\\20240507_150405_Quorvane.txt"},
         {now, None, false, std::nullopt}, {At(987, 12, 31, 0, 0, 9), Txt, false, L"C:\\09871231_000009_Quorvane.txt"},
+        {now, Inventory, false, L"C:\\20240507_150405_Quorvane_inventory.csv"},
     };
     for (const auto& [time, format, easy, name] : cases) EXPECT_EQ(OutputFileName(L"C:\\", time, format, easy), name);
-    EXPECT_EQ(InventoryFileName(L"D:\\out\\", now), L"D:\\out\\20240507_150405_Quorvane_inventory.csv");
     EXPECT_EQ(ChangesFileName(L"D:\\out\\", now), L"D:\\out\\20240507_150405_Quorvane_changes.csv");
 }
