@@ -1,6 +1,7 @@
 #include "BenchTree.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -22,12 +23,7 @@ bool MakeFile(const std::wstring& path, int size)
     return ok;
 }
 
-std::wstring TreeRoot(const std::wstring& name)
-{
-    wchar_t temp[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, temp);
-    return std::wstring(temp) + L"quorvane-bench-" + name;
-}
+std::wstring TreeRoot(const std::wstring& name) { return TempFolder() + L"quorvane-bench-" + name; }
 
 bool Complete(const std::wstring& root)
 {
@@ -82,11 +78,28 @@ long long CounterNow()
     return now.QuadPart;
 }
 
-double SecondsSince(long long start)
+double SecondsBetween(long long from, long long to)
 {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(CounterNow() - start) / static_cast<double>(frequency.QuadPart);
+    return static_cast<double>(to - from) / static_cast<double>(frequency.QuadPart);
+}
+
+double SecondsSince(long long start) { return SecondsBetween(start, CounterNow()); }
+
+std::wstring TempFolder()
+{
+    wchar_t temp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, temp);
+    return temp;
+}
+
+double PeakMegabytes(HANDLE process)
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(process, &counters, sizeof(counters));
+    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
 }
 
 long long BareWalk(const std::wstring& folder)

@@ -1,6 +1,8 @@
 #pragma once
 // The benchmark tree: a fixed number of files spread over a fixed number of folders,
 // built once under the temp folder and reused by later runs.
+#include <windows.h>
+
 #include <string>
 
 struct BenchTree {
@@ -18,3 +20,8 @@ long long BareWalk(const std::wstring& folder);
 long long EntryWalk(const std::wstring& folder);
 double SecondsSince(long long startCounter);
 long long CounterNow();
+double SecondsBetween(long long fromCounter, long long toCounter);
+// The temp folder, with its trailing "\".
+std::wstring TempFolder();
+// The process's peak working set so far; it must still run.
+double PeakMegabytes(HANDLE process = GetCurrentProcess());

@@ -4,7 +4,6 @@
 // in a child process of its own. The inventories are written to the temp folder with the
 // inventory writer's own row function and removed afterwards.
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -19,21 +18,6 @@ namespace {
 
 constexpr int kFolders = 1000;
 constexpr int kFilesPerFolder = 999;
-
-std::wstring TempFolder()
-{
-    wchar_t temp[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, temp);
-    return temp;
-}
-
-double PeakMegabytes()
-{
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
-}
 
 void WriteRow(LineWriter& out, EntryInfo& entry, const FolderTotals* totals)
 {
