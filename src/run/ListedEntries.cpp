@@ -156,18 +156,20 @@ void ListedEntries::Fill(std::size_t i, std::wstring_view folder, EntryInfo& ent
     entry.CompressedSize = ExactSize::FromUInt64(record.CompressedSize);
 }
 
+// Equal values keep their enumeration order, which is the order of the records'
+// positions: a sort ordered by (value, position) is stable without the stable sort's
+// buffer, which for a million entries would take as much room again.
 void SortEntries(ListedEntries& list, std::int32_t order, std::int32_t key)
 {
     if (key != list.key_ || key == 0) return;  // the sort values were made for the list's key
     auto& positions = list.order_;
+    const bool descending = order != 0;
     if (IsSizeKey(key) || IsTimeKey(key)) {
-        auto before = [&list](std::uint32_t a, std::uint32_t b) {
-            return list.records_.At(a)->SortValue < list.records_.At(b)->SortValue;
-        };
-        if (order == 0)
-            std::stable_sort(positions.begin(), positions.end(), before);
-        else
-            std::stable_sort(positions.begin(), positions.end(), [&](std::uint32_t a, std::uint32_t b) { return before(b, a); });
+        std::sort(positions.begin(), positions.end(), [&list, descending](std::uint32_t a, std::uint32_t b) {
+            std::uint64_t x = list.records_.At(a)->SortValue, y = list.records_.At(b)->SortValue;
+            if (x != y) return descending ? y < x : x < y;
+            return a < b;
+        });
         return;
     }
     // The keys themselves are compared, not the records: a million of them are sorted
@@ -184,14 +186,15 @@ void SortEntries(ListedEntries& list, std::int32_t order, std::int32_t key)
         std::uint32_t length = record.KeyLength();
         items.push_back({length ? list.keys_.At(record.KeyAt()) : nullptr, length, position});
     }
-    auto before = [](const Item& a, const Item& b) {
+    auto compare = [](const Item& a, const Item& b) {
         std::size_t common = std::min(a.Length, b.Length);
         int compared = common == 0 ? 0 : std::memcmp(a.Key, b.Key, common);
-        return compared != 0 ? compared < 0 : a.Length < b.Length;
+        return compared != 0 ? compared : (a.Length < b.Length ? -1 : a.Length > b.Length ? 1 : 0);
     };
-    if (order == 0)
-        std::stable_sort(items.begin(), items.end(), before);
-    else
-        std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) { return before(b, a); });
+    std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+        int compared = compare(a, b);
+        if (compared != 0) return descending ? compared > 0 : compared < 0;
+        return a.Position < b.Position;
+    });
     for (std::size_t i = 0; i < items.size(); ++i) positions[i] = items[i].Position;
 }
