@@ -203,6 +203,21 @@ bool FormatsAgainstFloor(const BenchTree& tree, std::int32_t sortKey)
     return ok;
 }
 
+// The exact inventory against the TXT listing of the same tree, in turns.
+bool InventoryAgainstTxt(const BenchTree& tree)
+{
+    JobInfo job = JobFor(tree.Root, FieldCodes::Name);
+    Measured txt, inventory;
+    for (int round = 0; round < kRounds; ++round) {
+        Measured a = TimeListing(job, ListingFormats::Txt, 1), b = TimeListing(job, ListingFormats::Inventory, 1);
+        if (a.Seconds < txt.Seconds) txt = a;
+        if (b.Seconds < inventory.Seconds) inventory = b;
+    }
+    std::printf("inventory sorted  %6.3f s against TXT %6.3f s  ratio %.2fx (target 1.10x)\n", inventory.Seconds,
+                txt.Seconds, inventory.Seconds / txt.Seconds);
+    return inventory.Written && inventory.Files == tree.Files + 1;
+}
+
 // Runs this program again for one figure, so that its peak memory is its own.
 int RunChild(const wchar_t* argument)
 {
@@ -346,6 +361,7 @@ int wmain(int argc, wchar_t** argv)
         std::printf("cmd /c dir /s  %7.3f s\n", TimeDirS(tree.Root));
     bool ok = FormatsAgainstFloor(tree, FieldCodes::Name);
     ok = FormatsAgainstFloor(tree, 0) && ok;
+    ok = InventoryAgainstTxt(tree) && ok;
 
     if (EnvironmentSet(L"QUORVANE_BENCH_QUICK")) return ok ? 0 : 1;
     if (!EnoughSpace()) {

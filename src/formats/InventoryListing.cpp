@@ -1,6 +1,7 @@
 #include "formats/InventoryListing.h"
 
 #include "formats/InventoryColumns.h"
+#include "formats/LineWriter.h"
 #include "formats/ListingFormat.h"
 
 namespace {
@@ -54,25 +55,27 @@ void InventoryListing::File(const EntryInfo& entry)
 
 bool InventoryListing::WriteTo(OutputFile& file)
 {
-    WriteOutputLine(file, InventoryHeaderLine());
+    LineWriter out(&file);  // rows gathered into large writes
+    out.WriteLine(InventoryHeaderLine());
     if (!spool_.Rewind()) return false;
-    std::wstring line;
     while (spool_.Next(row_)) {
         std::wstring_view spooled(row_);
         if (spooled.size() < 3) continue;
         if (spooled.front() == kFileRow) {
-            WriteOutputLine(file, spooled.substr(1));
+            out.WriteLine(spooled.substr(1));
             continue;
         }
         std::uint32_t number = spooled[1] | (static_cast<std::uint32_t>(spooled[2]) << 16);
         std::size_t cut = spooled.find(L'\0', 3);
-        line.assign(spooled.substr(3, cut - 3));
+        std::wstring& line = out.BeginLine();
+        line.append(spooled.substr(3, cut - 3));
         if (number < sums_.size() && sums_[number])
             AppendInventorySums(line, *sums_[number]);
         else
             line += L",,,";
         line.append(spooled.substr(cut + 1));
-        WriteOutputLine(file, line);
+        out.EndLine();
     }
+    out.Flush();
     return !spool_.Failed();
 }
