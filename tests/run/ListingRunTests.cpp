@@ -258,13 +258,22 @@ TEST_F(Listing, StopWritesNothingMoreButTheClosingLines)
         EXPECT_EQ(std::make_tuple(result.Stopped, result.FolderCount, result.FileCount), std::make_tuple(true, 4, 5));
         EXPECT_EQ(text_, ExpectedListing("stop_txt_both", root_)) << readers << " readers";
     }
+    // The inventory's folders whose walk was cut short have empty sums; a folder walked has its own.
+    options_.Format = ListingFormats::Inventory;
+    FakeHost host;
+    host.OnStatus = [&](FakeHost& h) {
+        if (h.Statuses.back() == root_ + L"\\sub1\\one.doc") h.Control.RequestStop();
+    };
+    std::wstring rows = FileText(Run(host).OutputPath);
+    for (auto [folder, sums] : {std::pair{root_, L",,,"}, {root_ + L"\\sub1", L",,,"}, {root_ + L"\\empty", L"0,0,0,0"}})
+        EXPECT_NE(rows.find(L"\r\n" + folder + L",folder," + sums + L","), std::wstring::npos) << folder << "\n" << rows;
 }
 
 TEST_F(Listing, RunningOutOfMemoryEndsTheRunAsStopDoesWithTheClosingLines)
 {
     options_.Format = ListingFormats::Txt;
     const std::wstring closing = L"########################### - 完成時間：{TIME} - ###########################\r\n";
-    // While a row is written, and in a reader about to read a folder.
+    // While a row is written.
     FakeHost host;
     host.OnStatus = [armed = true](FakeHost& h) mutable {
         if (armed && h.Statuses.size() == 3) armed = false, failNextAllocation = true;
@@ -273,10 +282,15 @@ TEST_F(Listing, RunningOutOfMemoryEndsTheRunAsStopDoesWithTheClosingLines)
     EXPECT_TRUE(result.OutOfMemory && result.Stopped && result.FileCount < 7) << result.FileCount;
     EXPECT_TRUE(text_.ends_with(closing));
 
+    // In a reader, in the middle of a folder's enumeration.
+    struct FailInDeep : ProgressReport {
+        void Report(std::uint64_t, std::uint64_t, std::wstring_view folder) override
+        {
+            if (folder.ends_with(L"\\deep")) failNextAllocation = true;
+        }
+    } failInDeep;
     ReadWith(8);
-    reading_.BeforeRequest = [](std::wstring_view folder) {
-        if (folder.ends_with(L"\\deep")) failNextAllocation = true;
-    };
+    reading_.Progress = &failInDeep;
     FakeHost second;
     result = Run(second);
     EXPECT_TRUE(result.OutOfMemory && result.Stopped && result.FileCount < 7) << result.FileCount;
@@ -361,12 +375,14 @@ TEST_F(Listing, AFolderThatLeadsBackUpIsCountedButNotWalked)
     const std::wstring root = tree.MakeFolder(L"root"), unixTree = UnixPath(tree.Path());
     tree.MakeFolder(L"root\\a");
     tree.MakeFile(L"root\\a\\x.txt", "x");
+    tree.MakeFolder(L"root\\a\\b");
     tree.MakeFolder(L"other");
     tree.MakeFile(L"other\\y.txt", "yy");
-    // The folder itself, the chosen folder from below, the folder above the chosen one, and
-    // a link that leads elsewhere and is walked like any folder.
-    const std::pair<std::wstring, std::wstring> links[] = {
-        {L"root/self", L"."}, {L"root/a/up", L".."}, {L"root/parent", L".."}, {L"root/elsewhere", L"../other"}};
+    // The folder itself, the chosen folder from below, the folder above the chosen one, one
+    // on the way down, and a link that leads elsewhere and is walked like any folder.
+    const std::pair<std::wstring, std::wstring> links[] = {{L"root/self", L"."},       {L"root/a/up", L".."},
+                                                           {L"root/parent", L".."},    {L"root/a/b/toa", L".."},
+                                                           {L"root/elsewhere", L"../other"}};
     std::wstring make = L"cd " + unixTree, remove = make + L" && rm -f";
     for (auto [link, target] : links) {
         make += L" && ln -s " + target + L" " + link;
@@ -384,14 +400,14 @@ TEST_F(Listing, AFolderThatLeadsBackUpIsCountedButNotWalked)
         ReadWith(subfolders ? 8 : 1);
         FakeHost host;
         RunResult result = Run(host);
-        EXPECT_EQ(text_, subfolders ? Lines({root, L"├─" + root + L"\\a", L"│  │  x.txt", L"├─" + root + L"\\elsewhere",
-                                             L"│  │  y.txt"})
+        EXPECT_EQ(text_, subfolders ? Lines({root, L"├─" + root + L"\\a", L"│  │  x.txt", L"│  ├─" + root + L"\\a\\b",
+                                             L"├─" + root + L"\\elsewhere", L"│  │  y.txt"})
                                     : Lines({root, L"├─" + root + L"\\a", L"├─" + root + L"\\elsewhere"}));
-        // Folders: a, elsewhere, parent and self in the chosen one, up in a.
-        EXPECT_EQ(std::make_pair(result.FolderCount, result.FileCount), std::make_pair(5, 2));
+        // Folders: a, elsewhere, parent and self in the chosen one, up and b in a, toa in b.
+        EXPECT_EQ(std::make_pair(result.FolderCount, result.FileCount), std::make_pair(subfolders ? 7 : 6, 2));
         // Named as not followed, in the order of the listing; none of them is unreadable.
         std::vector<std::wstring> loops{root + L"\\parent", root + L"\\self"};
-        if (subfolders) loops.push_back(root + L"\\a\\up");
+        if (subfolders) loops.insert(loops.end(), {root + L"\\a\\up", root + L"\\a\\b\\toa"});
         if (!unixTree.empty()) {
             EXPECT_EQ(result.Report.NotFollowed, loops);
         }
@@ -400,4 +416,12 @@ TEST_F(Listing, AFolderThatLeadsBackUpIsCountedButNotWalked)
     // The links go before the folder, whose removal must not follow them.
     if (!unixTree.empty()) RunUnixShell(remove, root + L"\\elsewhere", false);
     for (auto [link, target] : links) RemoveDirectoryW((tree / link).c_str());
+}
+
+TEST(FolderReads, ManyReadersForAShareOneForADiskThatSeeks)
+{
+    const int local = DefaultReaderCount(VolumeKind::NoSeekPenalty);
+    EXPECT_EQ(DefaultReaderCount(VolumeKind::SeekPenalty), 1);
+    EXPECT_EQ(DefaultReaderCount(VolumeKind::Unknown), local);
+    EXPECT_TRUE(local >= 2 && DefaultReaderCount(VolumeKind::Network) > local) << local;
 }
