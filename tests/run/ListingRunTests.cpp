@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <regex>
 
@@ -416,6 +418,50 @@ TEST_F(Listing, AFolderThatLeadsBackUpIsCountedButNotWalked)
     // The links go before the folder, whose removal must not follow them.
     if (!unixTree.empty()) RunUnixShell(remove, root + L"\\elsewhere", false);
     for (auto [link, target] : links) RemoveDirectoryW((tree / link).c_str());
+}
+
+// What is read ahead is bounded: 1,022 folders, then one of 1,100 files, fill the room
+// (with the chosen folder, 1,024 folders) while the writer is held at the chosen folder's
+// file, so the reader waits in the large folder until the writer moves on.
+TEST_F(Listing, AReaderFarAheadOfTheWriterWaitsForRoom)
+{
+    TestFolder tree;
+    const std::wstring unixTree = UnixPath(tree.Path()), root = tree / L"t";
+    if (unixTree.empty()) GTEST_SKIP() << "the tree is made by a Unix shell";
+    ASSERT_TRUE(RunUnixShell(L"cd " + unixTree + L" && mkdir t && cd t && touch 0.txt && seq 1000 2021 | sed s/^/c/ | "
+                             L"xargs mkdir && mkdir large && cd large && seq 1 1100 | xargs touch && mkdir ../../done",
+                             tree / L"done"));
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool largeStarted = false;
+    std::vector<std::wstring> events;
+    struct Reports : ProgressReport {
+        std::function<void(std::wstring_view)> Heard;
+        void Report(std::uint64_t, std::uint64_t, std::wstring_view folder) override { Heard(folder); }
+    } reports;
+    reports.Heard = [&](std::wstring_view folder) {
+        std::lock_guard lock(mutex);
+        if (!folder.ends_with(L"\\large")) return;
+        if (std::exchange(largeStarted, true)) events.push_back(L"read ahead");
+        changed.notify_all();
+    };
+    FakeHost host;
+    host.OnStatus = [&](FakeHost& h) {
+        if (h.Statuses.back() != root + L"\\0.txt") return;
+        std::unique_lock lock(mutex);
+        changed.wait_for(lock, std::chrono::seconds(20), [&] { return largeStarted; });
+        lock.unlock();
+        Sleep(200);  // time enough for the reader to get past its first thousand entries
+        lock.lock();
+        events.push_back(L"writer on");
+    };
+    job_.SetRootFolder(root);
+    reading_.Readers = 1;
+    reading_.Progress = &reports;
+    RunResult result = Run(host);
+    EXPECT_EQ(std::make_pair(result.FolderCount, result.FileCount), std::make_pair(1023, 1101));
+    EXPECT_EQ(events, (std::vector<std::wstring>{L"writer on", L"read ahead"}));
+    RunUnixShell(L"rm -rf " + unixTree + L"/t", root, false);
 }
 
 TEST(FolderReads, ManyReadersForAShareOneForADiskThatSeeks)
