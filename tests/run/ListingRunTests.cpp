@@ -94,11 +94,16 @@ public:
         if (OnStatus) OnStatus(*this);
     }
     void RunStarting() override { Started = true; }
-    void ListingFinished(const RunResult&) override { Finished = true; }
+    void ListingFinished(const RunResult&) override
+    {
+        Finished = true;
+        if (OnFinished) OnFinished();
+    }
 
     bool Started = false, Finished = false;
     std::vector<std::wstring> Statuses;
     std::function<void(FakeHost&)> OnStatus;
+    std::function<void()> OnFinished;  // before the readers are stopped and waited for
     RunControl Control;  // the run's, as the window holds it
 };
 
@@ -329,6 +334,20 @@ TEST_F(Listing, AFolderThatCannotBeReadIsCountedAndReportedButLeavesNoTraceInThe
     }
 }
 
+TEST_F(Listing, AfterAStopTheReadersAskForNoFolder)
+{
+    FakeHost host;
+    std::vector<std::wstring> afterStop;
+    reading_.Readers = 1;
+    reading_.BeforeRequest = [&](std::wstring_view folder) {
+        if (host.Control.StopRequested()) afterStop.emplace_back(folder);
+        if (folder.ends_with(L"\\empty")) host.Control.RequestStop();
+    };
+    host.OnFinished = [] { Sleep(100); };  // a reader still going would ask meanwhile
+    EXPECT_TRUE(Run(host).Stopped);
+    EXPECT_TRUE(afterStop.empty()) << afterStop.front();
+}
+
 // Names in any letter case, files and folders alike; nothing below a left-out folder is read.
 TEST_F(Listing, ExcludedNamesAreNeitherListedCountedNorWalked)
 {
@@ -464,10 +483,16 @@ TEST_F(Listing, AReaderFarAheadOfTheWriterWaitsForRoom)
     RunUnixShell(L"rm -rf " + unixTree + L"/t", root, false);
 }
 
-TEST(FolderReads, ManyReadersForAShareOneForADiskThatSeeks)
+TEST(FolderReads, ManyReadersForAShareOneForADiskThatSeeksAndASimulatedLatency)
 {
     const int local = DefaultReaderCount(VolumeKind::NoSeekPenalty);
     EXPECT_EQ(DefaultReaderCount(VolumeKind::SeekPenalty), 1);
     EXPECT_EQ(DefaultReaderCount(VolumeKind::Unknown), local);
     EXPECT_TRUE(local >= 2 && DefaultReaderCount(VolumeKind::Network) > local) << local;
+    // A share's round trip, simulated: 1 to 1,000 ms.
+    for (auto [text, ms] : {std::pair{L"1", 1u}, {L"1000", 1000u}, {L"0", 0u}, {L"1001", 0u}, {L"12x", 0u}, {L"", 0u}}) {
+        SetEnvironmentVariableW(L"QUORVANE_SIMULATED_LATENCY_MS", text);
+        EXPECT_EQ(SimulatedLatencyMs(), ms) << text;
+    }
+    SetEnvironmentVariableW(L"QUORVANE_SIMULATED_LATENCY_MS", nullptr);
 }
