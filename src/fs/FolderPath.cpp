@@ -63,7 +63,8 @@ std::optional<std::wstring> ExistingFolderPath(std::wstring_view path)
 {
     std::wstring given = WithoutExtendedPrefix(std::wstring(path));
     if (given.empty() || given.find_first_of(L"*?\"<>|") != std::wstring::npos) return std::nullopt;
-    std::wstring full = FullPathName(given);
+    // A long path is resolved in its extended form, which comes back with the prefix.
+    std::wstring full = WithoutExtendedPrefix(FullPathName(given));
     std::size_t rootLength = RootLength(full);
     if (rootLength == 0) return std::nullopt;
 

@@ -55,7 +55,14 @@ TEST(ExistingFolderPath, GivesTheSpellingOnDiskWithATrailingBackslash)
                                       L"\\\\?\\" + inner, shortForm})
         EXPECT_EQ(ExistingFolderPath(given), inner + L"\\") << given;
     EXPECT_EQ(ExistingFolderPath(lowerDrive.substr(0, 3)), folder.Path().substr(0, 3));
-    for (const std::wstring& given : {file, folder / L"missing", folder / L"Long*", std::wstring()})
+    // 260 characters and more, plain or with the extended prefix.
+    const std::wstring name(100, L'n');
+    std::wstring deep;
+    for (std::wstring relative = name; relative.size() < 303; relative += L"\\" + name) deep = folder.MakeFolder(relative);
+    for (const std::wstring& given : {deep, L"\\\\?\\" + deep}) EXPECT_EQ(ExistingFolderPath(given), deep + L"\\");
+    // A server without a share, and a device, are no folders.
+    for (const std::wstring& given : {file, folder / L"missing", folder / L"Long*", std::wstring(), std::wstring(L"\\\\server"),
+                                      std::wstring(L"\\\\?\\UNC\\server"), std::wstring(L"\\\\.\\C:\\")})
         EXPECT_EQ(ExistingFolderPath(given), std::nullopt) << given;
 }
 

@@ -3,14 +3,14 @@
 #include <functional>
 
 #include "run/CommandLine.h"
-#include "support/TestTimes.h"
+#include "support/TestFolder.h"
 
 namespace {
 
-// Saved attribute options all on, so that turning one off shows.
+// No list with a choice; attribute options all on, so that turning one off shows.
 OptionValues SavedValues()
 {
-    OptionValues values = StartOptionValues(At(2024, 5, 7, 15, 4, 5));
+    OptionValues values;
     values.Saved.ScanSystem = values.Saved.ScanHidden = values.Saved.ScanReadOnly = true;
     values.Saved.Size0 = L"50";
     values.Saved.Size1 = L"10";
@@ -32,11 +32,18 @@ TEST(CommandLine, ListFlagsSetTheWindowsOptions)
         {{L"/format", L"inventory"},
          [](OptionValues& v) { v.Saved.Format.Selected = -1, v.CommandLineFormat = ListingFormats::Inventory; }},
         {{L"/format", L"inventory", L"/format", L"csv"}, [](OptionValues& v) { v.Saved.Format.Selected = 1; }},
+        {{L"/format", L"txt", L"/mode", L"both"}, [](OptionValues& v) { v.Saved.Format.Selected = 0, v.Saved.SaveMode.Selected = 2; }},
+        {{L"/format", L"Html", L"/mode", L"FILES"}, [](OptionValues& v) { v.Saved.Format.Selected = 2, v.Saved.SaveMode.Selected = 0; }},
         {{L"/sub"}, [](OptionValues& v) { v.Saved.ScanSubFolders = true; }},
         {{L"/sub", L"/nosub"}, [](OptionValues& v) { v.Saved.ScanSubFolders = false; }},
         {{L"/depth", L"99"}, [](OptionValues& v) { v.optIndentLevel0 = false, v.Saved.DirectoryLevel.Selected = 98; }},
         {{L"/sort", L"ext", L"/desc"}, [](OptionValues& v) { v.Saved.SortSave.Selected = 2, v.optAscSave0 = false; }},
         {{L"/sort", L"accessed"}, [](OptionValues& v) { v.Saved.SortSave.Selected = 6; }},
+        {{L"/sort", L"modified"}, [](OptionValues& v) { v.Saved.SortSave.Selected = 5; }},
+        {{L"/sort", L"created"}, [](OptionValues& v) { v.Saved.SortSave.Selected = 4; }},
+        {{L"/sort", L"size"}, [](OptionValues& v) { v.Saved.SortSave.Selected = 3; }},
+        {{L"/sort", L"name"}, [](OptionValues& v) { v.Saved.SortSave.Selected = 1; }},
+        {{L"/sort", L"none"}, [](OptionValues& v) { v.Saved.SortSave.Selected = 0; }},
         {{L"/filter", L"*.txt;*.doc\t*.log"}, [](OptionValues& v) { v.Saved.SaveFilter = {-1, L"*.txt;*.doc\t*.log"}; }},
         {{L"/no-hidden", L"/no-system", L"/no-readonly"},
          [](OptionValues& v) { v.Saved.ScanHidden = v.Saved.ScanSystem = v.Saved.ScanReadOnly = false; }},
@@ -54,6 +61,9 @@ TEST(CommandLine, ListFlagsSetTheWindowsOptions)
          [](OptionValues& v) {
              v.Saved.Date.Selected = 2, v.ClsDate1 = *OleDateFromParts({2024, 2, 29}), v.ClsDate2 = *OleDateFromParts({2024, 3, 1});
          }},
+        {{L"/time", L"modified"}, [](OptionValues& v) { v.Saved.Date.Selected = 1; }},
+        {{L"/time", L"accessed", L"/to", L"2024-12-31"},
+         [](OptionValues& v) { v.Saved.Date.Selected = 3, v.ClsDate2 = *OleDateFromParts({2024, 12, 31}); }},
         {{L"/EASY", L"/fullpath", L"/noext"}, [](OptionValues& v) { v.chkEasy = v.chkFullPath = v.chkDelEXE = true; }},
     };
     for (const Case& c : cases) {
@@ -68,6 +78,52 @@ TEST(CommandLine, ListFlagsSetTheWindowsOptions)
         ApplyListFlags(command.Flags, actual);
         EXPECT_TRUE(actual == expected) << testing::PrintToString(arguments);
     }
+}
+
+// The first fault found, with the flag as typed and its value.
+TEST(CommandLine, ListArgumentsAreRefusedAtTheirFirstFault)
+{
+    using enum ArgumentError;
+    const struct {
+        std::vector<std::wstring> Arguments;
+        ArgumentError Error;
+        std::wstring Argument = L"", Value = L"";
+    } cases[] = {
+        {{L"/list"}, NoListFolder},
+        {{L"/sub", L"/list"}, NoListFolder},
+        {{L"/list", L"C:\\", L"/Bogus", L"/format"}, UnknownFlag, L"/Bogus"},
+        {{L"/list", L"C:\\", L"/format"}, MissingValue, L"/format"},
+        {{L"/list", L"C:\\", L"/sort", L"date"}, BadChoice, L"/sort", L"date"},
+        {{L"/list", L"C:\\", L"/depth", L"0"}, BadDepth, L"/depth", L"0"},
+        {{L"/list", L"C:\\", L"/depth", L"0099"}, BadDepth, L"/depth", L"0099"},
+        {{L"/list", L"C:\\", L"/readers", L"65"}, BadReaders, L"/readers", L"65"},
+        {{L"/list", L"C:\\", L"/size-min", L"1.5MB"}, BadSize, L"/size-min", L"1.5MB"},
+        {{L"/list", L"C:\\", L"/size-max", L"KB"}, BadSize, L"/size-max", L"KB"},
+        {{L"/list", L"C:\\", L"/from", L"2024-02-30"}, BadDate, L"/from", L"2024-02-30"},
+        {{L"/list", L"C:\\", L"/to", L"2024-2-01"}, BadDate, L"/to", L"2024-2-01"},
+    };
+    for (const auto& c : cases) {
+        CommandLine command = ParseCommandLine(c.Arguments);
+        EXPECT_EQ(command.Kind, CommandKind::BadArguments) << testing::PrintToString(c.Arguments);
+        EXPECT_EQ(std::tie(command.Error.Kind, command.Error.Argument, command.Error.Value),
+                  std::tie(c.Error, c.Argument, c.Value))
+            << testing::PrintToString(c.Arguments);
+    }
+    EXPECT_EQ(ParseCommandLine({L"/list", L"C:\\", L"/sort", L"date"}).Error.Choices,
+              L"none|name|ext|size|created|modified|accessed");
+    CommandLine readers = ParseCommandLine({L"/list", L"C:\\", L"/readers", L"64"});
+    EXPECT_EQ(readers.Flags.Readers, 64);
+}
+
+// Several items dropped on the program's icon: the first folder among them, as on disk.
+TEST(CommandLine, TheWindowTakesTheFirstExistingFolder)
+{
+    TestFolder folder;
+    std::wstring file = folder.MakeFile(L"a.txt"), first = folder.MakeFolder(L"First"), second = folder.MakeFolder(L"second");
+    CommandLine command = ParseCommandLine({folder / L"missing", file, folder / L"FIRST", second});
+    EXPECT_EQ(command.Kind, CommandKind::Window);
+    EXPECT_EQ(command.Folder, first + L"\\");
+    EXPECT_EQ(ParseCommandLine({file}).Folder, L"");
 }
 
 TEST(CommandLine, CompareTakesTwoInventoriesAndAnOutputFolderAnywhere)

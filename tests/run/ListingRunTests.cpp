@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <regex>
 
@@ -92,11 +94,16 @@ public:
         if (OnStatus) OnStatus(*this);
     }
     void RunStarting() override { Started = true; }
-    void ListingFinished(const RunResult&) override { Finished = true; }
+    void ListingFinished(const RunResult&) override
+    {
+        Finished = true;
+        if (OnFinished) OnFinished();
+    }
 
     bool Started = false, Finished = false;
     std::vector<std::wstring> Statuses;
     std::function<void(FakeHost&)> OnStatus;
+    std::function<void()> OnFinished;  // before the readers are stopped and waited for
     RunControl Control;  // the run's, as the window holds it
 };
 
@@ -258,13 +265,22 @@ TEST_F(Listing, StopWritesNothingMoreButTheClosingLines)
         EXPECT_EQ(std::make_tuple(result.Stopped, result.FolderCount, result.FileCount), std::make_tuple(true, 4, 5));
         EXPECT_EQ(text_, ExpectedListing("stop_txt_both", root_)) << readers << " readers";
     }
+    // The inventory's folders whose walk was cut short have empty sums; a folder walked has its own.
+    options_.Format = ListingFormats::Inventory;
+    FakeHost host;
+    host.OnStatus = [&](FakeHost& h) {
+        if (h.Statuses.back() == root_ + L"\\sub1\\one.doc") h.Control.RequestStop();
+    };
+    std::wstring rows = FileText(Run(host).OutputPath);
+    for (auto [folder, sums] : {std::pair{root_, L",,,"}, {root_ + L"\\sub1", L",,,"}, {root_ + L"\\empty", L"0,0,0,0"}})
+        EXPECT_NE(rows.find(L"\r\n" + folder + L",folder," + sums + L","), std::wstring::npos) << folder << "\n" << rows;
 }
 
 TEST_F(Listing, RunningOutOfMemoryEndsTheRunAsStopDoesWithTheClosingLines)
 {
     options_.Format = ListingFormats::Txt;
     const std::wstring closing = L"########################### - 完成時間：{TIME} - ###########################\r\n";
-    // While a row is written, and in a reader about to read a folder.
+    // While a row is written.
     FakeHost host;
     host.OnStatus = [armed = true](FakeHost& h) mutable {
         if (armed && h.Statuses.size() == 3) armed = false, failNextAllocation = true;
@@ -273,10 +289,15 @@ TEST_F(Listing, RunningOutOfMemoryEndsTheRunAsStopDoesWithTheClosingLines)
     EXPECT_TRUE(result.OutOfMemory && result.Stopped && result.FileCount < 7) << result.FileCount;
     EXPECT_TRUE(text_.ends_with(closing));
 
+    // In a reader, in the middle of a folder's enumeration.
+    struct FailInDeep : ProgressReport {
+        void Report(std::uint64_t, std::uint64_t, std::wstring_view folder) override
+        {
+            if (folder.ends_with(L"\\deep")) failNextAllocation = true;
+        }
+    } failInDeep;
     ReadWith(8);
-    reading_.BeforeRequest = [](std::wstring_view folder) {
-        if (folder.ends_with(L"\\deep")) failNextAllocation = true;
-    };
+    reading_.Progress = &failInDeep;
     FakeHost second;
     result = Run(second);
     EXPECT_TRUE(result.OutOfMemory && result.Stopped && result.FileCount < 7) << result.FileCount;
@@ -311,6 +332,20 @@ TEST_F(Listing, AFolderThatCannotBeReadIsCountedAndReportedButLeavesNoTraceInThe
         EXPECT_EQ(result.Report.Unreadable[1].Error, static_cast<unsigned long>(ERROR_ACCESS_DENIED));
         LockFolder(tree / L"c", false);
     }
+}
+
+TEST_F(Listing, AfterAStopTheReadersAskForNoFolder)
+{
+    FakeHost host;
+    std::vector<std::wstring> afterStop;
+    reading_.Readers = 1;
+    reading_.BeforeRequest = [&](std::wstring_view folder) {
+        if (host.Control.StopRequested()) afterStop.emplace_back(folder);
+        if (folder.ends_with(L"\\empty")) host.Control.RequestStop();
+    };
+    host.OnFinished = [] { Sleep(100); };  // a reader still going would ask meanwhile
+    EXPECT_TRUE(Run(host).Stopped);
+    EXPECT_TRUE(afterStop.empty()) << afterStop.front();
 }
 
 // Names in any letter case, files and folders alike; nothing below a left-out folder is read.
@@ -361,12 +396,14 @@ TEST_F(Listing, AFolderThatLeadsBackUpIsCountedButNotWalked)
     const std::wstring root = tree.MakeFolder(L"root"), unixTree = UnixPath(tree.Path());
     tree.MakeFolder(L"root\\a");
     tree.MakeFile(L"root\\a\\x.txt", "x");
+    tree.MakeFolder(L"root\\a\\b");
     tree.MakeFolder(L"other");
     tree.MakeFile(L"other\\y.txt", "yy");
-    // The folder itself, the chosen folder from below, the folder above the chosen one, and
-    // a link that leads elsewhere and is walked like any folder.
-    const std::pair<std::wstring, std::wstring> links[] = {
-        {L"root/self", L"."}, {L"root/a/up", L".."}, {L"root/parent", L".."}, {L"root/elsewhere", L"../other"}};
+    // The folder itself, the chosen folder from below, the folder above the chosen one, one
+    // on the way down, and a link that leads elsewhere and is walked like any folder.
+    const std::pair<std::wstring, std::wstring> links[] = {{L"root/self", L"."},       {L"root/a/up", L".."},
+                                                           {L"root/parent", L".."},    {L"root/a/b/toa", L".."},
+                                                           {L"root/elsewhere", L"../other"}};
     std::wstring make = L"cd " + unixTree, remove = make + L" && rm -f";
     for (auto [link, target] : links) {
         make += L" && ln -s " + target + L" " + link;
@@ -384,14 +421,14 @@ TEST_F(Listing, AFolderThatLeadsBackUpIsCountedButNotWalked)
         ReadWith(subfolders ? 8 : 1);
         FakeHost host;
         RunResult result = Run(host);
-        EXPECT_EQ(text_, subfolders ? Lines({root, L"├─" + root + L"\\a", L"│  │  x.txt", L"├─" + root + L"\\elsewhere",
-                                             L"│  │  y.txt"})
+        EXPECT_EQ(text_, subfolders ? Lines({root, L"├─" + root + L"\\a", L"│  │  x.txt", L"│  ├─" + root + L"\\a\\b",
+                                             L"├─" + root + L"\\elsewhere", L"│  │  y.txt"})
                                     : Lines({root, L"├─" + root + L"\\a", L"├─" + root + L"\\elsewhere"}));
-        // Folders: a, elsewhere, parent and self in the chosen one, up in a.
-        EXPECT_EQ(std::make_pair(result.FolderCount, result.FileCount), std::make_pair(5, 2));
+        // Folders: a, elsewhere, parent and self in the chosen one, up and b in a, toa in b.
+        EXPECT_EQ(std::make_pair(result.FolderCount, result.FileCount), std::make_pair(subfolders ? 7 : 6, 2));
         // Named as not followed, in the order of the listing; none of them is unreadable.
         std::vector<std::wstring> loops{root + L"\\parent", root + L"\\self"};
-        if (subfolders) loops.push_back(root + L"\\a\\up");
+        if (subfolders) loops.insert(loops.end(), {root + L"\\a\\up", root + L"\\a\\b\\toa"});
         if (!unixTree.empty()) {
             EXPECT_EQ(result.Report.NotFollowed, loops);
         }
@@ -400,4 +437,62 @@ TEST_F(Listing, AFolderThatLeadsBackUpIsCountedButNotWalked)
     // The links go before the folder, whose removal must not follow them.
     if (!unixTree.empty()) RunUnixShell(remove, root + L"\\elsewhere", false);
     for (auto [link, target] : links) RemoveDirectoryW((tree / link).c_str());
+}
+
+// What is read ahead is bounded: 1,022 folders, then one of 1,100 files, fill the room
+// (with the chosen folder, 1,024 folders) while the writer is held at the chosen folder's
+// file, so the reader waits in the large folder until the writer moves on.
+TEST_F(Listing, AReaderFarAheadOfTheWriterWaitsForRoom)
+{
+    TestFolder tree;
+    const std::wstring unixTree = UnixPath(tree.Path()), root = tree / L"t";
+    if (unixTree.empty()) GTEST_SKIP() << "the tree is made by a Unix shell";
+    ASSERT_TRUE(RunUnixShell(L"cd " + unixTree + L" && mkdir t && cd t && touch 0.txt && seq 1000 2021 | sed s/^/c/ | "
+                             L"xargs mkdir && mkdir large && cd large && seq 1 1100 | xargs touch && mkdir ../../done",
+                             tree / L"done"));
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool largeStarted = false;
+    std::vector<std::wstring> events;
+    struct Reports : ProgressReport {
+        std::function<void(std::wstring_view)> Heard;
+        void Report(std::uint64_t, std::uint64_t, std::wstring_view folder) override { Heard(folder); }
+    } reports;
+    reports.Heard = [&](std::wstring_view folder) {
+        std::lock_guard lock(mutex);
+        if (!folder.ends_with(L"\\large")) return;
+        if (std::exchange(largeStarted, true)) events.push_back(L"read ahead");
+        changed.notify_all();
+    };
+    FakeHost host;
+    host.OnStatus = [&](FakeHost& h) {
+        if (h.Statuses.back() != root + L"\\0.txt") return;
+        std::unique_lock lock(mutex);
+        changed.wait_for(lock, std::chrono::seconds(20), [&] { return largeStarted; });
+        lock.unlock();
+        Sleep(200);  // time enough for the reader to get past its first thousand entries
+        lock.lock();
+        events.push_back(L"writer on");
+    };
+    job_.SetRootFolder(root);
+    reading_.Readers = 1;
+    reading_.Progress = &reports;
+    RunResult result = Run(host);
+    EXPECT_EQ(std::make_pair(result.FolderCount, result.FileCount), std::make_pair(1023, 1101));
+    EXPECT_EQ(events, (std::vector<std::wstring>{L"writer on", L"read ahead"}));
+    RunUnixShell(L"rm -rf " + unixTree + L"/t", root, false);
+}
+
+TEST(FolderReads, ManyReadersForAShareOneForADiskThatSeeksAndASimulatedLatency)
+{
+    const int local = DefaultReaderCount(VolumeKind::NoSeekPenalty);
+    EXPECT_EQ(DefaultReaderCount(VolumeKind::SeekPenalty), 1);
+    EXPECT_EQ(DefaultReaderCount(VolumeKind::Unknown), local);
+    EXPECT_TRUE(local >= 2 && DefaultReaderCount(VolumeKind::Network) > local) << local;
+    // A share's round trip, simulated: 1 to 1,000 ms.
+    for (auto [text, ms] : {std::pair{L"1", 1u}, {L"1000", 1000u}, {L"0", 0u}, {L"1001", 0u}, {L"12x", 0u}, {L"", 0u}}) {
+        SetEnvironmentVariableW(L"QUORVANE_SIMULATED_LATENCY_MS", text);
+        EXPECT_EQ(SimulatedLatencyMs(), ms) << text;
+    }
+    SetEnvironmentVariableW(L"QUORVANE_SIMULATED_LATENCY_MS", nullptr);
 }

@@ -33,19 +33,23 @@ std::vector<std::wstring> With(std::vector<std::wstring> lines, const std::vecto
     return lines;
 }
 
-std::vector<std::wstring> DefaultSettingLines()
+// A built-in default file, as the program carries it.
+std::string Resource(const wchar_t* name)
 {
-    return {L"[Setting]",      L"ExplorerPath=\\", L"SavePath=C:\\",   L"SaveMode=2",     L"SortSave=0",
-            L"DirectoryLevel=2", L"EmptyDirectory=0", L"ScanSubFolders=0", L"ScanSystem=1", L"ScanHidden=1",
-            L"ScanReadOnly=1", L"Date=0",          L"Size=0",          L"Format=0",       L"SizeType0=0",
-            L"SizeType1=1",    L"Size0=50",        L"Size1=10",        L"SaveFilter=*.*"};
+    HRSRC info = FindResourceW(nullptr, name, L"FILE");
+    return std::string(static_cast<const char*>(LockResource(LoadResource(nullptr, info))), SizeofResource(nullptr, info));
 }
 
-// The built-in FileType.txt, as the program carries it.
-std::string DefaultFileTypes()
+// The lines of the built-in Setting.ini (UTF-16LE with its mark).
+std::vector<std::wstring> DefaultSettingLines()
 {
-    HRSRC info = FindResourceW(nullptr, L"FILEFILTERS", L"FILE");
-    return std::string(static_cast<const char*>(LockResource(LoadResource(nullptr, info))), SizeofResource(nullptr, info));
+    std::string bytes = Resource(L"SETTING");
+    std::wstring text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) text += static_cast<wchar_t>((bytes[i] & 0xFF) | (bytes[i + 1] << 8));
+    std::vector<std::wstring> lines;
+    for (std::size_t at = 0, end; (end = text.find(L"\r\n", at)) != std::wstring::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    return lines;
 }
 
 // Nine groups and the given count.
@@ -131,7 +135,8 @@ TEST(Settings, EachKeyIsReadOnItsOwn)
 {
     TestFolder folder;
     const SettingsModel start = Loaded(folder);  // the first start makes the file from its default
-    EXPECT_EQ(ReadFileBytes(folder / L"Setting.ini"), Utf16Text(DefaultSettingLines()));
+    EXPECT_EQ(ReadFileBytes(folder / L"Setting.ini"), Resource(L"SETTING"));
+    ASSERT_EQ(Utf16Text(DefaultSettingLines()), Resource(L"SETTING"));
     std::wstring longText(10000, L'9');
     wchar_t inCodePage[8]{};
     MultiByteToWideChar(CP_ACP, 0, "caf\xE9", -1, inCodePage, 8);
@@ -156,6 +161,7 @@ TEST(Settings, EachKeyIsReadOnItsOwn)
          EmptiedWith({L"SaveMode=1", L"Size1=" + std::wstring(1000, L'x')})},
         {"[Setting]\nFormat=2\nExplorerPath=D:\\\xE8\xB3\x87\xE6\x96\x99\n",
          EmptiedWith({L"Format=2", L"ExplorerPath=D:\\資料"})},
+        {"\xEF\xBB\xBF[Setting]\r\nFormat=2\r\n", EmptiedWith({L"Format=2"})},
         {"[Setting]\r\nSize1=caf\xE9\r\n", EmptiedWith({L"Size1=" + std::wstring(inCodePage)})},
         {std::string(3000, '\xC0'), EmptiedWith()},  // bytes no editor writes
         {"\xFF\xFE" + std::string(3000, '\xC0'), EmptiedWith()},
@@ -225,7 +231,7 @@ TEST(FileTypes, FirstUseCreatesTheDefaultFileRestoringPutsItBackAndAnUnusableFil
 {
     TestFolder folder;
     FileTypeTable table = LoadFileTypeTable(folder.Path());
-    const std::string defaults = DefaultFileTypes();
+    const std::string defaults = Resource(L"FILEFILTERS");
     EXPECT_EQ(ReadFileBytes(folder / L"FileType.txt"), defaults);
     ASSERT_EQ(table.size(), 10u);
     EXPECT_EQ(table[0], kAllFiles);

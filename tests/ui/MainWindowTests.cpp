@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cstring>
 #include <cwctype>
+#include <thread>
 #include <tuple>
 #include <utility>
 
 #include "UiSupport.h"
+#include "ui/FolderHandOver.h"
 
 namespace {
 
@@ -248,6 +250,23 @@ TEST_F(MainWindow, StartRestoresTheSettingsAndSelectsAFolderFromOutside)
     EXPECT_NE(seen[0].Text.find(L"設定檔無法儲存：\r\n" + (program / L"Setting.ini") + L"\r\n"), std::wstring::npos);
     EXPECT_TRUE(seen[0].Caption == L"Quorvane Ver 1.06" && seen[0].Owner == mainWindow);
     EXPECT_FALSE(window->IsOpen());
+}
+
+TEST_F(MainWindow, AFolderHandedOverWhileTheWindowStartsIsSelectedOnceItIsUpAnotherProgramsDataIsNot)
+{
+    TestFolder listed;
+    std::wstring other = listed.MakeFolder(L"other");
+    bool taken = false;
+    std::thread second([&] { taken = HandFolderToRunningWindow(listed.Path()); });
+    Sleep(150);  // it looks for the window before there is one
+    frmMain& main = Start();
+    LetMessagesRunUntil([&] { return main.Treeview().Path() == listed.Path() + L"\\"; });
+    second.join();
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(main.Treeview().Path(), listed.Path() + L"\\");
+    COPYDATASTRUCT data{1, static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t)), other.data()};
+    EXPECT_EQ(SendMessageW(main.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), FALSE);
+    EXPECT_EQ(main.Treeview().Path(), listed.Path() + L"\\");
 }
 
 TEST_F(MainWindow, TheKeyboardMovesThroughTheControlsAsInADialog)

@@ -6,6 +6,7 @@
 #include "UiSupport.h"
 #include "fs/OutputFile.h"
 #include "ui/Console.h"
+#include "ui/ListCommand.h"
 #include "ui/Texts.h"
 
 namespace {
@@ -13,7 +14,7 @@ namespace {
 std::wstring FirstLine(const std::wstring& text) { return text.substr(0, text.find(L"\r\n")); }
 
 // A copy of the program with a folder to list and one to list into.
-struct CommandLine : testing::Test {
+struct ProgramRuns : testing::Test {
     void SetUp() override
     {
         listed.MakeFile(L"b.txt", "bbbb");
@@ -34,7 +35,7 @@ struct CommandLine : testing::Test {
 
 }  // namespace
 
-TEST_F(CommandLine, ListsWhatTheEngineListsAndSaysWhatWentWrongInItsExitCode)
+TEST_F(ProgramRuns, ListsWhatTheEngineListsAndSaysWhatWentWrongInItsExitCode)
 {
     // Without Setting.ini the defaults are read, and nothing is written beside the program.
     ProgramRun run = List({L"/filter", L"*.log"});
@@ -83,7 +84,7 @@ TEST_F(CommandLine, ListsWhatTheEngineListsAndSaysWhatWentWrongInItsExitCode)
 
 // Exit 4 says what 0 says and that some folders could not be read, each named on standard
 // error; left-out names are gone from the inventory as from any listing.
-TEST_F(CommandLine, AnInventoryLeavesOutExcludedNamesAndReportsFoldersItCouldNotRead)
+TEST_F(ProgramRuns, AnInventoryLeavesOutExcludedNamesAndReportsFoldersItCouldNotRead)
 {
     listed.MakeFolder(L"node_modules");
     listed.MakeFile(L"node_modules\\x.js", "x");
@@ -105,7 +106,19 @@ TEST_F(CommandLine, AnInventoryLeavesOutExcludedNamesAndReportsFoldersItCouldNot
     EXPECT_EQ(rows.find(L"secret"), std::wstring::npos);
 }
 
-TEST_F(CommandLine, AListingCutShortByAFullDiskEndsWith3)
+// As after Ctrl+C, whose handler asks the run's control for a stop.
+TEST_F(ProgramRuns, AStoppedListingEndsWith3)
+{
+    RunControl control;
+    control.RequestStop();
+    CommandOutcome outcome =
+        RunCommand(ParseCommandLine({L"/list", listed.Path(), L"/out", output.Path()}), programFolder.Path(), control);
+    EXPECT_EQ(outcome.ExitCode, 3);
+    EXPECT_TRUE(outcome.Output.starts_with(output.Path() + L"\\")) << outcome.Output;
+    EXPECT_TRUE(FileText(FirstLine(outcome.Output)).ends_with(L" 秒 - ###########################\r\n"));
+}
+
+TEST_F(ProgramRuns, AListingCutShortByAFullDiskEndsWith3)
 {
     const char* volume = std::getenv("QUORVANE_SMALL_VOLUME");
     if (!volume || !*volume) GTEST_SKIP() << "QUORVANE_SMALL_VOLUME is not set";
@@ -127,7 +140,7 @@ TEST_F(CommandLine, AListingCutShortByAFullDiskEndsWith3)
     EXPECT_TRUE(run.Errors.starts_with(L"清單檔案寫入失敗，內容不完整！")) << run.Errors;
 }
 
-TEST_F(CommandLine, CompareTellsWhatChangedByItsExitCodeAndShowsNoProgressWhenRedirected)
+TEST_F(ProgramRuns, CompareTellsWhatChangedByItsExitCodeAndShowsNoProgressWhenRedirected)
 {
     const std::string header = "\xEF\xBB\xBFPath,Type,Size,CompressedSize,Files,Folders,Created,Modified,Accessed,"
                                "Attributes,Error\r\nC:\\Data,folder,0,0,0,0,,,,-------,\r\n";

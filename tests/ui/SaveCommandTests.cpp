@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "UiSupport.h"
+#include "support/SortedNames.h"
 #include "support/TestTimes.h"
 #include "ui/OutputFolder.h"
 
@@ -205,14 +206,23 @@ TEST_F(SaveCommand, EachOptionOfTheWindowReachesTheRun)
     EXPECT_EQ(answerer.StopLooking().size(), 1u);
     EXPECT_EQ(MaskedListing(Listing()), byMouse);
 
-    // Every sort choice gives its key; a cancelled folder choice then starts nothing.
+    // Each sort choice orders a folder's entries as its caption says; a cancelled folder
+    // choice then starts nothing.
     answer.clear();
     Clear();
-    const std::int32_t keys[] = {0, 1, 5, 6, 9, 10, 11};
-    for (int choice = 0; choice < 7; ++choice) {
-        ChooseItem(Win(L"cboSortSave"), choice);
+    const std::pair<const wchar_t*, Names> sorts[] = {
+        {L"不排序", {L"b.txt", L"A.txt", L"c.TXT", L"d.doc", L"e"}}, {L"檔案名稱", {L"A.txt", L"b.txt", L"c.TXT", L"d.doc", L"e"}},
+        {L"副檔名", {L"e", L"d.doc", L"b.txt", L"A.txt", L"c.TXT"}}, {L"檔案大小", {L"b.txt", L"e", L"d.doc", L"A.txt", L"c.TXT"}},
+        {L"起始建立時間", {L"A.txt", L"e", L"d.doc", L"b.txt", L"c.TXT"}},
+        {L"最後修改時間", {L"b.txt", L"c.TXT", L"d.doc", L"A.txt", L"e"}},
+        {L"最後存取時間", {L"b.txt", L"c.TXT", L"A.txt", L"e", L"d.doc"}},
+    };
+    for (const auto& [caption, order] : sorts) {
+        LRESULT item = SendMessageW(Win(L"cboSortSave"), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(caption));
+        ChooseItem(Win(L"cboSortSave"), static_cast<int>(item));
         EXPECT_TRUE(Save().empty());
-        EXPECT_EQ(window->CurrentJob().SortKey(), keys[choice]) << choice;
+        EXPECT_EQ(SortedNames(kSortedFiles, 0, window->CurrentJob().SortKey()), order);
     }
     EXPECT_TRUE(FilesIn(output.Path()).empty());
 }
