@@ -25,3 +25,6 @@ double SecondsBetween(long long fromCounter, long long toCounter);
 std::wstring TempFolder();
 // The process's peak working set so far; it must still run.
 double PeakMegabytes(HANDLE process = GetCurrentProcess());
+// Runs this program again with the given arguments and waits for its exit code, so that
+// a figure's peak memory is its own.
+int RunChild(const std::wstring& arguments);

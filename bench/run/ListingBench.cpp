@@ -218,26 +218,6 @@ bool InventoryAgainstTxt(const BenchTree& tree)
     return inventory.Written && inventory.Files == tree.Files + 1;
 }
 
-// Runs this program again for one figure, so that its peak memory is its own.
-int RunChild(const wchar_t* argument)
-{
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) + L"\" " + argument;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    std::fflush(stdout);
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
-        return 1;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return static_cast<int>(code);
-}
-
 // The longest step of a folder's reading without a look at Stop: sorting its entries.
 void SortMillionNames()
 {
