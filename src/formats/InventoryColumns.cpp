@@ -33,6 +33,15 @@ void AppendSize(std::wstring& out, const ExactSize& size)
         out += size.ToDecimal();
 }
 
+// A file's sizes, with the counts a file leaves empty.
+void AppendInventoryFileSizes(std::wstring& out, const EntryInfo& entry)
+{
+    AppendSize(out, entry.Size);
+    out += L',';
+    AppendSize(out, entry.CompressedSize);
+    out += L",,";
+}
+
 }  // namespace
 
 std::wstring InventoryHeaderLine()
@@ -73,14 +82,6 @@ void AppendInventorySums(std::wstring& out, const FolderTotals& totals)
     AppendDecimal(out, static_cast<std::uint64_t>(totals.FileCount));
     out += L',';
     AppendDecimal(out, static_cast<std::uint64_t>(totals.FolderCount));
-}
-
-void AppendInventoryFileSizes(std::wstring& out, const EntryInfo& entry)
-{
-    AppendSize(out, entry.Size);
-    out += L',';
-    AppendSize(out, entry.CompressedSize);
-    out += L",,";
 }
 
 void AppendInventoryTail(std::wstring& out, const EntryInfo& entry, std::wstring_view error)

@@ -42,12 +42,10 @@ std::wstring InventoryHeaderLine();
 // One row without its line end. totals: a folder's sums; null for a file.
 void AppendInventoryRow(std::wstring& out, const EntryInfo& entry, const FolderTotals* totals,
                         std::wstring_view error);
-// The same row in three parts, for a folder whose sums are known only after the rows
-// below it: the path and type with their commas, then the sums (a folder's) or the
-// sizes (a file's) with the empty counts, then the times, attributes and error.
+// A folder's row in three parts, for sums known only after the rows below it: the path
+// and type with their commas, then the sums, then the times, attributes and error.
 void AppendInventoryHead(std::wstring& out, const EntryInfo& entry, bool folder);
 void AppendInventorySums(std::wstring& out, const FolderTotals& totals);
-void AppendInventoryFileSizes(std::wstring& out, const EntryInfo& entry);
 void AppendInventoryTail(std::wstring& out, const EntryInfo& entry, std::wstring_view error);
 // Nothing when the time is unknown (ticks -1) or lies beyond year 9999.
 void AppendInventoryTime(std::wstring& out, const FileTimeInfo& time);
