@@ -133,18 +133,21 @@ bool MatchesFilter(std::wstring_view name, std::wstring_view filter)
 bool IsExcludedName(std::wstring_view name, std::wstring_view patterns)
 {
     if (patterns.find_first_not_of(L' ') == npos) return false;
-    // Kept from call to call: the walk asks for every entry.
-    thread_local std::wstring upperName, upperPart;
+    // Kept from call to call: the walk asks for every entry, always with the same patterns.
+    thread_local std::wstring upperName, givenPatterns, upperPatterns;
+    if (patterns != givenPatterns) {
+        givenPatterns.assign(patterns);
+        upperPatterns = givenPatterns;
+        UpperCaseInPlace(upperPatterns.data(), upperPatterns.size());
+    }
     upperName.assign(name);
     UpperCaseInPlace(upperName.data(), upperName.size());
-    return AnyPart(patterns, L';', [](std::wstring_view part) {
+    return AnyPart(upperPatterns, L';', [](std::wstring_view part) {
         // "*.tmp; Thumbs.db" as a user types it.
         std::size_t first = part.find_first_not_of(L' ');
         if (first == npos) return false;
         part = part.substr(first, part.find_last_not_of(L' ') - first + 1);
-        upperPart.assign(part == L"*.*" ? std::wstring_view(L"*") : part);
-        UpperCaseInPlace(upperPart.data(), upperPart.size());
-        return MatchesPattern(upperName, upperPart);
+        return MatchesPattern(upperName, part == L"*.*" ? std::wstring_view(L"*") : part);
     });
 }
 
